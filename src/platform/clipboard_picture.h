@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace tilemond {
+
+// The system clipboard, as far as pictures and plain text go.
+namespace SystemClipboard {
+
+// The picture on the clipboard, or a null image when it holds none.
+QImage picture();
+// Replaces whatever the clipboard held by this one picture.
+void setPicture(const QImage& picture);
+// The text on the clipboard (empty when it holds none).
+QString text();
+// Empties the clipboard.
+void clear();
+
+} // namespace SystemClipboard
+} // namespace tilemond
