@@ -1,0 +1,133 @@
+#include "about/gen_about.h"
+#include "about/launch_document.h"
+#include "platform/screen_metrics.h"
+#include "platform/shell_launch.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace tilemond;
+
+namespace {
+
+class AboutTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Screen::overrideTwipsPerPixel(15, 15);
+        installShellLauncher(&m_launcher);
+    }
+    void TearDown() override
+    {
+        installShellLauncher(nullptr);
+        Screen::clearOverride();
+    }
+
+    RecordingShellLauncher m_launcher;
+};
+
+template <typename T> T* control(const QWidget& box, const char* name)
+{
+    T* found = box.findChild<T*>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+TEST_F(AboutTest, ShowsItsCaptionTextsAndButtonsAtTheDesignSize)
+{
+    GenAbout box;
+    EXPECT_EQ(box.windowTitle(), "About Tessora From Korvi Media.");
+    EXPECT_EQ(box.size(), QSize(280, 218));
+    EXPECT_EQ(box.minimumSize(), box.maximumSize());
+    EXPECT_FALSE(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+    EXPECT_EQ(control<QLabel>(box, "Label1")->text(), "Tilemond");
+    EXPECT_DOUBLE_EQ(control<QLabel>(box, "Label1")->font().pointSizeF(), 13.5);
+    EXPECT_FALSE(control<QLabel>(box, "Label18")->text().isEmpty());
+    EXPECT_EQ(control<QLabel>(box, "Image2")->geometry(), QRect(-8, 152, 80, 65));
+    EXPECT_FALSE(control<QLabel>(box, "Image2")->pixmap().isNull());
+    EXPECT_EQ(control<QPushButton>(box, "Command2")->text(), "On The Web");
+    EXPECT_EQ(control<QPushButton>(box, "Command2")->geometry(), QRect(80, 192, 97, 25));
+    EXPECT_EQ(control<QPushButton>(box, "Command1")->text(), "Close");
+    EXPECT_EQ(control<QPushButton>(box, "Command1")->geometry(), QRect(184, 192, 97, 25));
+}
+
+TEST_F(AboutTest, FocusStartsOnCloseThenMovesToOnTheWeb)
+{
+    GenAbout box;
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    auto* closeButton = control<QPushButton>(box, "Command1");
+    auto* onTheWeb = control<QPushButton>(box, "Command2");
+    EXPECT_EQ(QApplication::focusWidget(), closeButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), onTheWeb);
+}
+
+TEST_F(AboutTest, OnTheWebAndTheCreditLineOpenTheWebSiteAndLeaveTheBoxOpen)
+{
+    GenAbout box;
+    box.show();
+    QTest::mouseClick(control<QPushButton>(box, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(box, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(control<QLabel>(box, "Label18"), Qt::LeftButton);
+    QTest::mouseClick(control<QLabel>(box, "Label18"), Qt::RightButton);
+
+    EXPECT_EQ(m_launcher.opened(), QStringList(3, QString::fromLatin1(MakerWebSite)));
+    EXPECT_TRUE(box.isVisible());
+}
+
+TEST_F(AboutTest, CloseEndsTheModalBox)
+{
+    bool closedByButton = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QTest::mouseClick(control<QPushButton>(*box, "Command1"), Qt::LeftButton);
+        closedByButton = !box->isVisible();
+    });
+    // Should Close fail, this ends the wait instead of hanging the run.
+    QTimer::singleShot(5000, [] {
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    showGenAbout();
+    EXPECT_TRUE(closedByButton);
+    EXPECT_TRUE(m_launcher.opened().isEmpty());
+}
+
+TEST_F(AboutTest, LaunchDocumentHandsThePathOnAndReturnsTheResultUnchanged)
+{
+    RecordingShellLauncher failing(ShellResult::NoAssociation);
+    installShellLauncher(&failing);
+    EXPECT_EQ(LaunchDocument(""), ShellResult::NoAssociation);
+    EXPECT_EQ(LaunchDocument("/opt/tilemond/Help/index.htm"), ShellResult::NoAssociation);
+    EXPECT_EQ(failing.opened(), QStringList({"", "/opt/tilemond/Help/index.htm"}));
+}
+
+TEST(QtShellLauncherTest, AddressesStayAsTheyAreAndPathsBecomeFileUrls)
+{
+    EXPECT_EQ(QtShellLauncher::urlFor("https://www.korvimedia.com/tilemond"),
+              QUrl("https://www.korvimedia.com/tilemond"));
+    EXPECT_EQ(QtShellLauncher::urlFor("MAILTO:help@korvimedia.com"),
+              QUrl("mailto:help@korvimedia.com"));
+    EXPECT_EQ(QtShellLauncher::urlFor("/opt/tile mond/Help/index.htm").toString(),
+              "file:///opt/tile mond/Help/index.htm");
+    EXPECT_EQ(QtShellLauncher::urlFor("Help/index.htm"),
+              QUrl::fromLocalFile(QDir::current().absoluteFilePath("Help/index.htm")));
+}
+
+TEST(QtShellLauncherTest, AnEmptyOrMissingPathFailsQuietly)
+{
+    QtShellLauncher launcher;
+    EXPECT_EQ(launcher.open(""), ShellResult::FileNotFound);
+    EXPECT_EQ(launcher.open("/no/such/folder/Help/index.htm"), ShellResult::FileNotFound);
+}
+
+} // namespace
