@@ -1,0 +1,43 @@
+#include "platform/emf_dib.h"
+
+#include "platform/picture_limits.h"
+
+#include <QByteArray>
+#include <QtEndian>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" {
+#include <uemf.h>
+}
+
+namespace tilemond {
+
+QImage decodeRecordDib(const char* record, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits,
+                       uint32_t cbBits)
+{
+    if (cbBmi < sizeof(U_BITMAPINFOHEADER) || cbBits == 0)
+        return {};
+    U_BITMAPINFOHEADER header;
+    std::memcpy(&header, record + offBmi, sizeof header);
+    if (!pictureSizeAllowed(std::abs(qint64(header.biWidth)), std::abs(qint64(header.biHeight))))
+        return {};
+    if (header.biCompression == U_BI_JPEG || header.biCompression == U_BI_PNG)
+        return QImage::fromData(
+            QByteArrayView(reinterpret_cast<const uchar*>(record + offBits), cbBits));
+
+    // Qt reads DIBs as BMP files: put the file header in front of the info and the bits.
+    QByteArray bmp("BM");
+    bmp.resize(14);
+    qToLittleEndian<quint32>(quint32(14 + cbBmi + cbBits), bmp.data() + 2);
+    qToLittleEndian<quint32>(0, bmp.data() + 6);
+    qToLittleEndian<quint32>(quint32(14 + cbBmi), bmp.data() + 10);
+    bmp.append(record + offBmi, cbBmi);
+    bmp.append(record + offBits, cbBits);
+    QImage image = QImage::fromData(bmp, "BMP");
+    if (!image.isNull())
+        image.convertTo(QImage::Format_RGB32);
+    return image;
+}
+
+} // namespace tilemond

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/picture_file.h"
+
+#include <QByteArray>
+
+namespace tilemond {
+
+// Renders an enhanced metafile on white at the size of its header's frame (0.01 mm) at the
+// screen's resolution, or of its bounds when the frame is empty. Every record is checked
+// against the file before it is read; see EmfPainter for the records that are drawn.
+LoadedPicture renderEmf(const QByteArray& data, const QString& file);
+
+} // namespace tilemond

@@ -1,0 +1,53 @@
+#include "platform/raster_reader.h"
+
+#include "platform/picture_limits.h"
+#include "platform/raster_headers.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+namespace tilemond {
+namespace {
+
+// Qt refuses images beyond its own allocation limit (256 MB by default); ours is the pixel
+// bound, so the reader may take what that bound allows at four bytes a pixel and some room.
+constexpr int kAllocationLimitMb = int(kMaxPicturePixels * 4 / (1024 * 1024)) + 64;
+
+QString plainReason(QString reason)
+{
+    if (!reason.isEmpty())
+        reason[0] = reason[0].toLower();
+    return reason;
+}
+
+} // namespace
+
+LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format,
+                                const QString& file)
+{
+    if (const auto announced = announcedSize(data, format);
+        announced && !pictureSizeAllowed(announced->width, announced->height))
+        return {{}, tooLargeError(file, announced->width, announced->height)};
+
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAllocationLimit(kAllocationLimitMb);
+    const QSize size = reader.size();
+    if (!size.isValid())
+        return {{}, damagedError(file, QStringLiteral("its header cannot be read"))};
+    if (!pictureSizeAllowed(size.width(), size.height()))
+        return {{}, tooLargeError(file, size.width(), size.height())};
+    if (!pictureDataComplete(data, format))
+        return {{}, damagedError(file, QStringLiteral("its picture data is cut short or broken"))};
+
+    QImage image;
+    if (!reader.read(&image))
+        return {{}, damagedError(file, plainReason(reader.errorString()))};
+    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                            : QImage::Format_RGB32);
+    return {image, {}};
+}
+
+} // namespace tilemond

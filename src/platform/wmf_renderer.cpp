@@ -1,0 +1,222 @@
+#include "platform/wmf_renderer.h"
+
+#include "platform/picture_limits.h"
+
+#include <QDir>
+#include <QtEndian>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" {
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+}
+
+namespace tilemond {
+namespace {
+
+constexpr qsizetype kPlaceableBytes = 22;
+constexpr qsizetype kHeaderBytes = 18;
+constexpr quint16 kSetMapMode = 0x0103;
+constexpr quint16 kSetWindowExt = 0x020c;
+
+qint16 s16(const QByteArray& data, qsizetype at)
+{
+    return qFromLittleEndian<qint16>(data.constData() + at);
+}
+
+quint16 u16(const QByteArray& data, qsizetype at)
+{
+    return qFromLittleEndian<quint16>(data.constData() + at);
+}
+
+quint32 u32(const QByteArray& data, qsizetype at)
+{
+    return qFromLittleEndian<quint32>(data.constData() + at);
+}
+
+// What the walk over the records found: the picture's extent and its units.
+struct WmfLayout
+{
+    double width = 0; // in metafile units
+    double height = 0;
+    double unitsPerInch = 0; // 0: the units are screen pixels
+};
+
+// Logical units per inch of the fixed mapping modes; 0 for the others (pixels).
+double unitsPerInchOfMapMode(int mode)
+{
+    switch (mode) {
+    case 2:
+        return 254; // MM_LOMETRIC
+    case 3:
+        return 2540; // MM_HIMETRIC
+    case 4:
+        return 100; // MM_LOENGLISH
+    case 5:
+        return 1000; // MM_HIENGLISH
+    case 6:
+        return 1440; // MM_TWIPS
+    default:
+        return 0;
+    }
+}
+
+// Walks the header and every record so that libwmf is only given a metafile whose records
+// all lie inside the file and that ends with its end record. Returns why it is damaged.
+QString walkRecords(const QByteArray& data, WmfLayout& layout)
+{
+    const bool placeable = u32(data, 0) == 0x9ac6cdd7u;
+    const qsizetype start = placeable ? kPlaceableBytes : 0;
+    if (data.size() < start + kHeaderBytes)
+        return QStringLiteral("it ends inside its header");
+    if (placeable) {
+        layout.width = std::abs(s16(data, 10) - s16(data, 6));
+        layout.height = std::abs(s16(data, 12) - s16(data, 8));
+        layout.unitsPerInch = u16(data, 14);
+        if (layout.unitsPerInch == 0)
+            return QStringLiteral("its header gives no units per inch");
+    }
+    if (u16(data, start + 2) != 9)
+        return QStringLiteral("its header is not a metafile header");
+
+    int mapMode = 1;
+    for (qsizetype at = start + kHeaderBytes;;) {
+        if (at + 6 > data.size())
+            return QStringLiteral("it ends before its last record");
+        const qint64 bytes = qint64(u32(data, at)) * 2;
+        const quint16 function = u16(data, at + 4);
+        if (bytes < 6 || at + bytes > data.size())
+            return QStringLiteral("a record at byte %1 runs past the end of the file").arg(at);
+        if (function == 0)
+            break;
+        if (function == kSetMapMode && bytes >= 8)
+            mapMode = u16(data, at + 6);
+        if (function == kSetWindowExt && bytes >= 10 && !placeable) {
+            layout.height = std::abs(s16(data, at + 6));
+            layout.width = std::abs(s16(data, at + 8));
+        }
+        at += bytes;
+    }
+    if (!placeable)
+        layout.unitsPerInch = unitsPerInchOfMapMode(mapMode);
+    if (layout.width <= 0 || layout.height <= 0)
+        return QStringLiteral("it gives no picture size");
+    return {};
+}
+
+// libwmf's gd pixels: 7 bits of transparency (0 opaque) over red, green, blue.
+QRgb overWhite(int pixel)
+{
+    const int transparency = (pixel >> 24) & 0x7f;
+    const int cover = 127 - transparency;
+    auto blend = [&](int channel) { return (channel * cover + 255 * transparency) / 127; };
+    return qRgb(blend((pixel >> 16) & 0xff), blend((pixel >> 8) & 0xff), blend(pixel & 0xff));
+}
+
+// libwmf draws text with these Type 1 fonts and crashes while starting up without any.
+const char kFontFolder[] = "/usr/share/fonts/type1/urw-base35";
+
+bool playerFontsInstalled()
+{
+    return !QDir(QString::fromLatin1(kFontFolder))
+                .entryList({QStringLiteral("*.t1"), QStringLiteral("*.pfb")}, QDir::Files)
+                .isEmpty();
+}
+
+class WmfPlayer
+{
+public:
+    WmfPlayer()
+    {
+        if (!playerFontsInstalled())
+            return;
+        char folder[sizeof kFontFolder];
+        std::memcpy(folder, kFontFolder, sizeof folder);
+        char* folders[] = {folder, nullptr};
+        wmfAPI_Options options{};
+        options.function = wmf_gd_function;
+        options.fontdirs = folders;
+        const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_FONTDIRS | WMF_OPT_IGNORE_NONFATAL |
+                                    WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        if (wmf_api_create(&m_api, flags, &options) != wmf_E_None)
+            m_api = nullptr;
+    }
+    ~WmfPlayer()
+    {
+        if (m_api)
+            wmf_api_destroy(m_api);
+    }
+    WmfPlayer(const WmfPlayer&) = delete;
+    WmfPlayer& operator=(const WmfPlayer&) = delete;
+
+    // Plays the metafile into a width x height picture; empty with `why` set on failure.
+    QImage play(QByteArray data, int width, int height, QString& why)
+    {
+        if (!m_api) {
+            why = QStringLiteral("the metafile player could not start (are its fonts, "
+                                 "fonts-urw-base35, installed?)");
+            return {};
+        }
+        wmfD_Rect bbox{};
+        auto* bytes = reinterpret_cast<unsigned char*>(data.data());
+        if (wmf_mem_open(m_api, bytes, long(data.size())) != wmf_E_None ||
+            wmf_scan(m_api, 0, &bbox) != wmf_E_None) {
+            why = QStringLiteral("its records cannot be read");
+            return {};
+        }
+        wmf_gd_t* device = WMF_GD_GetData(m_api);
+        device->type = wmf_gd_image;
+        device->bbox = bbox;
+        device->width = unsigned(width);
+        device->height = unsigned(height);
+        if (wmf_play(m_api, 0, &bbox) != wmf_E_None || !device->gd_image) {
+            why = QStringLiteral("its records cannot be played");
+            return {};
+        }
+        const int* pixels = wmf_gd_image_pixels(device->gd_image);
+        if (!pixels) {
+            why = QStringLiteral("its records cannot be played");
+            return {};
+        }
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int y = 0; y < height; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < width; ++x)
+                line[x] = overWhite(pixels[qsizetype(y) * width + x]);
+        }
+        return image;
+    }
+
+private:
+    wmfAPI* m_api = nullptr;
+};
+
+} // namespace
+
+LoadedPicture renderWmf(const QByteArray& data, const QString& file)
+{
+    WmfLayout layout;
+    const QString broken = walkRecords(data, layout);
+    if (!broken.isEmpty())
+        return {{}, damagedError(file, broken)};
+
+    const qint64 width = layout.unitsPerInch > 0 ? screenPixelsX(layout.width / layout.unitsPerInch)
+                                                 : qint64(layout.width);
+    const qint64 height = layout.unitsPerInch > 0
+                              ? screenPixelsY(layout.height / layout.unitsPerInch)
+                              : qint64(layout.height);
+    if (width < 1 || height < 1)
+        return {{}, damagedError(file, QStringLiteral("it is smaller than a pixel"))};
+    if (!pictureSizeAllowed(width, height))
+        return {{}, tooLargeError(file, width, height)};
+
+    QString why;
+    WmfPlayer player;
+    const QImage image = player.play(data, int(width), int(height), why);
+    if (image.isNull())
+        return {{}, damagedError(file, why)};
+    return {image, {}};
+}
+
+} // namespace tilemond

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/picture_file.h"
+
+#include <QByteArray>
+
+namespace tilemond {
+
+// Renders a Windows metafile through libwmf at the size its placeable header gives (its
+// bounding box at the screen's resolution) or, without one, at its window extent, on white.
+LoadedPicture renderWmf(const QByteArray& data, const QString& file);
+
+} // namespace tilemond
