@@ -1,0 +1,72 @@
+#include "platform/persistent_surface.h"
+
+#include <QPainter>
+
+namespace tilemond {
+
+PersistentSurface::PersistentSurface(QColor background, QSize size)
+    : m_background(background), m_size(size.expandedTo(QSize(0, 0)))
+{
+}
+
+void PersistentSurface::resize(QSize size)
+{
+    size = size.expandedTo(QSize(0, 0));
+    if (size == m_size)
+        return;
+    m_size = size;
+    if (m_image.isNull())
+        return;
+    QImage resized = blank();
+    QPainter painter(&resized);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, m_image);
+    painter.end();
+    m_image = resized;
+}
+
+void PersistentSurface::setBackground(QColor background)
+{
+    m_background = background;
+    clear();
+}
+
+void PersistentSurface::setPicture(const QImage& picture)
+{
+    m_picture = picture;
+    clear();
+}
+
+void PersistentSurface::clear()
+{
+    m_image = QImage();
+}
+
+QImage& PersistentSurface::image()
+{
+    if (m_image.isNull())
+        m_image = blank();
+    return m_image;
+}
+
+const QImage& PersistentSurface::image() const
+{
+    if (m_image.isNull())
+        m_image = blank();
+    return m_image;
+}
+
+QImage PersistentSurface::blank() const
+{
+    QImage image(m_size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(m_background);
+    if (!m_picture.isNull()) {
+        QPainter painter(&image);
+        painter.drawImage(0, 0, m_picture);
+    }
+    return image;
+}
+
+} // namespace tilemond

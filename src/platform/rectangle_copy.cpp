@@ -1,0 +1,49 @@
+#include "platform/rectangle_copy.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace tilemond {
+namespace {
+
+// One axis of the copy after clipping: where it starts on each image and how long it is.
+struct Span
+{
+    qint64 target;
+    qint64 source;
+    qint64 length;
+};
+
+// 64-bit, so that positions near the ends of the int range cannot overflow.
+Span clip(qint64 target, qint64 source, qint64 length, qint64 targetExtent, qint64 sourceExtent)
+{
+    const qint64 skip = std::max({qint64(0), -target, -source});
+    target += skip;
+    source += skip;
+    length = std::min({length - skip, targetExtent - target, sourceExtent - source});
+    return {target, source, std::max(length, qint64(0))};
+}
+
+} // namespace
+
+bool copyRectangle(QImage& destination, int x, int y, int width, int height, const QImage& source,
+                   int sourceX, int sourceY)
+{
+    if (destination.isNull() || source.isNull())
+        return false;
+    const Span across = clip(x, sourceX, width, destination.width(), source.width());
+    const Span down = clip(y, sourceY, height, destination.height(), source.height());
+    if (across.length == 0 || down.length == 0)
+        return false;
+    // A copy of the piece first, so that a surface can be copied onto itself.
+    const QImage piece =
+        source.copy(int(across.source), int(down.source), int(across.length), int(down.length));
+    QPainter painter(&destination);
+    if (!painter.isActive())
+        return false;
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(int(across.target), int(down.target), piece);
+    return true;
+}
+
+} // namespace tilemond

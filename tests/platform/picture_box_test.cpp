@@ -1,0 +1,67 @@
+#include "platform/picture_box.h"
+#include "platform/rectangle_copy.h"
+#include "platform/screen_metrics.h"
+
+#include <gtest/gtest.h>
+
+namespace tilemond {
+namespace {
+
+class PictureBoxTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { Screen::overrideTwipsPerPixel(15, 12); }
+    void TearDown() override { Screen::clearOverride(); }
+};
+
+QImage solid(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+TEST_F(PictureBoxTest, MeasuresItsInnerAreaInItsUnit)
+{
+    PictureBox box(Qt::white);
+    box.setWidth(20);
+    box.setHeight(10);
+    EXPECT_DOUBLE_EQ(box.ScaleWidth(), 300); // twips until told otherwise
+    EXPECT_DOUBLE_EQ(box.ScaleHeight(), 120);
+    box.setScaleMode(ScaleUnit::Pixel);
+    EXPECT_DOUBLE_EQ(box.ScaleWidth(), 20);
+    EXPECT_DOUBLE_EQ(box.ScaleX(box.ScaleWidth(), box.ScaleMode(), ScaleUnit::Twip), 300);
+    EXPECT_DOUBLE_EQ(box.ScaleY(120, ScaleUnit::Twip, ScaleUnit::Pixel), 10);
+}
+
+TEST_F(PictureBoxTest, KeepsWhatIsDrawnUntilCleared)
+{
+    PictureBox box(QColor(1, 2, 3));
+    box.setAutoSize(true);
+    box.setPicture(solid(4, 2, qRgb(9, 9, 9)));
+    EXPECT_EQ(box.size(), QSize(4, 2));
+    box.setWidth(6); // the new area shows the background
+    EXPECT_EQ(box.image().pixel(5, 0), qRgb(1, 2, 3));
+
+    copyRectangle(box.image(), 0, 0, 1, 1, solid(1, 1, qRgb(200, 0, 0)), 0, 0);
+    box.Refresh();
+    EXPECT_EQ(box.grab().toImage().pixel(0, 0), qRgb(200, 0, 0));
+
+    box.Cls();
+    EXPECT_EQ(box.image().pixel(0, 0), qRgb(9, 9, 9)); // the picture stays
+    EXPECT_EQ(box.image().pixel(5, 1), qRgb(1, 2, 3));
+    box.setBackColor(QColor(0, 128, 128));
+    EXPECT_EQ(box.image().pixel(5, 1), qRgb(0, 128, 128));
+}
+
+TEST_F(PictureBoxTest, ImageFollowsTheSizeSetInPixels)
+{
+    PictureBox box(Qt::white);
+    box.resize(5352, 1722);
+    box.setHeight(3);
+    box.setWidth(2);
+    EXPECT_EQ(box.image().size(), QSize(2, 3));
+}
+
+} // namespace
+} // namespace tilemond

@@ -1,0 +1,81 @@
+#include "platform/rectangle_copy.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace tilemond {
+namespace {
+
+// A 4 x 3 picture whose pixel (x, y) is RGB(x, y, 7).
+QImage numbered()
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            image.setPixel(x, y, qRgb(x, y, 7));
+    return image;
+}
+
+QImage blank(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(qRgb(255, 255, 255));
+    return image;
+}
+
+TEST(RectangleCopy, ReplacesTheDestinationPixels)
+{
+    QImage target = blank(5, 5);
+    QImage source(2, 1, QImage::Format_ARGB32);
+    source.fill(qRgba(10, 20, 30, 0)); // even a see-through pixel replaces what was there
+    source.setPixel(1, 0, qRgb(1, 2, 3));
+    ASSERT_TRUE(copyRectangle(target, 3, 4, 2, 1, source, 0, 0));
+    EXPECT_EQ(qAlpha(target.pixel(3, 4)), 255);
+    EXPECT_NE(target.pixel(3, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(target.pixel(4, 4), qRgb(1, 2, 3));
+    EXPECT_EQ(target.pixel(2, 4), qRgb(255, 255, 255));
+}
+
+TEST(RectangleCopy, CopiesAPieceToTheCorner)
+{
+    QImage target = blank(3, 3);
+    ASSERT_TRUE(copyRectangle(target, 0, 0, 2, 2, numbered(), 2, 1));
+    EXPECT_EQ(target.pixel(0, 0), qRgb(2, 1, 7));
+    EXPECT_EQ(target.pixel(1, 1), qRgb(3, 2, 7));
+    EXPECT_EQ(target.pixel(2, 2), qRgb(255, 255, 255));
+}
+
+TEST(RectangleCopy, IsClippedToBothSurfaces)
+{
+    QImage target = blank(3, 3);
+    // Starts left of the source and runs past the target's right edge.
+    ASSERT_TRUE(copyRectangle(target, 0, 0, 10, 1, numbered(), -1, 0));
+    EXPECT_EQ(target.pixel(0, 0), qRgb(255, 255, 255)); // nothing left of the source
+    EXPECT_EQ(target.pixel(1, 0), qRgb(0, 0, 7));
+    EXPECT_EQ(target.pixel(2, 0), qRgb(1, 0, 7));
+
+    const int huge = std::numeric_limits<int>::max();
+    EXPECT_TRUE(copyRectangle(target, -2, 0, huge, huge, numbered(), 0, 0));
+    EXPECT_EQ(target.pixel(0, 2), qRgb(2, 2, 7));
+    EXPECT_FALSE(copyRectangle(target, huge - 1, 0, huge, 1, numbered(), 0, 0));
+}
+
+TEST(RectangleCopy, EmptyOrNegativeSizesCopyNothing)
+{
+    QImage target = blank(3, 3);
+    EXPECT_FALSE(copyRectangle(target, 0, 0, 0, 2, numbered(), 0, 0));
+    EXPECT_FALSE(copyRectangle(target, 0, 0, 2, -1, numbered(), 0, 0));
+    EXPECT_FALSE(copyRectangle(target, 0, 0, 2, 2, QImage(), 0, 0));
+    EXPECT_EQ(target, blank(3, 3));
+}
+
+TEST(RectangleCopy, OverlappingCopyWithinOneSurface)
+{
+    QImage image = numbered();
+    ASSERT_TRUE(copyRectangle(image, 1, 0, 3, 1, image, 0, 0));
+    EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 7));
+    EXPECT_EQ(image.pixel(3, 0), qRgb(2, 0, 7));
+}
+
+} // namespace
+} // namespace tilemond
