@@ -1,0 +1,72 @@
+#include "platform/window_geometry.h"
+
+#include "platform/rounding.h"
+#include "platform/screen_metrics.h"
+
+#include <QWidget>
+
+namespace tilemond {
+namespace {
+
+QSize frameExtra(const QWidget* window)
+{
+    return window->frameGeometry().size() - window->geometry().size();
+}
+
+void setClientSize(QWidget* window, QSize size)
+{
+    size = size.expandedTo(QSize(0, 0));
+    if (window->minimumSize() == window->maximumSize())
+        window->setFixedSize(size);
+    else
+        window->resize(size);
+}
+
+int toPixels(float twips, float twipsPerPixel)
+{
+    return roundToEven(twips / twipsPerPixel);
+}
+
+} // namespace
+
+QRect outerGeometry(const QWidget* window)
+{
+    return window->frameGeometry();
+}
+
+void setOuterGeometry(QWidget* window, const QRect& pixels)
+{
+    // The native window knows its frame once it exists.
+    window->winId();
+    window->move(pixels.topLeft());
+    setClientSize(window, pixels.size() - frameExtra(window));
+}
+
+QRectF outerTwips(const QWidget* window)
+{
+    const QRect outer = outerGeometry(window);
+    const float x = Screen::twipsPerPixelX();
+    const float y = Screen::twipsPerPixelY();
+    return {outer.x() * x, outer.y() * y, outer.width() * x, outer.height() * y};
+}
+
+void setOuterWidthTwips(QWidget* window, float width)
+{
+    QRect outer = outerGeometry(window);
+    outer.setWidth(toPixels(width, Screen::twipsPerPixelX()));
+    setOuterGeometry(window, outer);
+}
+
+void setOuterHeightTwips(QWidget* window, float height)
+{
+    QRect outer = outerGeometry(window);
+    outer.setHeight(toPixels(height, Screen::twipsPerPixelY()));
+    setOuterGeometry(window, outer);
+}
+
+void moveTwips(QWidget* window, float left, float top)
+{
+    window->move(toPixels(left, Screen::twipsPerPixelX()), toPixels(top, Screen::twipsPerPixelY()));
+}
+
+} // namespace tilemond

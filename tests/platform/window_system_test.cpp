@@ -1,0 +1,61 @@
+#include "platform/screen_metrics.h"
+#include "platform/window_geometry.h"
+#include "platform/window_system.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+namespace tilemond {
+namespace {
+
+constexpr unsigned ShowQuietly = WindowPosFlags::NoActivate | WindowPosFlags::ShowWindow;
+
+TEST(QtWindowSystem, TopmostBandGeometryAndQuietShow)
+{
+    QWidget window;
+    window.setFixedSize(50, 40);
+    QtWindowSystem system;
+    ASSERT_TRUE(
+        system.setWindowPos(&window, WindowZOrder::Topmost, 100, 50, 286, 180, ShowQuietly));
+    EXPECT_TRUE(window.isVisible()); // a hidden window is shown
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(outerGeometry(&window), QRect(100, 50, 286, 180));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize()); // still not resizable by the user
+    EXPECT_NE(QApplication::activeWindow(), &window);
+
+    ASSERT_TRUE(system.setWindowPos(&window, WindowZOrder::NotTopmost, 100, 50, 286, 180, 0));
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window.isVisible()); // a visible window stays visible
+    EXPECT_FALSE(system.setWindowPos(nullptr, WindowZOrder::Topmost, 0, 0, 1, 1, ShowQuietly));
+}
+
+TEST(RecordingWindowSystem, RecordsAndPlacesTheWindow)
+{
+    QWidget window;
+    RecordingWindowSystem recording;
+    installWindowSystem(&recording);
+    windowSystem().setWindowPos(&window, WindowZOrder::NotTopmost, 7, 8, 90, 60, ShowQuietly);
+    installWindowSystem(nullptr);
+
+    ASSERT_EQ(recording.calls().size(), 1u);
+    const RecordingWindowSystem::Call& call = recording.calls()[0];
+    EXPECT_EQ(call.window, &window);
+    EXPECT_EQ(call.insertAfter, WindowZOrder::NotTopmost);
+    EXPECT_EQ(QRect(call.x, call.y, call.cx, call.cy), QRect(7, 8, 90, 60));
+    EXPECT_EQ(call.flags, 0x50u);
+    EXPECT_EQ(outerGeometry(&window), QRect(7, 8, 90, 60));
+}
+
+TEST(WindowGeometry, OuterRectangleInTwips)
+{
+    Screen::overrideTwipsPerPixel(15, 15);
+    QWidget window;
+    moveTwips(&window, 1500, 750);
+    setOuterWidthTwips(&window, 4290);
+    setOuterHeightTwips(&window, 2707.5f); // 180.5 pixels, ties to even
+    EXPECT_EQ(outerTwips(&window), QRectF(1500, 750, 4290, 2700));
+    Screen::clearOverride();
+}
+
+} // namespace
+} // namespace tilemond
