@@ -1,0 +1,129 @@
+#include "marker/ch_v_splitter.h"
+#include "marker/ct_h_splitter.h"
+#include "platform/screen_metrics.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace tilemond {
+namespace {
+
+class CutMarkerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c());
+        Screen::overrideTwipsPerPixel(15, 15);
+        window.resize(400, 300);
+    }
+    void TearDown() override { Screen::clearOverride(); }
+
+    QWidget window;
+};
+
+TEST_F(CutMarkerTest, ReadoutShowsPixelsOnRequestOnly)
+{
+    chVSplitter marker(&window);
+    EXPECT_TRUE(marker.Label1()->isHidden());
+    marker.ShowPos(150);
+    EXPECT_FALSE(marker.Label1()->isHidden());
+    EXPECT_EQ(marker.Label1()->text(), "10");
+    marker.ShowPos(100);
+    EXPECT_EQ(marker.Label1()->text(), "6.66666666666667");
+    marker.ShowPos(0);
+    EXPECT_EQ(marker.Label1()->text(), "0");
+    marker.HidePos();
+    marker.HidePos();
+    EXPECT_TRUE(marker.Label1()->isHidden());
+}
+
+TEST_F(CutMarkerTest, SetLineMovesOnlyTheEndPoint)
+{
+    chVSplitter vertical(&window);
+    vertical.SetLine(2085);
+    EXPECT_EQ(vertical.lineStart(), QPointF(0, 0));
+    EXPECT_EQ(vertical.lineEnd(), QPointF(0, 2085));
+    EXPECT_FLOAT_EQ(vertical.Height(), 5325); // the control keeps its size
+
+    ctHSplitter horizontal(&window);
+    horizontal.SetLine(60); // below the start: the line runs back to x = 120
+    EXPECT_EQ(horizontal.lineStart(), QPointF(120, 0));
+    EXPECT_EQ(horizontal.lineEnd(), QPointF(60, 0));
+}
+
+TEST_F(CutMarkerTest, PlacementKeepsTwipsApartFromWholePixels)
+{
+    chVSplitter marker(&window);
+    marker.setLeft(1507.5f);
+    marker.setWidth(480);
+    EXPECT_FLOAT_EQ(marker.Left(), 1507.5f);
+    EXPECT_EQ(marker.geometry().left(), 100); // 100.5 pixels, ties to even
+    EXPECT_EQ(marker.geometry().width(), 32);
+}
+
+TEST_F(CutMarkerTest, SetColorPaintsHandleAndLine)
+{
+    ctHSplitter marker(&window);
+    marker.setWidth(3000);
+    marker.SetColor(QColor(0, 128, 128));
+    marker.SetLine(3000);
+    const QImage shot = marker.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(1, 1)), QColor(0, 128, 128));   // handle
+    EXPECT_EQ(QColor(shot.pixel(100, 0)), QColor(0, 128, 128)); // line
+}
+
+TEST_F(CutMarkerTest, MouseEventsReportTwipsRelativeToTheControl)
+{
+    window.show();
+    chVSplitter marker(&window);
+    marker.setLeft(1500);
+    marker.setWidth(480);
+    marker.setHeight(3000);
+    marker.show();
+    QSignalSpy down(&marker, &CutMarker::MouseDown);
+    QSignalSpy move(&marker, &CutMarker::MouseMove);
+    QSignalSpy up(&marker, &CutMarker::MouseUp);
+    QWindow* handle = window.windowHandle();
+
+    // Press on the handle, then leave the control with the button down: the control keeps
+    // receiving the mouse until the release.
+    QTest::mousePress(handle, Qt::LeftButton, Qt::ShiftModifier, QPoint(102, 3));
+    QTest::mouseMove(handle, QPoint(250, 40));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(250, 40));
+
+    ASSERT_EQ(down.size(), 1);
+    EXPECT_EQ(down[0][0].toInt(), 1);
+    EXPECT_EQ(down[0][1].toInt(), 1);
+    EXPECT_FLOAT_EQ(down[0][2].toFloat(), 30);
+    EXPECT_FLOAT_EQ(down[0][3].toFloat(), 45);
+    ASSERT_GE(move.size(), 1);
+    EXPECT_EQ(move.last()[0].toInt(), 1);
+    EXPECT_FLOAT_EQ(move.last()[2].toFloat(), 150 * 15);
+    ASSERT_EQ(up.size(), 1);
+    EXPECT_FLOAT_EQ(up[0][3].toFloat(), 600);
+
+    QTest::mousePress(handle, Qt::RightButton, {}, QPoint(110, 100));
+    QTest::mouseRelease(handle, Qt::RightButton, {}, QPoint(110, 100));
+    EXPECT_EQ(down.last()[0].toInt(), 2);
+}
+
+TEST_F(CutMarkerTest, PressOnTheReadoutRaisesNothing)
+{
+    window.show();
+    chVSplitter marker(&window);
+    marker.show();
+    marker.ShowPos(150);
+    QSignalSpy down(&marker, &CutMarker::MouseDown);
+    QSignalSpy up(&marker, &CutMarker::MouseUp);
+    const QPoint onLabel = marker.Label1()->geometry().center();
+    QTest::mousePress(window.windowHandle(), Qt::LeftButton, {}, onLabel);
+    QTest::mouseRelease(window.windowHandle(), Qt::LeftButton, {}, onLabel);
+    EXPECT_EQ(down.size(), 0);
+    EXPECT_EQ(up.size(), 0);
+}
+
+} // namespace
+} // namespace tilemond
