@@ -1,0 +1,18 @@
+#include "editor/editor_actions.h"
+
+namespace tilemond {
+
+EditorActions& editorActions()
+{
+    static EditorActions actions;
+    return actions;
+}
+
+void runAction(const std::function<void()>& action)
+{
+    // A copy, so that an action may replace the installed actions while it runs.
+    if (const std::function<void()> run = action)
+        run();
+}
+
+} // namespace tilemond

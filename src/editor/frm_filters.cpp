@@ -1,0 +1,193 @@
+#include "editor/frm_filters.h"
+
+#include "editor/captions.h"
+#include "editor/editor_actions.h"
+#include "editor/editor_state.h"
+#include "editor/marker_placement.h"
+#include "platform/picture_box.h"
+#include "platform/rounding.h"
+#include "platform/screen_metrics.h"
+#include "resources/artwork.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tilemond {
+namespace {
+
+const QColor Background(176, 186, 193);
+const QColor BandColour(61, 63, 109);
+const QColor TitleTextColour(224, 224, 224);
+const QColor InitialMarkerColour(0, 128, 128);
+constexpr QSize IconSize(16, 16);
+constexpr QSize WideButtonPicture(99, 20);
+
+// A design position in twips, as pixels of the window.
+QRect designRect(int left, int top, int width, int height)
+{
+    const float x = Screen::twipsPerPixelX();
+    const float y = Screen::twipsPerPixelY();
+    return {roundToEven(left / x), roundToEven(top / y), roundToEven(width / x),
+            roundToEven(height / y)};
+}
+
+void setColour(QWidget* widget, QPalette::ColorRole role, QColor colour)
+{
+    QPalette colours = widget->palette();
+    colours.setColor(role, colour);
+    widget->setPalette(colours);
+}
+
+QLabel* band(QWidget* parent, QRect place)
+{
+    auto* label = new QLabel(parent);
+    label->setGeometry(place);
+    label->setAutoFillBackground(true);
+    setColour(label, QPalette::Window, BandColour);
+    return label;
+}
+
+QLabel* picture(QWidget* parent, QRect place, const QString& art)
+{
+    auto* label = new QLabel(parent);
+    label->setGeometry(place);
+    label->setPixmap(artwork(art, place.size()));
+    return label;
+}
+
+QPushButton* pictureButton(QWidget* parent, QRect place, const QString& art, QSize artSize,
+                           const QString& tooltip)
+{
+    auto* button = new QPushButton(parent);
+    button->setGeometry(place);
+    button->setIcon(artwork(art, artSize));
+    button->setIconSize(artSize);
+    button->setToolTip(tooltip);
+    return button;
+}
+
+PictureBox* workSurface(QWidget* parent, QRect place, QColor background)
+{
+    auto* box = new PictureBox(background, parent);
+    box->setGeometry(place);
+    return box;
+}
+
+} // namespace
+
+FiltersForm::FiltersForm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+{
+    setWindowTitle(TilemondCaption);
+    setAutoFillBackground(true);
+    setColour(this, QPalette::Window, Background);
+    setFixedSize(designRect(0, 0, 4170, 2295).size());
+    winId(); // the native window now, so that the outer size includes the frame from the start
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    // The dark bands lie below everything else.
+    Label3 = band(this, designRect(0, 240, 5175, 255));
+    Label10 = band(this, designRect(0, 1680, 5175, 615));
+    buildTitleStrip();
+    buildMarkerRow();
+    buildOptionsRow();
+    buildButtonRow();
+    buildWorkSurfaces();
+    orderTabs();
+}
+
+void FiltersForm::Form_Unload()
+{
+    EditorOpen = false;
+}
+
+void FiltersForm::buildTitleStrip()
+{
+    TitleBar = picture(this, designRect(0, 0, 4200, 300), "titlebar");
+    Label4 = new QLabel("Tilemond 1.0", this);
+    Label4->setGeometry(designRect(1005, 45, 1545, 195));
+    QFont font("Arial");
+    font.setPointSizeF(8.25);
+    font.setItalic(true);
+    Label4->setFont(font);
+    setColour(Label4, QPalette::WindowText, TitleTextColour);
+    Image1 = picture(this, designRect(3765, 255, 360, 240), "app_icon");
+}
+
+void FiltersForm::buildMarkerRow()
+{
+    Command2 = pictureButton(this, designRect(120, 600, 495, 375), "add_horizontal", IconSize,
+                             "Add Horizontal Cut Marker");
+    Command1 = pictureButton(this, designRect(600, 600, 495, 375), "add_vertical", IconSize,
+                             "Add Vertical Cut Marker");
+    Command5 = pictureButton(this, designRect(1200, 600, 495, 375), "remove_horizontal", IconSize,
+                             "Remove Horizontal Marker");
+    Command7 = pictureButton(this, designRect(1680, 600, 495, 375), "remove_vertical", IconSize,
+                             "Remove Vertical Marker");
+    Command8 = pictureButton(this, designRect(3120, 600, 495, 375), "file_open", IconSize,
+                             "Use New Image From File");
+    Command9 =
+        pictureButton(this, designRect(3600, 600, 495, 375), "about", IconSize, "About Tilemond");
+    connect(Command1, &QPushButton::clicked, this, &addVerticalMarker);
+    connect(Command2, &QPushButton::clicked, this, &addHorizontalMarker);
+    connect(Command7, &QPushButton::clicked, this, &removeVerticalMarker);
+    connect(Command5, &QPushButton::clicked, this, &removeHorizontalMarker);
+    connect(Command8, &QPushButton::clicked, this,
+            [] { runAction(editorActions().useNewImageFromFile); });
+    connect(Command9, &QPushButton::clicked, this, [] { runAction(editorActions().about); });
+}
+
+void FiltersForm::buildOptionsRow()
+{
+    // A line from (120, 1200) to (3960, 1200).
+    Line1 = new QFrame(this);
+    Line1->setGeometry(designRect(120, 1200, 3840, 0).adjusted(0, 0, 0, 1));
+    Line1->setAutoFillBackground(true);
+    setColour(Line1, QPalette::Window, Qt::black);
+
+    chkTable = new QCheckBox("Cut Image Into Table Cells.", this);
+    chkTable->setGeometry(designRect(120, 1320, 2415, 255));
+    Label1 = new QLabel("Grid Color :", this);
+    Label1->setGeometry(designRect(2640, 1320, 1095, 255));
+    LColor = workSurface(this, designRect(3600, 1320, 255, 255), InitialMarkerColour);
+    Command3 = new QPushButton(this);
+    Command3->setGeometry(designRect(3840, 1320, 255, 255));
+    connect(Command3, &QPushButton::clicked, this, [] { runAction(editorActions().chooseColour); });
+}
+
+void FiltersForm::buildButtonRow()
+{
+    btHelp =
+        pictureButton(this, designRect(120, 1800, 495, 375), "help", QSize(27, 20), "Tessora Help");
+    Command4 = pictureButton(this, designRect(960, 1800, 1575, 375), "okay", WideButtonPicture, {});
+    Command6 =
+        pictureButton(this, designRect(2520, 1800, 1575, 375), "cancel", WideButtonPicture, {});
+    connect(btHelp, &QPushButton::clicked, this, [] { runAction(editorActions().help); });
+    connect(Command4, &QPushButton::clicked, this, [] { runAction(editorActions().split); });
+    connect(Command6, &QPushButton::clicked, this, [] { runAction(editorActions().cancel); });
+}
+
+void FiltersForm::buildWorkSurfaces()
+{
+    const QColor surface = palette().color(QPalette::Button);
+    Picture1 = workSurface(this, designRect(0, 2640, 4200, 1215), surface);
+    Picture1->setScaleMode(ScaleUnit::Pixel);
+    Picture1->setAutoSize(true);
+    Picture2 = workSurface(this, designRect(0, 150000, 5055, 4230), surface);
+    Picture3 = workSurface(this, designRect(2475, 27090, 80280, 25830), surface);
+    Picture3->setScaleMode(ScaleUnit::Pixel);
+}
+
+void FiltersForm::orderTabs()
+{
+    QWidget* const order[] = {Command4, Command6, chkTable, Command3, Command2, Command1,
+                              Command5, Command7, Command8, Command9, btHelp};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+} // namespace tilemond

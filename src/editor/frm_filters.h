@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QWidget>
+#include <QtGlobal>
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+
+namespace tilemond {
+
+class PictureBox;
+
+// The editor window frmFilters: a frameless tool window of picture buttons, with its own title
+// strip, that holds the editor state. It measures its controls in pixels.
+class FiltersForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FiltersForm();
+
+    // The window's unload: the editor is no longer open.
+    void Form_Unload();
+
+    // Editor state, in its declared order. Counters: highest index in use in frmPreview's
+    // Vert1 (HMarkerLast) and Hori1 (VMarkerLast), -1 for none.
+    bool DragActive = false;
+    qint16 HMarkerLast = -1;
+    qint16 VMarkerLast = -1;
+    bool NoGraphic = false;
+    qint32 DragStartX = 0;
+    qint32 DragStartY = 0;
+
+    QLabel* TitleBar;
+    QLabel* Label4;
+    QLabel* Image1;
+    QLabel* Label3;
+    QPushButton* Command2;
+    QPushButton* Command1;
+    QPushButton* Command5;
+    QPushButton* Command7;
+    QPushButton* Command8;
+    QPushButton* Command9;
+    QFrame* Line1;
+    QCheckBox* chkTable;
+    QLabel* Label1;
+    PictureBox* LColor; // the marker colour is its background colour
+    QPushButton* Command3;
+    QLabel* Label10;
+    QPushButton* btHelp;
+    QPushButton* Command4;
+    QPushButton* Command6;
+    // Work surfaces, out of sight below and beyond the client area.
+    PictureBox* Picture1;
+    PictureBox* Picture2;
+    PictureBox* Picture3;
+
+private:
+    void buildTitleStrip();
+    void buildMarkerRow();
+    void buildOptionsRow();
+    void buildButtonRow();
+    void buildWorkSurfaces();
+    void orderTabs();
+};
+
+} // namespace tilemond

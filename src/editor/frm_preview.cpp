@@ -1,0 +1,142 @@
+#include "editor/frm_preview.h"
+
+#include "editor/captions.h"
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
+#include "marker/ch_v_splitter.h"
+#include "marker/ct_h_splitter.h"
+#include "platform/rounding.h"
+#include "platform/screen_metrics.h"
+#include "platform/window_geometry.h"
+#include "resources/artwork.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tilemond {
+namespace {
+
+const QColor Background(224, 224, 224);
+constexpr QSizeF ClientTwips(3210, 2085);
+constexpr QSize SplashPixels(214, 141);
+
+QSize toPixels(QSizeF twips)
+{
+    return {roundToEven(twips.width() / Screen::twipsPerPixelX()),
+            roundToEven(twips.height() / Screen::twipsPerPixelY())};
+}
+
+void placeDesignElement(CutMarker& element, QRectF twips)
+{
+    element.setLeft(float(twips.left()));
+    element.setTop(float(twips.top()));
+    element.setWidth(float(twips.width()));
+    element.setHeight(float(twips.height()));
+}
+
+} // namespace
+
+PreviewForm::PreviewForm()
+    : QWidget(nullptr,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_surface(Background), Hori1(
+                                 this, [](QWidget* parent) { return new chVSplitter(parent); },
+                                 [this](CutMarker& marker, int index) {
+                                     connectMarker(MarkerKind::Vertical, marker, index);
+                                 }),
+      Vert1(
+          this, [](QWidget* parent) { return new ctHSplitter(parent); },
+          [this](CutMarker& marker, int index) {
+              connectMarker(MarkerKind::Horizontal, marker, index);
+          })
+{
+    setWindowTitle(TilemondCaption);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Background);
+    setPalette(colours);
+    setFixedSize(toPixels(ClientTwips));
+    winId(); // the native window now, so that the outer size includes the frame from the start
+    m_surface.setPicture(artwork("splash", SplashPixels).toImage());
+    placeDesignElement(Hori1[0], {1065, 0, 480, 4695});
+    placeDesignElement(Vert1[0], {0, 2190, 5415, 270});
+}
+
+MarkerArray& PreviewForm::markers(MarkerKind kind)
+{
+    return kind == MarkerKind::Vertical ? Hori1 : Vert1;
+}
+
+QImage& PreviewForm::image()
+{
+    return surface().image();
+}
+
+void PreviewForm::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, surface().image());
+}
+
+// A double-click on the picture or the background hands the focus to the editor window.
+void PreviewForm::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !isFrmFiltersLoaded())
+        return;
+    FiltersForm& editor = frmFilters();
+    editor.activateWindow();
+    editor.setFocus();
+}
+
+void PreviewForm::connectMarker(MarkerKind kind, CutMarker& marker, int index)
+{
+    connect(&marker, &CutMarker::MouseDown, this,
+            [this, kind, index](int button, int shift, float x, float y) {
+                m_drag.press(kind, index, button, shift, x, y);
+            });
+    connect(&marker, &CutMarker::MouseMove, this,
+            [this, kind, index](int button, int shift, float x, float y) {
+                m_drag.move(kind, index, button, shift, x, y);
+            });
+    connect(&marker, &CutMarker::MouseUp, this,
+            [this, kind, index](int button, int shift, float x, float y) {
+                m_drag.release(kind, index, button, shift, x, y);
+            });
+}
+
+PersistentSurface& PreviewForm::surface() const
+{
+    m_surface.resize(size());
+    return m_surface;
+}
+
+float PreviewForm::markerPosition(MarkerKind kind, int index) const
+{
+    const CutMarker* marker = (kind == MarkerKind::Vertical ? Hori1 : Vert1).at(index);
+    if (!marker)
+        return 0;
+    return kind == MarkerKind::Vertical ? marker->Left() : marker->Top();
+}
+
+void PreviewForm::setMarkerPosition(MarkerKind kind, int index, float position)
+{
+    CutMarker* marker = markers(kind).at(index);
+    if (!marker)
+        return;
+    if (kind == MarkerKind::Vertical)
+        marker->setLeft(position);
+    else
+        marker->setTop(position);
+}
+
+float PreviewForm::outerExtent(MarkerKind kind) const
+{
+    const QRectF outer = outerTwips(this);
+    return float(kind == MarkerKind::Vertical ? outer.width() : outer.height());
+}
+
+void PreviewForm::setCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+}
+
+} // namespace tilemond

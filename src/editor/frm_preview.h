@@ -1,0 +1,52 @@
+#pragma once
+
+#include "editor/marker_array.h"
+#include "editor/marker_drag.h"
+#include "platform/persistent_surface.h"
+
+#include <QWidget>
+
+namespace tilemond {
+
+// The preview window frmPreview: shows the picture 1:1 on its persistent surface and carries the
+// cut markers, which the user drags along their axes. Positions are twips of its client area.
+class PreviewForm : public QWidget, private MarkerDragSurface
+{
+    Q_OBJECT
+
+private:
+    MarkerDrag m_drag{*this};
+    // Follows the client area's size whenever it is used.
+    mutable PersistentSurface m_surface;
+
+public:
+    PreviewForm();
+
+    // The vertical cut markers (chVSplitter) and the horizontal ones (ctHSplitter).
+    MarkerArray Hori1;
+    MarkerArray Vert1;
+    MarkerArray& markers(MarkerKind kind);
+
+    // The drag of markers, with its pressed position and state.
+    MarkerDrag& drag() { return m_drag; }
+
+    // The persistent image of the client area, in pixels, to draw the picture on.
+    QImage& image();
+    // Repaints the window from its image now.
+    void Refresh() { repaint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void connectMarker(MarkerKind kind, CutMarker& marker, int index);
+    PersistentSurface& surface() const;
+
+    float markerPosition(MarkerKind kind, int index) const override;
+    void setMarkerPosition(MarkerKind kind, int index, float position) override;
+    float outerExtent(MarkerKind kind) const override;
+    void setCaption(const QString& caption) override;
+};
+
+} // namespace tilemond

@@ -1,0 +1,98 @@
+#include "editor/marker_placement.h"
+
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
+#include "editor/frm_preview.h"
+#include "editor/no_graphic_exit.h"
+#include "platform/picture_box.h"
+#include "platform/rounding.h"
+#include "platform/window_geometry.h"
+
+namespace tilemond {
+namespace {
+
+qint16& lastIndex(FiltersForm& editor, MarkerKind kind)
+{
+    return kind == MarkerKind::Vertical ? editor.VMarkerLast : editor.HMarkerLast;
+}
+
+// The new marker spans the preview's outer extent across its axis, at the centre line.
+void place(CutMarker& marker, MarkerKind kind, const QRectF& preview)
+{
+    if (kind == MarkerKind::Vertical) {
+        marker.setTop(0);
+        marker.setHeight(float(preview.height()));
+        marker.setLeft(float(roundToEven(preview.width()) / 2));
+    } else {
+        marker.setLeft(0);
+        marker.setWidth(float(preview.width()));
+        marker.setTop(float(roundToEven(preview.height()) / 2));
+    }
+    marker.setVisible(true);
+}
+
+void addMarker(MarkerKind kind)
+{
+    FiltersForm& editor = frmFilters();
+    if (editor.NoGraphic) {
+        NoGraphicExit();
+        return;
+    }
+    qint16& last = lastIndex(editor, kind);
+    // A full array takes no more markers; the counter must not wrap.
+    if (last >= MarkerArray::MaxIndex)
+        return;
+    MarkerArray& markers = frmPreview().markers(kind);
+    const int next = last + 1;
+    if (next != 0 && !markers.load(next))
+        return;
+    last = qint16(next);
+
+    CutMarker& marker = markers[next];
+    const QRectF preview = outerTwips(&frmPreview());
+    place(marker, kind, preview);
+    marker.SetColor(editor.LColor->BackColor());
+    marker.SetLine(roundToEven(kind == MarkerKind::Vertical ? preview.height() : preview.width()));
+}
+
+void removeMarker(MarkerKind kind)
+{
+    FiltersForm& editor = frmFilters();
+    if (editor.NoGraphic) {
+        NoGraphicExit();
+        return;
+    }
+    qint16& last = lastIndex(editor, kind);
+    MarkerArray& markers = frmPreview().markers(kind);
+    if (last < 1) {
+        markers[0].setVisible(false);
+        last = -1;
+    } else {
+        markers.unload(last);
+        --last;
+    }
+}
+
+} // namespace
+
+void addVerticalMarker()
+{
+    addMarker(MarkerKind::Vertical);
+}
+
+void addHorizontalMarker()
+{
+    addMarker(MarkerKind::Horizontal);
+}
+
+void removeVerticalMarker()
+{
+    removeMarker(MarkerKind::Vertical);
+}
+
+void removeHorizontalMarker()
+{
+    removeMarker(MarkerKind::Horizontal);
+}
+
+} // namespace tilemond

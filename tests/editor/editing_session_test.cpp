@@ -1,0 +1,81 @@
+#include "editor/topmost.h"
+#include "editor_fixture.h"
+#include "platform/rounding.h"
+#include "platform/window_geometry.h"
+
+#include <QTest>
+
+namespace tilemond {
+namespace {
+
+// Drags with real mouse events through the preview's window, as a user would: press at `from`,
+// move pixel by pixel to `to`, release there (window pixels). Returns the caption seen while
+// moving.
+QString drag(PreviewForm& preview, QPoint from, QPoint to)
+{
+    QWindow* window = preview.windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, from);
+    const int steps = (to - from).manhattanLength();
+    for (int step = 1; step <= steps; ++step)
+        QTest::mouseMove(window, from + (to - from) * step / steps);
+    const QString caption = preview.windowTitle();
+    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+    return caption;
+}
+
+using EditingSession = EditorTest;
+
+TEST_F(EditingSession, PlaceDragAndRemoveMarkersThenClose)
+{
+    FiltersForm& editor = frmFilters();
+    PreviewForm& preview = frmPreview();
+    SetTopmost(preview, true);
+    SetTopmost(editor, true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&preview));
+    const QRectF outer = outerTwips(&preview);
+
+    QTest::mouseClick(editor.Command1, Qt::LeftButton);
+    QTest::mouseClick(editor.Command1, Qt::LeftButton);
+    QTest::mouseClick(editor.Command2, Qt::LeftButton);
+    MarkerArray& vertical = preview.Hori1;
+    MarkerArray& horizontal = preview.Vert1;
+    const float centreX = float(int(outer.width()) / 2);
+    const float centreY = float(int(outer.height()) / 2);
+    ASSERT_FLOAT_EQ(vertical[1].Left(), centreX);
+    ASSERT_FLOAT_EQ(horizontal[0].Top(), centreY);
+    const int x = vertical[1].x();
+    const int y = horizontal[0].y();
+
+    // The newest vertical marker lies on top of the first; drag it right by 40 pixels.
+    EXPECT_EQ(drag(preview, {x + 1, 20}, {x + 41, 25}), QString("X : %1").arg(x + 40));
+    EXPECT_FLOAT_EQ(vertical[1].Left(), centreX + 600);
+    EXPECT_EQ(preview.windowTitle(), "Tessora Tilemond");
+    // Then the first one left by 50 pixels, and the horizontal one down by 20.
+    drag(preview, {x + 1, 20}, {x - 49, 20});
+    EXPECT_FLOAT_EQ(vertical[0].Left(), centreX - 750);
+    EXPECT_EQ(drag(preview, {5, y + 1}, {5, y + 21}), QString("Y : %1").arg(y + 20));
+    EXPECT_FLOAT_EQ(horizontal[0].Top(), centreY + 300);
+    // A drag past the far edge stops where the limit was last met.
+    drag(preview, {5, y + 21}, {5, preview.height() + 40});
+    EXPECT_LT(roundToEven(horizontal[0].Top()), outer.height() - 200);
+    EXPECT_GE(roundToEven(horizontal[0].Top()), outer.height() - 200 - 15);
+
+    QTest::mouseClick(editor.Command7, Qt::LeftButton);
+    QTest::mouseClick(editor.Command7, Qt::LeftButton);
+    QTest::mouseClick(editor.Command5, Qt::LeftButton);
+    EXPECT_EQ(editor.VMarkerLast, -1);
+    EXPECT_EQ(editor.HMarkerLast, -1);
+    EXPECT_EQ(vertical.count(), 1);
+    EXPECT_FALSE(vertical[0].isVisible());
+    EXPECT_FALSE(horizontal[0].isVisible());
+
+    QPointer<QWidget> windowsBefore[] = {&editor, &preview};
+    unloadFrmPreview();
+    unloadFrmFilters();
+    destroyUnloaded();
+    EXPECT_TRUE(windowsBefore[0].isNull());
+    EXPECT_TRUE(windowsBefore[1].isNull());
+}
+
+} // namespace
+} // namespace tilemond

@@ -1,0 +1,110 @@
+#include "editor/clear_markers.h"
+#include "editor/no_graphic_exit.h"
+#include "editor/topmost.h"
+#include "editor_fixture.h"
+#include "platform/window_geometry.h"
+
+namespace tilemond {
+namespace {
+
+using SetTopmostTest = EditorTest;
+using ClearMarkersTest = EditorTest;
+using RefusalTest = EditorTest;
+
+TEST_F(SetTopmostTest, PassesTheOuterRectangleInPixels)
+{
+    QWidget& preview = frmPreview();
+    moveTwips(&preview, 1500, 750);
+    setOuterWidthTwips(&preview, 4290);
+    setOuterHeightTwips(&preview, 2700);
+    ASSERT_FALSE(preview.isVisible());
+
+    SetTopmost(preview, true);
+    ASSERT_EQ(windows.calls().size(), 1u);
+    const RecordingWindowSystem::Call& call = windows.calls()[0];
+    EXPECT_EQ(call.window, &preview);
+    EXPECT_EQ(call.insertAfter, -1);
+    EXPECT_EQ(QRect(call.x, call.y, call.cx, call.cy), QRect(100, 50, 286, 180));
+    EXPECT_EQ(call.flags, 0x50u);
+    EXPECT_TRUE(preview.isVisible());
+    EXPECT_TRUE(preview.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(outerTwips(&preview), QRectF(1500, 750, 4290, 2700));
+}
+
+TEST_F(SetTopmostTest, BracketTakesThePreviewFirst)
+{
+    topmostBracket(false);
+    ASSERT_EQ(windows.calls().size(), 2u);
+    EXPECT_EQ(windows.calls()[0].window, static_cast<QWidget*>(&frmPreview()));
+    EXPECT_EQ(windows.calls()[1].window, static_cast<QWidget*>(&frmFilters()));
+    EXPECT_EQ(windows.calls()[1].insertAfter, -2);
+}
+
+TEST_F(ClearMarkersTest, UnloadsFromTheTopAndHidesElementZero)
+{
+    FiltersForm& editor = frmFilters();
+    MarkerArray& vertical = frmPreview().Hori1;
+    for (int i = 0; i < 3; ++i)
+        click(editor.Command1);
+    std::vector<int> destroyed;
+    for (int i : {1, 2})
+        QObject::connect(&vertical[i], &QObject::destroyed,
+                         [&destroyed, i] { destroyed.push_back(i); });
+
+    ClearMarkers();
+    destroyUnloaded();
+    EXPECT_EQ(destroyed, (std::vector<int>{2, 1}));
+    EXPECT_EQ(vertical.count(), 1);
+    EXPECT_FALSE(vertical[0].isVisibleTo(&frmPreview()));
+    EXPECT_FALSE(frmPreview().Vert1[0].isVisibleTo(&frmPreview()));
+    EXPECT_EQ(editor.VMarkerLast, -1);
+    EXPECT_EQ(editor.HMarkerLast, -1);
+}
+
+TEST_F(ClearMarkersTest, SkipsMarkersThatAreNotThere)
+{
+    frmFilters().HMarkerLast = 4; // more than were ever loaded
+    ClearMarkers();
+    EXPECT_EQ(frmFilters().HMarkerLast, -1);
+}
+
+TEST_F(RefusalTest, EveryMarkerButtonRefusesWithoutAPicture)
+{
+    for (auto button : {&FiltersForm::Command1, &FiltersForm::Command2, &FiltersForm::Command5,
+                        &FiltersForm::Command7}) {
+        windows.clear();
+        FiltersForm& editor = frmFilters();
+        frmPreview().show();
+        QPointer<QWidget> before[] = {&editor, &frmPreview()};
+        EditorOpen = true;
+        editor.NoGraphic = true;
+        const size_t asked = answers.asked().size();
+
+        click(editor.*button);
+        ASSERT_EQ(answers.asked().size(), asked + 1);
+        const ScriptedPrompts::Asked& message = answers.asked().back();
+        EXPECT_EQ(message.text, "No Graphic Currently Loaded...Exiting");
+        EXPECT_EQ(message.title, "Tessora Tilemond");
+        EXPECT_EQ(message.style, 64);
+        ASSERT_EQ(windows.calls().size(), 2u); // out of the topmost band first
+        EXPECT_EQ(windows.calls()[0].insertAfter, -2);
+
+        EXPECT_FALSE(isFrmPreviewLoaded());
+        EXPECT_FALSE(isFrmFiltersLoaded());
+        EXPECT_FALSE(EditorOpen);
+        destroyUnloaded();
+        EXPECT_TRUE(before[0].isNull());
+        EXPECT_TRUE(before[1].isNull());
+    }
+}
+
+TEST_F(RefusalTest, NoGraphicExitClosesWindowsWhateverTheirState)
+{
+    frmFilters().hide();
+    NoGraphicExit();
+    EXPECT_FALSE(isFrmPreviewLoaded());
+    EXPECT_FALSE(isFrmFiltersLoaded());
+}
+
+} // namespace
+} // namespace tilemond
