@@ -84,6 +84,9 @@ FiltersForm::FiltersForm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
     setWindowTitle(TilemondCaption);
     setAutoFillBackground(true);
     setColour(this, QPalette::Window, Background);
+    QFont small = font(); // the design's controls were laid out for 8.25-point text
+    small.setPointSizeF(8.25);
+    setFont(small);
     setFixedSize(designRect(0, 0, 4170, 2295).size());
     winId(); // the native window now, so that the outer size includes the frame from the start
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -1,4 +1,3 @@
-#include "platform/screen_metrics.h"
 #include "platform/window_geometry.h"
 #include "platform/window_system.h"
 
@@ -44,17 +43,6 @@ TEST(RecordingWindowSystem, RecordsAndPlacesTheWindow)
     EXPECT_EQ(QRect(call.x, call.y, call.cx, call.cy), QRect(7, 8, 90, 60));
     EXPECT_EQ(call.flags, 0x50u);
     EXPECT_EQ(outerGeometry(&window), QRect(7, 8, 90, 60));
-}
-
-TEST(WindowGeometry, OuterRectangleInTwips)
-{
-    Screen::overrideTwipsPerPixel(15, 15);
-    QWidget window;
-    moveTwips(&window, 1500, 750);
-    setOuterWidthTwips(&window, 4290);
-    setOuterHeightTwips(&window, 2707.5f); // 180.5 pixels, ties to even
-    EXPECT_EQ(outerTwips(&window), QRectF(1500, 750, 4290, 2700));
-    Screen::clearOverride();
 }
 
 } // namespace
