@@ -1,0 +1,30 @@
+#pragma once
+
+#include "host/api/page_document.h"
+#include "host/page_model.h"
+
+namespace tilemond::host {
+
+// The page's elements, or those of one tag, looked up afresh at every call.
+class PageElementCollection final : public ElementCollection
+{
+public:
+    // Without a tag name, every element.
+    PageElementCollection(std::weak_ptr<PageModel> model, std::optional<std::string> tagName);
+
+    int length() const override;
+    ElementPtr item(int index) const override;
+    ElementPtr item(std::string_view idOrName) const override;
+    ElementCollectionPtr tags(std::string_view tagName) const override;
+
+private:
+    // Indexes into the parse's elements; nullptr for every element.
+    const std::vector<std::size_t>* tagged(const ParsedPage& page) const;
+    std::size_t count(const ParsedPage& page) const;
+    std::size_t elementIndex(const ParsedPage& page, std::size_t position) const;
+
+    std::weak_ptr<PageModel> m_model;
+    std::optional<std::string> m_tagName; // upper case
+};
+
+} // namespace tilemond::host

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "host/api/page_document.h"
+#include "host/page_model.h"
+
+namespace tilemond::host {
+
+class PageSelection final : public Selection
+{
+public:
+    explicit PageSelection(std::weak_ptr<PageModel> model) : m_model(std::move(model)) {}
+    TextRangePtr createRange() override;
+
+private:
+    std::weak_ptr<PageModel> m_model;
+};
+
+// The open page as the add-in sees it; answers empty once the page was closed.
+class PageDocument final : public Document
+{
+public:
+    explicit PageDocument(std::weak_ptr<PageModel> model) : m_model(std::move(model)) {}
+
+    std::shared_ptr<Selection> selection() override;
+    ElementPtr body() override;
+    ElementCollectionPtr images() override;
+    ElementCollectionPtr all() override;
+
+private:
+    std::weak_ptr<PageModel> m_model;
+};
+
+} // namespace tilemond::host

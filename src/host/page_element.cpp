@@ -1,0 +1,104 @@
+#include "host/page_element.h"
+
+#include "host/text_range.h"
+
+#include <QByteArray>
+
+namespace tilemond::host {
+
+PageElement::PageElement(std::weak_ptr<PageModel> model, TrackedSpanPtr startTag)
+    : m_model(std::move(model)), m_startTag(std::move(startTag))
+{
+}
+
+std::optional<ElementSpans> PageElement::spans() const
+{
+    const auto model = m_model.lock();
+    return model ? model->resolve(m_startTag) : std::nullopt;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> PageElement::textSpan() const
+{
+    const auto element = spans();
+    if (!element)
+        return std::nullopt;
+    if (!element->hasContent)
+        return std::pair(element->start, element->tagEnd);
+    return std::pair(element->tagEnd, element->contentEnd);
+}
+
+bool PageElement::belongsTo(const std::shared_ptr<PageModel>& model) const
+{
+    return model && m_model.lock() == model;
+}
+
+bool PageElement::isAlive() const
+{
+    return spans().has_value();
+}
+
+std::string PageElement::tagName() const
+{
+    const auto element = spans();
+    return element ? element->tagName : std::string();
+}
+
+std::optional<std::string> PageElement::getAttribute(std::string_view name) const
+{
+    const auto model = m_model.lock();
+    const auto element = spans();
+    if (!element || !element->parsed)
+        return std::nullopt;
+    const auto* attribute =
+        element->parsed->attribute(QByteArray(name.data(), name.size()).toLower().toStdString());
+    if (!attribute)
+        return std::nullopt;
+    return std::string(model->source().slice(attribute->valueBegin, attribute->valueEnd));
+}
+
+bool PageElement::insertAdjacentHTML(std::string_view where, std::string_view markup)
+{
+    const auto model = m_model.lock();
+    const auto element = spans();
+    if (!element)
+        return false;
+    const QByteArray position = QByteArray(where.data(), where.size()).toLower();
+    std::optional<std::size_t> at;
+    if (position == "beforebegin")
+        at = element->start;
+    else if (position == "afterend")
+        at = element->end;
+    else if (element->hasContent && position == "afterbegin")
+        at = element->tagEnd;
+    else if (element->hasContent && position == "beforeend")
+        at = element->contentEnd;
+    return at && model->source().splice(*at, *at, markup);
+}
+
+std::optional<std::string> PageElement::innerHTML() const
+{
+    const auto model = m_model.lock();
+    const auto element = spans();
+    if (!element)
+        return std::nullopt;
+    return std::string(model->source().slice(element->tagEnd, element->contentEnd));
+}
+
+bool PageElement::setInnerHTML(std::string_view markup)
+{
+    const auto model = m_model.lock();
+    const auto element = spans();
+    if (!element || !element->hasContent)
+        return false;
+    return model->source().splice(element->tagEnd, element->contentEnd, markup);
+}
+
+TextRangePtr PageElement::createTextRange()
+{
+    const auto element = spans();
+    if (!element || element->tagName != "BODY")
+        return nullptr;
+    return std::make_shared<PageTextRange>(m_model, element->tagEnd, element->contentEnd);
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,162 @@
+#include "host/page_host.h"
+
+#include "host/page_document.h"
+#include "host/page_save.h"
+#include "host/page_window.h"
+#include "platform/prompts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImageReader>
+#include <QStandardPaths>
+
+namespace tilemond::host {
+
+namespace {
+
+const QString HostTitle = QStringLiteral("Tilemond Page Host");
+
+QImage readPictureFile(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+void tellFailure(const FileError& error)
+{
+    if (error)
+        prompts().messageBox(*error, HostTitle, MsgBox::OkOnly | MsgBox::Information);
+}
+
+} // namespace
+
+PageHost::PageHost(QString configFolder)
+    : m_loadPicture(readPictureFile), m_refresh(std::make_shared<std::function<void()>>()),
+      m_bars(std::make_shared<HostCommandBars>(QDir(configFolder).filePath("command_bars.json")))
+{
+    connectMenus();
+}
+
+PageHost::~PageHost()
+{
+    // Controls that the add-in still holds must not reach a host that is gone.
+    for (const char* caption : {"Open", "Save", "Quit", "Copy", "Paste"})
+        m_bars->setBuiltInAction(caption, nullptr);
+}
+
+QString PageHost::defaultConfigFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
+void PageHost::connectMenus()
+{
+    m_bars->setBuiltInAction("Copy", [this] { copy(); });
+    m_bars->setBuiltInAction("Paste", [this] { paste(); });
+    m_bars->setBuiltInAction("Save", [this] { tellFailure(save()); });
+    m_bars->setBuiltInAction("Open", [this] {
+        const FileChoice choice =
+            prompts().openFile(QStringLiteral("Open Page"), QStringLiteral("Pages"),
+                               {QStringLiteral("*.htm"), QStringLiteral("*.html")});
+        if (!choice.cancelled && !choice.path.isEmpty())
+            tellFailure(open(choice.path));
+    });
+    m_bars->setBuiltInAction("Quit", [] { QCoreApplication::quit(); });
+    // "Save As" needs a window to ask for the new name: the desktop window answers its click.
+}
+
+FileError PageHost::open(const QString& path)
+{
+    std::string bytes;
+    if (auto error = readPageFile(path, bytes))
+        return error;
+    m_page = std::make_shared<PageModel>(std::move(bytes));
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_savedAtEdit = m_page->source().edits();
+    m_pictures.clear();
+    return std::nullopt;
+}
+
+FileError PageHost::save()
+{
+    return saveAs(m_path);
+}
+
+FileError PageHost::saveAs(const QString& path)
+{
+    if (!m_page)
+        return QStringLiteral("Cannot save: no page is open.");
+    if (auto error = savePage(*m_page, m_pictures, path))
+        return error;
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_savedAtEdit = m_page->source().edits();
+    return std::nullopt;
+}
+
+bool PageHost::hasUnsavedChanges() const
+{
+    return m_page && m_page->source().edits() != m_savedAtEdit;
+}
+
+const std::string& PageHost::source() const
+{
+    static const std::string none;
+    return m_page ? m_page->source().bytes() : none;
+}
+
+void PageHost::copy()
+{
+    if (m_page)
+        copySelection(*m_page, m_pictures, m_path, m_loadPicture);
+}
+
+void PageHost::paste()
+{
+    if (m_page)
+        pasteClipboard(*m_page, m_pictures, m_path);
+}
+
+void PageHost::raiseWindowActivate()
+{
+    const auto window = activeWindow();
+    m_windowActivate.raise(window.get());
+}
+
+void PageHost::raiseWindowDeactivate()
+{
+    const auto window = activeWindow();
+    m_windowDeactivate.raise(window.get());
+}
+
+void PageHost::setRefreshHandler(std::function<void()> handler)
+{
+    *m_refresh = std::move(handler);
+}
+
+void PageHost::setPictureLoader(PictureLoader loader)
+{
+    m_loadPicture = std::move(loader);
+}
+
+DocumentPtr PageHost::activeDocument()
+{
+    return m_page ? std::make_shared<PageDocument>(m_page) : nullptr;
+}
+
+PageWindowPtr PageHost::activeWindow()
+{
+    return m_page ? std::make_shared<HostPageWindow>(m_page, m_refresh) : nullptr;
+}
+
+Connection PageHost::onWindowActivate(WindowHandler handler)
+{
+    return m_windowActivate.subscribe(std::move(handler));
+}
+
+Connection PageHost::onWindowDeactivate(WindowHandler handler)
+{
+    return m_windowDeactivate.subscribe(std::move(handler));
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "host/api/application.h"
+#include "host/command_bars.h"
+#include "host/page_clipboard.h"
+#include "host/page_file.h"
+#include "host/page_model.h"
+#include "host/pasted_pictures.h"
+
+#include <QString>
+
+namespace tilemond::host {
+
+// The page host without a window: one open page, its selection, the command
+// bars with Edit > Copy and Edit > Paste, and the window activation events.
+class PageHost final : public Application
+{
+public:
+    // configFolder holds the lasting command bar controls.
+    explicit PageHost(QString configFolder = defaultConfigFolder());
+    ~PageHost() override;
+    PageHost(const PageHost&) = delete;
+    PageHost& operator=(const PageHost&) = delete;
+
+    static QString defaultConfigFolder();
+
+    // On failure the previous page stays open.
+    FileError open(const QString& path);
+    FileError save();
+    // The page and its pasted pictures go next to path; the page then lives there.
+    FileError saveAs(const QString& path);
+    bool hasUnsavedChanges() const;
+    QString pagePath() const { return m_path; }
+    // The page's bytes as they are now; empty without a page.
+    const std::string& source() const;
+
+    // Edit > Copy and Edit > Paste.
+    void copy();
+    void paste();
+
+    void raiseWindowActivate();
+    void raiseWindowDeactivate();
+    // Re-renders the page view; called by the page window's Refresh.
+    void setRefreshHandler(std::function<void()> handler);
+    // Reads picture files for Edit > Copy (QImageReader unless replaced).
+    void setPictureLoader(PictureLoader loader);
+
+    DocumentPtr activeDocument() override;
+    PageWindowPtr activeWindow() override;
+    CommandBarsPtr commandBars() override { return m_bars; }
+    Connection onWindowActivate(WindowHandler handler) override;
+    Connection onWindowDeactivate(WindowHandler handler) override;
+
+private:
+    void connectMenus();
+
+    std::shared_ptr<PageModel> m_page;
+    QString m_path;
+    int m_savedAtEdit = 0;
+    PastedPictures m_pictures;
+    PictureLoader m_loadPicture;
+    std::shared_ptr<std::function<void()>> m_refresh;
+    std::shared_ptr<HostCommandBars> m_bars;
+    Event<PageWindow*> m_windowActivate;
+    Event<PageWindow*> m_windowDeactivate;
+};
+
+} // namespace tilemond::host

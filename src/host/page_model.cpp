@@ -1,0 +1,54 @@
+#include "host/page_model.h"
+
+#include <algorithm>
+
+namespace tilemond::host {
+
+PageModel::PageModel(std::string bytes) : m_source(std::move(bytes))
+{
+    // A page opens with the caret at the end of the body's content.
+    const auto body = resolve(bodyHandle());
+    const std::size_t caret = body ? body->contentEnd : m_source.size();
+    m_selection = m_source.track(TrackedSpan::Kind::Range, caret, caret);
+}
+
+const ParsedPage& PageModel::parsed()
+{
+    if (!m_parsed || m_parsedAtEdit != m_source.edits()) {
+        m_parsed = parsePage(m_source.bytes());
+        m_parsedAtEdit = m_source.edits();
+    }
+    return *m_parsed;
+}
+
+void PageModel::select(std::size_t begin, std::size_t end)
+{
+    m_selection->begin = std::min(begin, m_source.size());
+    m_selection->end = std::clamp(end, m_selection->begin, m_source.size());
+}
+
+TrackedSpanPtr PageModel::trackElement(const ParsedElement& element)
+{
+    return m_source.track(TrackedSpan::Kind::StartTag, element.start, element.tagEnd);
+}
+
+std::optional<ElementSpans> PageModel::resolve(const TrackedSpanPtr& startTag)
+{
+    if (!startTag)
+        return ElementSpans{"BODY", 0, 0, m_source.size(), m_source.size(), true, nullptr};
+    if (startTag->dead)
+        return std::nullopt;
+    const ParsedElement* element = parsed().elementStartingAt(startTag->begin);
+    if (!element || element->tagEnd != startTag->end)
+        return std::nullopt;
+    return ElementSpans{element->tagName, element->start,      element->tagEnd, element->contentEnd,
+                        element->end,     element->hasContent, element};
+}
+
+TrackedSpanPtr PageModel::bodyHandle()
+{
+    const ParsedPage& page = parsed();
+    return page.body ? trackElement(page.elements[*page.body]) : nullptr;
+}
+
+} // namespace tilemond::host

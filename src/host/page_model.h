@@ -1,0 +1,51 @@
+#pragma once
+
+#include "host/page_parse.h"
+#include "host/page_source.h"
+
+#include <memory>
+#include <optional>
+
+namespace tilemond::host {
+
+// Where an element's parts stand in the page right now.
+struct ElementSpans
+{
+    std::string tagName;
+    std::size_t start = 0;
+    std::size_t tagEnd = 0;
+    std::size_t contentEnd = 0;
+    std::size_t end = 0;
+    bool hasContent = true;
+    const ParsedElement* parsed = nullptr; // nullptr for the body a page without body tag implies
+};
+
+// One open page: its bytes, its selection and the parse of its latest version.
+class PageModel
+{
+public:
+    explicit PageModel(std::string bytes);
+
+    PageSource& source() { return m_source; }
+    const PageSource& source() const { return m_source; }
+    // Parses again only when the page changed since the last parse.
+    const ParsedPage& parsed();
+
+    const TrackedSpan& selection() const { return *m_selection; }
+    void select(std::size_t begin, std::size_t end);
+
+    TrackedSpanPtr trackElement(const ParsedElement& element);
+    // The element a start-tag handle follows; nullopt once an edit removed it.
+    // A null handle stands for the page's implied body: the whole page.
+    std::optional<ElementSpans> resolve(const TrackedSpanPtr& startTag);
+    // The body element's handle (null when the page has no body tag).
+    TrackedSpanPtr bodyHandle();
+
+private:
+    PageSource m_source;
+    std::optional<ParsedPage> m_parsed;
+    int m_parsedAtEdit = -1;
+    TrackedSpanPtr m_selection;
+};
+
+} // namespace tilemond::host

@@ -1,0 +1,156 @@
+#include "host/page_parse.h"
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace tilemond::host {
+
+namespace {
+
+// Elements the parser made up or copied have no start tag of their own in the page.
+constexpr unsigned NotWrittenFlags =
+    GUMBO_INSERTION_BY_PARSER | GUMBO_INSERTION_IMPLIED | GUMBO_INSERTION_CONVERTED_FROM_END_TAG |
+    GUMBO_INSERTION_FROM_ISINDEX | GUMBO_INSERTION_FROM_IMAGE |
+    GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED;
+
+bool isVoidTag(std::string_view upperName)
+{
+    static constexpr std::array<std::string_view, 19> names = {
+        "AREA", "BASE",  "BASEFONT", "BGSOUND", "BR",   "COL",   "EMBED",  "FRAME", "HR", "IMAGE",
+        "IMG",  "INPUT", "KEYGEN",   "LINK",    "META", "PARAM", "SOURCE", "TRACK", "WBR"};
+    return std::find(names.begin(), names.end(), upperName) != names.end();
+}
+
+std::string upperTagName(const GumboElement& element)
+{
+    std::string name;
+    if (element.tag != GUMBO_TAG_UNKNOWN) {
+        name = gumbo_normalized_tagname(element.tag);
+    } else {
+        GumboStringPiece piece = element.original_tag;
+        gumbo_tag_from_original_text(&piece);
+        name.assign(piece.data, piece.length);
+    }
+    for (char& c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+class ElementCollector
+{
+public:
+    ElementCollector(std::string_view bytes, ParsedPage& page) : m_bytes(bytes), m_page(page) {}
+
+    // Walks the tree without recursion: pages nest deeper than a stack allows.
+    void collect(GumboNode* root)
+    {
+        std::vector<GumboNode*> pending{root};
+        while (!pending.empty()) {
+            GumboNode* node = pending.back();
+            pending.pop_back();
+            if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
+                continue;
+            const GumboElement& element = node->v.element;
+            if (!(node->parse_flags & NotWrittenFlags) && element.original_tag.length > 0)
+                add(element);
+            for (unsigned i = element.children.length; i > 0; --i)
+                pending.push_back(static_cast<GumboNode*>(element.children.data[i - 1]));
+        }
+    }
+
+private:
+    std::size_t offsetOf(const char* data) const
+    {
+        return static_cast<std::size_t>(data - m_bytes.data());
+    }
+
+    void add(const GumboElement& element)
+    {
+        ParsedElement parsed;
+        parsed.tagName = upperTagName(element);
+        parsed.start = offsetOf(element.original_tag.data);
+        parsed.tagEnd = parsed.start + element.original_tag.length;
+        const std::string_view tag(element.original_tag.data, element.original_tag.length);
+        const bool selfClosing = tag.ends_with("/>") && element.end_pos.offset <= parsed.start;
+        parsed.hasContent = !isVoidTag(parsed.tagName) && !selfClosing;
+        if (!parsed.hasContent) {
+            parsed.contentEnd = parsed.end = parsed.tagEnd;
+        } else {
+            // Without an end tag the element ends where the parser closed it.
+            parsed.contentEnd =
+                std::clamp<std::size_t>(element.end_pos.offset, parsed.tagEnd, m_bytes.size());
+            parsed.end =
+                std::min(parsed.contentEnd + element.original_end_tag.length, m_bytes.size());
+        }
+        for (unsigned i = 0; i < element.attributes.length; ++i)
+            parsed.attributes.push_back(
+                attribute(*static_cast<GumboAttribute*>(element.attributes.data[i])));
+        m_page.elements.push_back(std::move(parsed));
+    }
+
+    ParsedElement::Attribute attribute(const GumboAttribute& gumbo) const
+    {
+        ParsedElement::Attribute attribute{gumbo.name, gumbo.value, 0, 0};
+        const GumboStringPiece& written = gumbo.original_value;
+        if (written.data && written.length > 0) {
+            attribute.valueBegin = offsetOf(written.data);
+            attribute.valueEnd = attribute.valueBegin + written.length;
+            const char quote = written.data[0];
+            if ((quote == '"' || quote == '\'') && written.length >= 2 &&
+                written.data[written.length - 1] == quote) {
+                ++attribute.valueBegin;
+                --attribute.valueEnd;
+            }
+        } else {
+            attribute.valueBegin = attribute.valueEnd =
+                offsetOf(gumbo.original_name.data) + gumbo.original_name.length;
+        }
+        return attribute;
+    }
+
+    std::string_view m_bytes;
+    ParsedPage& m_page;
+};
+
+} // namespace
+
+const ParsedElement::Attribute* ParsedElement::attribute(std::string_view name) const
+{
+    for (const auto& attribute : attributes)
+        if (attribute.name == name)
+            return &attribute;
+    return nullptr;
+}
+
+const ParsedElement* ParsedPage::elementStartingAt(std::size_t offset) const
+{
+    const auto found = std::lower_bound(
+        elements.begin(), elements.end(), offset,
+        [](const ParsedElement& element, std::size_t at) { return element.start < at; });
+    return found != elements.end() && found->start == offset ? &*found : nullptr;
+}
+
+ParsedPage parsePage(std::string_view bytes)
+{
+    ParsedPage page;
+    GumboOutput* output =
+        gumbo_parse_with_options(&kGumboDefaultOptions, bytes.data(), bytes.size());
+    ElementCollector(bytes, page).collect(output->root);
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+
+    // Document order is the order of the tags in the page, not the tree's order.
+    std::stable_sort(
+        page.elements.begin(), page.elements.end(),
+        [](const ParsedElement& a, const ParsedElement& b) { return a.start < b.start; });
+    for (std::size_t i = 0; i < page.elements.size(); ++i) {
+        page.byTag[page.elements[i].tagName].push_back(i);
+        if (!page.body && page.elements[i].tagName == "BODY")
+            page.body = i;
+    }
+    return page;
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,130 @@
+#include "host/page_save.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+
+namespace tilemond::host {
+
+namespace {
+
+struct SrcEdit
+{
+    std::size_t begin;
+    std::size_t end;
+    std::string text;
+};
+
+// The picture files of one save attempt, removed again unless the save succeeds.
+class WrittenPictures
+{
+public:
+    ~WrittenPictures()
+    {
+        if (m_kept)
+            return;
+        for (const QString& file : m_files)
+            QFile::remove(file);
+        for (const QString& folder : m_folders)
+            QDir().rmdir(folder);
+    }
+
+    FileError write(const PastedPictures::Placement& placement)
+    {
+        const QString folder = QFileInfo(placement.file).absolutePath();
+        if (!QFileInfo(folder).isDir()) {
+            if (!QDir().mkpath(folder))
+                return QStringLiteral(
+                           "Cannot save the picture \"%1\": the folder \"%2\" cannot be made.")
+                    .arg(QDir::toNativeSeparators(placement.file),
+                         QDir::toNativeSeparators(folder));
+            m_folders.push_back(folder);
+        }
+        if (QFileInfo::exists(placement.file))
+            return QStringLiteral(
+                       "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
+                .arg(QDir::toNativeSeparators(placement.file));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(placement.picture))
+            return QStringLiteral("Cannot save the picture \"%1\": %2")
+                .arg(QDir::toNativeSeparators(placement.file), writer.errorString());
+        if (auto error =
+                writeFileAtomically(placement.file, std::string_view(png.constData(), png.size())))
+            return error;
+        m_files.push_back(placement.file);
+        return std::nullopt;
+    }
+
+    void keep() { m_kept = true; }
+
+private:
+    std::vector<QString> m_files;
+    std::vector<QString> m_folders;
+    bool m_kept = false;
+};
+
+// The src attributes of the page's pictures that are kept in memory.
+std::vector<const ParsedElement::Attribute*> pastedSrcAttributes(PageModel& page,
+                                                                 const PastedPictures& pictures)
+{
+    std::vector<const ParsedElement::Attribute*> found;
+    const ParsedPage& parsed = page.parsed();
+    const auto images = parsed.byTag.find("IMG");
+    if (images == parsed.byTag.end())
+        return found;
+    for (const std::size_t index : images->second)
+        if (const auto* src = parsed.elements[index].attribute("src");
+            src && !pictures.find(src->value).isNull())
+            found.push_back(src);
+    return found;
+}
+
+std::string withEdits(std::string_view bytes, const std::vector<SrcEdit>& edits)
+{
+    std::string result;
+    std::size_t from = 0;
+    for (const SrcEdit& edit : edits) {
+        result.append(bytes.substr(from, edit.begin - from)).append(edit.text);
+        from = edit.end;
+    }
+    return result.append(bytes.substr(from));
+}
+
+} // namespace
+
+FileError savePage(PageModel& page, PastedPictures& pictures, const QString& path)
+{
+    const auto srcAttributes = pastedSrcAttributes(page, pictures);
+    std::vector<std::string> srcs;
+    for (const auto* src : srcAttributes)
+        srcs.push_back(src->value);
+    const auto placements = pictures.place(srcs, path);
+
+    std::vector<SrcEdit> edits;
+    for (const auto* src : srcAttributes)
+        for (const auto& placement : placements)
+            if (placement.src == src->value && placement.newSrc != placement.src)
+                edits.push_back({src->valueBegin, src->valueEnd, placement.newSrc});
+
+    WrittenPictures written;
+    for (const auto& placement : placements)
+        if (auto error = written.write(placement))
+            return error;
+    const std::string& current = page.source().bytes();
+    if (auto error = writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits)))
+        return error;
+    written.keep();
+
+    for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit)
+        page.source().splice(edit->begin, edit->end, edit->text);
+    for (const auto& placement : placements)
+        pictures.forget(placement.src);
+    return std::nullopt;
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "host/page_file.h"
+#include "host/page_model.h"
+#include "host/pasted_pictures.h"
+
+namespace tilemond::host {
+
+// Writes the pasted pictures that the page still names into the folder next to
+// path, then the page itself, atomically. A picture that has to take another
+// name there gets its src attributes rewritten. On failure nothing changes: the
+// page on disk stays as it was, the pictures written in this attempt are removed.
+FileError savePage(PageModel& page, PastedPictures& pictures, const QString& path);
+
+} // namespace tilemond::host

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tilemond::host {
+
+// A span of the page that follows the page through edits. A range collapses to
+// just after the new text when an edit replaces part of it; a start tag dies
+// when an edit touches it.
+struct TrackedSpan
+{
+    enum class Kind { Range, StartTag };
+    Kind kind = Kind::Range;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool dead = false;
+};
+using TrackedSpanPtr = std::shared_ptr<TrackedSpan>;
+
+// The page's bytes. Edits splice them; nothing outside an edited span changes.
+class PageSource
+{
+public:
+    explicit PageSource(std::string bytes) : m_bytes(std::move(bytes)) {}
+
+    const std::string& bytes() const { return m_bytes; }
+    std::size_t size() const { return m_bytes.size(); }
+    // The bytes of [begin, end), clamped to the page.
+    std::string_view slice(std::size_t begin, std::size_t end) const;
+    // Counts the edits so far; 0 for the page as it was opened.
+    int edits() const { return m_edits; }
+
+    // Replaces [begin, end) by text; false (and no change) for a span outside the page.
+    bool splice(std::size_t begin, std::size_t end, std::string_view text);
+    TrackedSpanPtr track(TrackedSpan::Kind kind, std::size_t begin, std::size_t end);
+    // The number of the latest edit whose inserted text still holds offset; 0 when none.
+    int editThatInserted(std::size_t offset) const;
+
+private:
+    struct InsertedSpan
+    {
+        std::size_t begin;
+        std::size_t end;
+        int edit;
+    };
+
+    std::string m_bytes;
+    int m_edits = 0;
+    std::vector<InsertedSpan> m_inserted;
+    std::vector<std::weak_ptr<TrackedSpan>> m_tracked;
+};
+
+} // namespace tilemond::host

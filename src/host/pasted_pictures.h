@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tilemond::host {
+
+// Pictures pasted into the page, kept in memory by their src until the page is
+// saved. Their files go into a folder next to the page ("index_files" for
+// "index.html") under names that never overwrite a file already there.
+class PastedPictures
+{
+public:
+    // Where a kept picture goes when the page is written to a given path.
+    struct Placement
+    {
+        std::string src;    // as the page names it now
+        std::string newSrc; // as the page must name it there
+        QString file;
+        QImage picture;
+    };
+
+    // Keeps the picture of the page at pagePath and gives its src.
+    std::string add(const QImage& picture, const QString& pagePath);
+    // The kept picture named by src; a null image when there is none.
+    QImage find(std::string_view src) const;
+    // Places the kept pictures among srcs for the page to be written at pagePath:
+    // a picture keeps its name when that file is free there, else gets a new one.
+    std::vector<Placement> place(const std::vector<std::string>& srcs,
+                                 const QString& pagePath) const;
+    // The picture is on disk now.
+    void forget(const std::string& src) { m_pictures.erase(src); }
+    void clear() { m_pictures.clear(); }
+
+    // The folder that holds the pictures of the page at pagePath.
+    static QString folderOf(const QString& pagePath);
+
+private:
+    std::string freeName(const QString& pagePath, std::vector<std::string>& taken) const;
+
+    std::map<std::string, QImage, std::less<>> m_pictures;
+};
+
+} // namespace tilemond::host
