@@ -20,7 +20,7 @@ struct EditorActions
 
 EditorActions& editorActions();
 
-// Runs the action if one is installed.
+// Runs the action if one is installed; clicks that arrive while a split runs are ignored.
 void runAction(const std::function<void()>& action);
 
 } // namespace tilemond

@@ -4,6 +4,7 @@
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
 #include "editor/no_graphic_exit.h"
+#include "editor/split_guard.h"
 #include "platform/picture_box.h"
 #include "platform/rounding.h"
 #include "platform/window_geometry.h"
@@ -33,6 +34,8 @@ void place(CutMarker& marker, MarkerKind kind, const QRectF& preview)
 
 void addMarker(MarkerKind kind)
 {
+    if (splitRunning()) // clicks that arrive while a split yields
+        return;
     FiltersForm& editor = frmFilters();
     if (editor.NoGraphic) {
         NoGraphicExit();
@@ -57,6 +60,8 @@ void addMarker(MarkerKind kind)
 
 void removeMarker(MarkerKind kind)
 {
+    if (splitRunning()) // clicks that arrive while a split yields
+        return;
     FiltersForm& editor = frmFilters();
     if (editor.NoGraphic) {
         NoGraphicExit();
