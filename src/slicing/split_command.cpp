@@ -1,0 +1,117 @@
+#include "slicing/split_command.h"
+
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
+#include "editor/frm_preview.h"
+#include "editor/host_app.h"
+#include "editor/no_graphic_exit.h"
+#include "editor/split_guard.h"
+#include "platform/clipboard_picture.h"
+#include "platform/picture_box.h"
+#include "platform/rectangle_copy.h"
+#include "platform/screen_metrics.h"
+#include "platform/yield.h"
+#include "slicing/cell_grid.h"
+#include "slicing/clipboard_transfer.h"
+#include "slicing/sort_cuts.h"
+#include "slicing/table_insertion.h"
+
+#include <QCheckBox>
+
+namespace tilemond {
+namespace {
+
+// The table check box as 0 (unchecked), 1 (checked) or 2 (grayed).
+int chkTableValue()
+{
+    switch (frmFilters().chkTable->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+// The cut lines of the markers 0 .. last of one array, in pixels of the picture: the markers
+// lie on the preview, whose client area starts at the picture's top-left pixel.
+std::vector<int> gatherCuts(const MarkerArray& markers, int last,
+                            float (CutMarker::*position)() const, float (*twipsPerPixel)())
+{
+    std::vector<float> cuts;
+    for (int i = 0; i <= last; ++i)
+        if (const CutMarker* marker = markers.at(i))
+            cuts.push_back((marker->*position)() / twipsPerPixel());
+    return SortCuts(cuts);
+}
+
+// Cuts the cell out of Picture1 onto Picture3 and puts Picture3 on the clipboard.
+void cutPiece(const QRect& cell)
+{
+    FiltersForm& editor = frmFilters();
+    editor.Picture3->Cls();
+    editor.Picture3->setHeight(cell.height());
+    editor.Picture3->setWidth(cell.width());
+    yieldEvents(1);
+    copyRectangle(editor.Picture3->image(), 0, 0, cell.width(), cell.height(),
+                  editor.Picture1->image(), cell.x(), cell.y());
+    yieldEvents(5);
+    editor.Picture3->Refresh();
+    yieldEvents(1);
+    SystemClipboard::clear();
+    yieldEvents(5);
+    CopyPictureToClipboard(*editor.Picture3);
+    yieldEvents(5);
+}
+
+// Everything between the refusal and the closing of the windows.
+void splitIntoPage()
+{
+    TableInsertion page(chkTableValue);
+    page.OpenContainer();
+
+    const FiltersForm& editor = frmFilters();
+    const PreviewForm& preview = frmPreview();
+    const std::vector<int> xCuts =
+        gatherCuts(preview.Hori1, editor.VMarkerLast, &CutMarker::Left, Screen::twipsPerPixelX);
+    const std::vector<int> yCuts =
+        gatherCuts(preview.Vert1, editor.HMarkerLast, &CutMarker::Top, Screen::twipsPerPixelY);
+    // The running split keeps the editor from loading another picture meanwhile.
+    const QSize picture = editor.Picture1->size();
+
+    for (const CellRow& row : cellGrid(xCuts, yCuts, picture)) {
+        page.BeginRow();
+        for (const QRect& cell : row) {
+            cutPiece(cell);
+            if (cell.isEmpty())
+                page.PlaceEmptyCell();
+            else
+                page.PlaceCell();
+        }
+        page.EndRow();
+    }
+    page.CloseContainer();
+
+    ClearClipboard();
+    if (const host::PageWindowPtr window = HostApp ? HostApp->activeWindow() : nullptr)
+        window->Refresh();
+}
+
+} // namespace
+
+void Command4_Click()
+{
+    if (frmFilters().NoGraphic) {
+        NoGraphicExit();
+        return;
+    }
+    {
+        const SplitRunningScope running;
+        splitIntoPage();
+    }
+    unloadFrmPreview();
+    unloadFrmFilters();
+}
+
+} // namespace tilemond

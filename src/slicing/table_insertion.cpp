@@ -1,0 +1,141 @@
+#include "slicing/table_insertion.h"
+
+#include "editor/host_app.h"
+#include "platform/yield.h"
+#include "slicing/replace_text.h"
+
+namespace tilemond {
+namespace {
+
+constexpr std::string_view ContainerMarkup = "<DIV ID='Tilemond1' NAME='Tilemond1'></DIV>";
+constexpr std::string_view PlaceholderMarkup = "<IMG ID='QZInsertPic' NAME='QZInsertPic'>";
+constexpr std::string_view TableStart = "<TABLE cellspacing='0' cellpadding='0' border='0'>";
+
+host::DocumentPtr activeDocument()
+{
+    return HostApp ? HostApp->activeDocument() : nullptr;
+}
+
+// A fresh range over the page's current selection.
+host::TextRangePtr selectionRange()
+{
+    const host::DocumentPtr document = activeDocument();
+    const auto selection = document ? document->selection() : nullptr;
+    return selection ? selection->createRange() : nullptr;
+}
+
+// The page's element of this tag and id; the newest one when the page holds several (a page
+// split before still holds the earlier container).
+host::ElementPtr findElement(std::string_view tag, std::string_view id)
+{
+    const host::DocumentPtr document = activeDocument();
+    const host::ElementCollectionPtr all = document ? document->all() : nullptr;
+    const host::ElementCollectionPtr tagged = all ? all->tags(tag) : nullptr;
+    return tagged ? tagged->item(id) : nullptr;
+}
+
+// The host's Edit > Paste over its current selection.
+void executePaste()
+{
+    const host::CommandBarsPtr bars = HostApp ? HostApp->commandBars() : nullptr;
+    const host::CommandBarPtr edit = bars ? bars->item("Edit") : nullptr;
+    const host::CommandBarControlsPtr controls = edit ? edit->controls() : nullptr;
+    if (const host::CommandBarControlPtr paste = controls ? controls->item("Paste") : nullptr)
+        paste->Execute();
+}
+
+} // namespace
+
+TableInsertion::TableInsertion(std::function<int()> tableOption)
+    : m_tableOption(std::move(tableOption))
+{
+}
+
+void TableInsertion::OpenContainer()
+{
+    if (const host::TextRangePtr range = selectionRange())
+        range->pasteHTML(ContainerMarkup);
+    m_container = findElement("DIV", "Tilemond1");
+    yieldEvents(2);
+    if (tableMode())
+        m_tableHtml += TableStart;
+}
+
+void TableInsertion::BeginRow()
+{
+    if (tableMode())
+        m_tableHtml += "<TR>";
+}
+
+void TableInsertion::PlaceCell()
+{
+    if (m_container)
+        m_container->insertAdjacentHTML("BeforeEnd", PlaceholderMarkup);
+    yieldEvents(5);
+    if (tableMode())
+        m_tableHtml += "<TD>";
+    yieldEvents(6);
+    host::ElementPtr placeholder = findElement("IMG", "QZInsertPic");
+    yieldEvents(4);
+    const host::TextRangePtr range = selectionRange();
+    yieldEvents(4);
+    if (range && placeholder)
+        range->moveToElementText(*placeholder);
+    yieldEvents(4);
+    if (range)
+        range->select();
+    yieldEvents(3);
+    executePaste();
+    yieldEvents(4);
+    if (tableMode()) {
+        std::string cell;
+        yieldEvents(3);
+        if (m_container)
+            cell = m_container->innerHTML().value_or(std::string());
+        yieldEvents(2);
+        if (m_container)
+            m_container->setInnerHTML("");
+        m_tableHtml += cell + "</TD>";
+    }
+    placeholder.reset();
+    yieldEvents(1);
+}
+
+void TableInsertion::PlaceEmptyCell()
+{
+    if (tableMode())
+        m_tableHtml += "<TD></TD>";
+}
+
+void TableInsertion::EndRow()
+{
+    if (tableMode())
+        m_tableHtml += "</TR>";
+    if (m_tableOption() == 0 && m_container)
+        m_container->insertAdjacentHTML("BeforeEnd", "<BR>");
+}
+
+void TableInsertion::CloseContainer()
+{
+    if (tableMode())
+        m_tableHtml += "</TABLE>";
+    if (tableMode()) {
+        pasteOver(m_container.get(), m_tableHtml);
+    } else {
+        const std::string markup =
+            m_container ? m_container->innerHTML().value_or(std::string()) : std::string();
+        pasteOver(m_container.get(), ReplaceText(markup, "<p>", ""));
+    }
+    m_container.reset();
+}
+
+void TableInsertion::pasteOver(const host::Element* element, std::string_view markup)
+{
+    const host::TextRangePtr range = selectionRange();
+    if (!range || !element || !range->moveToElementText(*element))
+        return;
+    range->select();
+    range->pasteHTML(markup);
+}
+
+} // namespace tilemond

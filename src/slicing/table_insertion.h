@@ -1,0 +1,51 @@
+#pragma once
+
+#include "host/api/page_document.h"
+
+#include <functional>
+#include <string>
+
+namespace tilemond {
+
+// The page side of a split: a container at the page's selection, one piece after the other
+// pasted into it by the host's own Edit > Paste, and at the end either a borderless table of
+// the pieces (table mode) or the pieces in lines, written back into the container.
+//
+// Every step goes through HostApp and skips itself when the host cannot carry it out; the
+// table option is read afresh at each decision point, so a change during a split takes effect
+// from the next one on.
+class TableInsertion
+{
+public:
+    // tableOption gives the value of the table check box: 0 unchecked, 1 checked, 2 grayed.
+    explicit TableInsertion(std::function<int()> tableOption);
+
+    // Pastes the empty container over the page's selection and keeps it.
+    void OpenContainer();
+    void BeginRow();
+    // Pastes the clipboard's piece into the container through a placeholder; in table mode its
+    // markup becomes the next cell.
+    void PlaceCell();
+    // A cell without pixels: its place in the table, but nothing in the page (a paste would
+    // leave the placeholder or a one-pixel picture).
+    void PlaceEmptyCell();
+    void EndRow();
+    // Table mode: the table becomes the container's content; line mode: the container's
+    // content is written back without its "<p>" tags.
+    void CloseContainer();
+
+    // The table markup gathered so far (TableHtml).
+    const std::string& tableHtml() const { return m_tableHtml; }
+
+private:
+    bool tableMode() const { return m_tableOption() == 1; }
+    // Pastes markup over the element's content through a fresh range made the page's
+    // selection; nothing when no range can cover the element, so that nothing else is lost.
+    void pasteOver(const host::Element* element, std::string_view markup);
+
+    std::function<int()> m_tableOption;
+    host::ElementPtr m_container;
+    std::string m_tableHtml;
+};
+
+} // namespace tilemond
