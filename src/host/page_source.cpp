@@ -64,6 +64,7 @@ bool PageSource::splice(std::size_t begin, std::size_t end, std::string_view tex
     ++m_edits;
 
     std::erase_if(m_tracked, [](const auto& weak) { return weak.expired(); });
+    m_trackedAfterPrune = m_tracked.size();
     for (const auto& weak : m_tracked) {
         const auto span = weak.lock();
         if (span->dead)
@@ -93,6 +94,11 @@ bool PageSource::splice(std::size_t begin, std::size_t end, std::string_view tex
 TrackedSpanPtr PageSource::track(TrackedSpan::Kind kind, std::size_t begin, std::size_t end)
 {
     begin = std::min(begin, m_bytes.size());
+    // Handles die unnoticed; forget them now and then, not only at edits.
+    if (m_tracked.size() >= 2 * m_trackedAfterPrune + 64) {
+        std::erase_if(m_tracked, [](const auto& weak) { return weak.expired(); });
+        m_trackedAfterPrune = m_tracked.size();
+    }
     auto span = std::make_shared<TrackedSpan>(
         TrackedSpan{kind, begin, std::clamp(end, begin, m_bytes.size()), false});
     m_tracked.push_back(span);

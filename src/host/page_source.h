@@ -52,6 +52,7 @@ private:
     int m_edits = 0;
     std::vector<InsertedSpan> m_inserted;
     std::vector<std::weak_ptr<TrackedSpan>> m_tracked;
+    std::size_t m_trackedAfterPrune = 0;
 };
 
 } // namespace tilemond::host

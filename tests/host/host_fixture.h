@@ -1,0 +1,54 @@
+#pragma once
+
+#include "host/page_host.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tilemond::host {
+
+// A page host with its own config folder and one page in a temporary folder.
+class HostFixture : public ::testing::Test
+{
+protected:
+    HostFixture() : host(std::make_unique<PageHost>(dir.filePath("config"))) {}
+
+    QString write(const QString& name, const std::string& bytes)
+    {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        return file.fileName();
+    }
+
+    static std::string read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString()
+                                              : std::string("<missing>");
+    }
+
+    void openPage(const std::string& bytes)
+    {
+        pagePath = write("index.html", bytes);
+        ASSERT_EQ(host->open(pagePath), std::nullopt);
+    }
+
+    DocumentPtr document() { return host->activeDocument(); }
+    TextRangePtr selectionRange() { return document()->selection()->createRange(); }
+    std::string selectedText() { return selectionRange()->htmlText().value_or("<none>"); }
+
+    void selectElement(const ElementPtr& element)
+    {
+        const auto range = selectionRange();
+        ASSERT_TRUE(element && range->moveToElementText(*element));
+        ASSERT_TRUE(range->select());
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<PageHost> host;
+    QString pagePath;
+};
+
+} // namespace tilemond::host

@@ -1,0 +1,208 @@
+#include "host_fixture.h"
+#include "platform/clipboard_picture.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QUrl>
+
+namespace tilemond::host {
+namespace {
+
+class PageClipboardTest : public HostFixture
+{
+protected:
+    static QImage pattern(int width, int height, int seed)
+    {
+        QImage picture(width, height, QImage::Format_ARGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                picture.setPixel(x, y, qRgba(x * 40 + seed, y * 60, seed * 3, 255));
+        return picture;
+    }
+
+    static bool samePixels(const QImage& a, const QImage& b)
+    {
+        return !a.isNull() &&
+               a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
+    }
+
+    bool runEdit(const char* command)
+    {
+        return host->commandBars()->item("Edit")->controls()->item(command)->Execute();
+    }
+
+    void copyPicture(int index)
+    {
+        selectElement(document()->images()->item(index));
+        ASSERT_TRUE(runEdit("Copy"));
+    }
+};
+
+TEST_F(PageClipboardTest, CopyPutsTheSelectedPicturesPixelsOnTheClipboard)
+{
+    const QImage inFolder = pattern(5, 4, 1);
+    ASSERT_TRUE(QDir(dir.path()).mkpath("my pics"));
+    ASSERT_TRUE(inFolder.save(dir.filePath("my pics/a.png")));
+    const QImage absolute = pattern(3, 3, 2);
+    ASSERT_TRUE(absolute.save(dir.filePath("abs.png")));
+    const std::string fileUrl =
+        QUrl::fromLocalFile(dir.filePath("abs.png")).toString().toStdString();
+    openPage("<body><img src=\"my%20pics/a.png\"><img src='" + fileUrl +
+             "'><img src=\"http://example.com/a.png\"><img src=missing.png><img></body>");
+
+    copyPicture(0);
+    EXPECT_TRUE(samePixels(SystemClipboard::picture(), inFolder));
+    copyPicture(1);
+    EXPECT_TRUE(samePixels(SystemClipboard::picture(), absolute));
+    for (int unreadable : {2, 3, 4}) {
+        SystemClipboard::setPicture(absolute);
+        copyPicture(unreadable);
+        EXPECT_TRUE(SystemClipboard::picture().isNull()) << unreadable;
+    }
+
+    QString asked;
+    host->setPictureLoader([&](const QString& path) {
+        asked = path;
+        return pattern(2, 2, 9);
+    });
+    copyPicture(0);
+    EXPECT_EQ(asked, dir.filePath("my pics/a.png"));
+    EXPECT_TRUE(samePixels(SystemClipboard::picture(), pattern(2, 2, 9)));
+}
+
+TEST_F(PageClipboardTest, PasteMakesAnImgWhosePixelsAreWrittenOnSaveUnderFreeNames)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkpath("index_files"));
+    write("index_files/image001.png", "taken");
+    openPage("<body><p>a</p>\r\n</body>");
+    const std::string original = host->source();
+
+    SystemClipboard::clear();
+    ASSERT_TRUE(runEdit("Paste"));
+    EXPECT_FALSE(host->hasUnsavedChanges());
+
+    const QImage first = pattern(3, 2, 4), second = pattern(6, 5, 8);
+    SystemClipboard::setPicture(first);
+    ASSERT_TRUE(runEdit("Paste"));
+    SystemClipboard::setPicture(second);
+    ASSERT_TRUE(runEdit("Paste"));
+    QGuiApplication::clipboard()->setText("a<b & c");
+    ASSERT_TRUE(runEdit("Paste"));
+    const std::string pasted =
+        "<img src=\"index_files/image002.png\" width=\"3\" height=\"2\">"
+        "<img src=\"index_files/image003.png\" width=\"6\" height=\"5\">a&lt;b &amp; c";
+    EXPECT_EQ(host->source(), "<body><p>a</p>\r\n" + pasted + "</body>");
+    EXPECT_EQ(selectedText(), "");
+
+    // Not yet saved, the pasted picture copies from memory.
+    copyPicture(1);
+    EXPECT_TRUE(samePixels(SystemClipboard::picture(), second));
+    EXPECT_FALSE(QFile::exists(dir.filePath("index_files/image002.png")));
+
+    ASSERT_EQ(host->save(), std::nullopt);
+    EXPECT_EQ(read(pagePath), host->source());
+    EXPECT_EQ(read(dir.filePath("index_files/image001.png")), "taken");
+    EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image002.png")), first));
+    EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image003.png")), second));
+}
+
+TEST_F(PageClipboardTest, APictureCopiedAndPastedElsewhereChangesNoOtherByte)
+{
+    const QImage photo = pattern(7, 3, 5);
+    ASSERT_TRUE(photo.save(dir.filePath("photo.png")));
+    const std::string head =
+        "<HTML>\r\n<body>\r\n<!-- <img> -->\r\n<p align=center><IMG SRC='photo.png' ALT=x>";
+    const std::string tail = "</p>\r\n<p>&nbsp;caf\xe9</p>\r\n</body>\r\n</HTML>\r\n";
+    openPage(head + tail);
+
+    copyPicture(0);
+    const auto paragraphs = document()->all()->tags("P");
+    const auto range = selectionRange();
+    ASSERT_TRUE(range->moveToElementText(*paragraphs->item(1)));
+    ASSERT_TRUE(range->setEndPoint("EndToStart", *range)); // the start of the second paragraph
+    ASSERT_TRUE(range->select());
+    ASSERT_TRUE(runEdit("Paste"));
+    ASSERT_EQ(host->save(), std::nullopt);
+
+    std::string expected = head + tail;
+    expected.insert(expected.find("&nbsp;"),
+                    "<img src=\"index_files/image001.png\" width=\"7\" height=\"3\">");
+    EXPECT_EQ(read(pagePath), expected);
+    EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), photo));
+}
+
+TEST_F(PageClipboardTest, ClickHandlersRunFirstAndMayCancelTheHostsOwnAction)
+{
+    openPage("<body></body>");
+    SystemClipboard::setPicture(pattern(1, 1, 1));
+    const auto paste =
+        host->commandBars()->item("Menu Bar")->controls()->item("Edit")->controls()->item("Paste");
+    int clicks = 0;
+    auto connection = paste->onClick([&](CommandBarControl& control, bool& cancelDefault) {
+        ++clicks;
+        EXPECT_EQ(control.caption(), "Paste");
+        cancelDefault = true;
+    });
+    ASSERT_TRUE(paste->Execute());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(host->source(), "<body></body>");
+    connection.disconnect();
+    ASSERT_TRUE(paste->Execute());
+    EXPECT_NE(host->source().find("<img src="), std::string::npos);
+}
+
+} // namespace
+} // namespace tilemond::host
+
+namespace tilemond::host {
+namespace {
+
+// The add-in's insertion, in table mode: a container at the selection, each
+// piece pasted over a placeholder in it and harvested into a table.
+void splitIntoTable(PageHost& host, const std::vector<QImage>& pieces)
+{
+    host.activeDocument()->selection()->createRange()->pasteHTML(
+        "<DIV ID='Tilemond1' NAME='Tilemond1'></DIV>");
+    const auto container = host.activeDocument()->all()->tags("DIV")->item("Tilemond1");
+    std::string table = "<TABLE>";
+    for (const QImage& piece : pieces) {
+        SystemClipboard::setPicture(piece);
+        container->insertAdjacentHTML("BeforeEnd", "<IMG ID='QZInsertPic' NAME='QZInsertPic'>");
+        const auto placeholder = host.activeDocument()->all()->tags("IMG")->item("QZInsertPic");
+        const auto range = host.activeDocument()->selection()->createRange();
+        range->moveToElementText(*placeholder);
+        range->select();
+        host.commandBars()->item("Edit")->controls()->item("Paste")->Execute();
+        table += "<TD>" + container->innerHTML().value_or("") + "</TD>";
+        container->setInnerHTML("");
+    }
+    const auto range = host.activeDocument()->selection()->createRange();
+    range->moveToElementText(*container);
+    range->select();
+    range->pasteHTML(table + "</TABLE>");
+}
+
+TEST_F(PageClipboardTest, TwoSplitsInOnePageEachFillTheirOwnContainer)
+{
+    openPage("<body><img src=a.png><p>between</p><img src=b.png></body>");
+    selectElement(document()->images()->item(0));
+    splitIntoTable(*host, {pattern(1, 1, 1), pattern(2, 1, 2)});
+    selectElement(document()->images()->item(2)); // b.png, after the two pieces
+    splitIntoTable(*host, {pattern(3, 1, 3)});
+    ASSERT_EQ(host->save(), std::nullopt);
+
+    const std::string container = "<DIV ID='Tilemond1' NAME='Tilemond1'><TABLE><TD>";
+    EXPECT_EQ(read(pagePath),
+              "<body>" + container +
+                  "<img src=\"index_files/image001.png\" width=\"1\" height=\"1\"></TD><TD>" +
+                  "<img src=\"index_files/image002.png\" width=\"2\" "
+                  "height=\"1\"></TD></TABLE></DIV><p>between</p>" +
+                  container +
+                  "<img src=\"index_files/image003.png\" width=\"3\" "
+                  "height=\"1\"></TD></TABLE></DIV></body>");
+    EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image003.png")), pattern(3, 1, 3)));
+}
+
+} // namespace
+} // namespace tilemond::host
