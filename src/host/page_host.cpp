@@ -3,11 +3,11 @@
 #include "host/page_document.h"
 #include "host/page_save.h"
 #include "host/page_window.h"
+#include "platform/picture_file.h"
 #include "platform/prompts.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QImageReader>
 #include <QStandardPaths>
 
 namespace tilemond::host {
@@ -18,9 +18,7 @@ const QString HostTitle = QStringLiteral("Tilemond Page Host");
 
 QImage readPictureFile(const QString& path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    return reader.read();
+    return loadPictureFile(path).image; // every format the editor reads, within its size limits
 }
 
 void tellFailure(const FileError& error)
