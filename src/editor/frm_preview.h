@@ -32,6 +32,8 @@ public:
 
     // The persistent image of the client area, in pixels, to draw the picture on.
     QImage& image();
+    // Erases what was drawn, leaving the background and the design's splash picture.
+    void Cls() { surface().clear(); }
     // Repaints the window from its image now.
     void Refresh() { repaint(); }
 

@@ -1,0 +1,28 @@
+#include "acquire/command8.h"
+
+#include "acquire/fit_preview.h"
+#include "acquire/picture_choice.h"
+#include "editor/clear_markers.h"
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
+#include "editor/frm_preview.h"
+#include "platform/picture_box.h"
+
+namespace tilemond {
+
+void Command8_Click()
+{
+    // The file is read before anything is cleared, so that a bad file loses nothing.
+    const std::optional<QImage> picture = chooseAndReadPicture();
+    if (!picture)
+        return;
+    ClearMarkers();
+    FiltersForm& editor = frmFilters();
+    editor.Picture1->Cls();
+    editor.Picture1->setPicture(*picture);
+    frmPreview().Cls();
+    FitPreviewToPicture();
+    editor.NoGraphic = false;
+}
+
+} // namespace tilemond

@@ -1,0 +1,51 @@
+#include "acquire/fit_preview.h"
+
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
+#include "editor/frm_preview.h"
+#include "platform/picture_box.h"
+#include "platform/rectangle_copy.h"
+#include "platform/rounding.h"
+#include "platform/screen_metrics.h"
+#include "platform/window_geometry.h"
+
+namespace tilemond {
+namespace {
+
+// Picture1 measures in pixels: its scale size is the picture's size.
+QSize pictureSize()
+{
+    const PictureBox& picture = *frmFilters().Picture1;
+    return {roundToEven(picture.ScaleWidth()), roundToEven(picture.ScaleHeight())};
+}
+
+} // namespace
+
+void FitPreviewToPicture()
+{
+    sizePreviewToPicture();
+    showPictureInPreview();
+}
+
+void sizePreviewToPicture()
+{
+    PreviewForm& preview = frmPreview();
+    const QSize picture = pictureSize();
+    setOuterWidthTwips(&preview, float(picture.width()) * Screen::twipsPerPixelX());
+    setOuterHeightTwips(&preview, float(picture.height() + 20) * Screen::twipsPerPixelY());
+    // The window system may have enforced another size: the lines follow the real one.
+    const QRectF outer = outerTwips(&preview);
+    preview.Vert1[0].SetLine(roundToEven(outer.width()));
+    preview.Hori1[0].SetLine(roundToEven(outer.height()));
+}
+
+void showPictureInPreview()
+{
+    PreviewForm& preview = frmPreview();
+    const QSize picture = pictureSize();
+    copyRectangle(preview.image(), 0, 0, picture.width(), picture.height(),
+                  frmFilters().Picture1->image(), 0, 0);
+    preview.Refresh();
+}
+
+} // namespace tilemond

@@ -1,0 +1,16 @@
+#pragma once
+
+namespace tilemond {
+
+// Lays the picture of the editor's Picture1 out in the preview window, 1:1 at its top-left
+// corner: the preview's outer size becomes the picture's (20 pixels taller), element 0 of each
+// marker array gets the size read back from the window as its line length, the pixels are copied
+// and the preview repainted.
+void FitPreviewToPicture();
+
+// The two halves of FitPreviewToPicture, for a caller that lets the picture settle in between:
+// the sizing with the line lengths, then the copy with the repaint.
+void sizePreviewToPicture();
+void showPictureInPreview();
+
+} // namespace tilemond
