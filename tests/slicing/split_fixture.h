@@ -1,0 +1,154 @@
+#pragma once
+
+#include "editor/editor_actions.h"
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
+#include "editor/frm_preview.h"
+#include "editor/host_app.h"
+#include "editor/topmost.h"
+#include "host/page_host.h"
+#include "platform/clipboard_picture.h"
+#include "platform/picture_box.h"
+#include "platform/prompts.h"
+#include "platform/rectangle_copy.h"
+#include "platform/screen_metrics.h"
+#include "platform/window_geometry.h"
+#include "platform/window_system.h"
+#include "slicing/split_command.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace tilemond {
+
+// A picture whose every pixel tells where it lies.
+inline QImage testPicture(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + (y / 256)));
+    return picture;
+}
+
+// The page "index.html" in a fresh folder, open in the real page host as HostApp, and the two
+// editor windows on a screen of 15 twips per pixel with the split installed on Okay.
+class SplitTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Screen::overrideTwipsPerPixel(15, 15);
+        installWindowSystem(&windows);
+        installPrompts(&answers);
+        editorActions().split = Command4_Click;
+        host = std::make_shared<host::PageHost>(folder.filePath("config"));
+        HostApp = host;
+    }
+
+    void TearDown() override
+    {
+        unloadFrmPreview();
+        unloadFrmFilters();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        editorActions() = {};
+        HostApp.reset();
+        installWindowSystem(nullptr);
+        installPrompts(nullptr);
+        Screen::clearOverride();
+        EditorOpen = false;
+        SystemClipboard::clear();
+    }
+
+    QString pagePath() const { return folder.filePath("index.html"); }
+
+    void openPage(const std::string& bytes)
+    {
+        QFile file(pagePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), qint64(bytes.size()));
+        file.close();
+        ASSERT_FALSE(host->open(pagePath()));
+    }
+
+    // Makes the page's picture whose src is `src` the page's selection.
+    void selectPicture(std::string_view src)
+    {
+        const auto images = host->activeDocument()->images();
+        for (int i = 0; i < images->length(); ++i)
+            if (images->item(i)->getAttribute("src") == src) {
+                const auto range = host->activeDocument()->selection()->createRange();
+                ASSERT_TRUE(range->moveToElementText(*images->item(i)));
+                ASSERT_TRUE(range->select());
+                return;
+            }
+        FAIL() << "no picture " << src;
+    }
+
+    // The picture on Picture1 and 1:1 on the preview, sized as the picture taking does, and
+    // both windows shown as at editor load.
+    static void loadIntoEditor(const QImage& picture)
+    {
+        FiltersForm& editor = frmFilters();
+        PreviewForm& preview = frmPreview();
+        editor.Picture1->setPicture(picture);
+        setOuterWidthTwips(&preview, float(picture.width() * 15));
+        setOuterHeightTwips(&preview, float((picture.height() + 20) * 15));
+        copyRectangle(preview.image(), 0, 0, picture.width(), picture.height(), picture, 0, 0);
+        SetTopmost(preview, true);
+        SetTopmost(editor, true);
+    }
+
+    // Markers through the editor's own buttons, then placed at a position in pixels.
+    static void addVerticalMarkerAt(float pixels)
+    {
+        QTest::mouseClick(frmFilters().Command1, Qt::LeftButton);
+        frmPreview().Hori1[frmFilters().VMarkerLast].setLeft(pixels * 15);
+    }
+    static void addHorizontalMarkerAt(float pixels)
+    {
+        QTest::mouseClick(frmFilters().Command2, Qt::LeftButton);
+        frmPreview().Vert1[frmFilters().HMarkerLast].setTop(pixels * 15);
+    }
+
+    static void pressOkay(bool table)
+    {
+        frmFilters().chkTable->setChecked(table);
+        QTest::mouseClick(frmFilters().Command4, Qt::LeftButton);
+    }
+
+    // The saved page, with the pieces it names read from their files in page order; every
+    // piece's src reads "*" in the markup.
+    struct SavedPage
+    {
+        std::string markup;
+        std::vector<QImage> pieces;
+    };
+    SavedPage savePage()
+    {
+        EXPECT_FALSE(host->save());
+        QFile file(pagePath());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QString page = QString::fromUtf8(file.readAll());
+        SavedPage saved;
+        static const QRegularExpression piece("src=\"(index_files/[^\"]+)\"");
+        for (const auto& match : piece.globalMatch(page))
+            saved.pieces.push_back(
+                QImage(folder.filePath(match.captured(1))).convertToFormat(QImage::Format_RGB32));
+        saved.markup = page.replace(piece, "src=\"*\"").toStdString();
+        return saved;
+    }
+
+    QTemporaryDir folder;
+    std::shared_ptr<host::PageHost> host;
+    RecordingWindowSystem windows;
+    ScriptedPrompts answers;
+};
+
+} // namespace tilemond
