@@ -26,12 +26,7 @@ QImage pictureOf(const ParsedElement& image, const PastedPictures& pictures,
                  const QString& pagePath, const PictureLoader& loadPicture)
 {
     const auto* src = image.attribute("src");
-    if (!src)
-        return {};
-    if (QImage kept = pictures.find(src->value); !kept.isNull())
-        return kept;
-    const auto file = localPictureFile(src->value, QFileInfo(pagePath).absolutePath());
-    return file && loadPicture ? loadPicture(*file) : QImage();
+    return src ? pictureNamed(src->value, pictures, pagePath, loadPicture) : QImage();
 }
 
 void replaceSelection(PageModel& page, std::string_view markup)
@@ -42,6 +37,15 @@ void replaceSelection(PageModel& page, std::string_view markup)
 }
 
 } // namespace
+
+QImage pictureNamed(std::string_view src, const PastedPictures& pictures, const QString& pagePath,
+                    const PictureLoader& loadPicture)
+{
+    if (QImage kept = pictures.find(src); !kept.isNull())
+        return kept;
+    const auto file = localPictureFile(src, QFileInfo(pagePath).absolutePath());
+    return file && loadPicture ? loadPicture(*file) : QImage();
+}
 
 std::string pastedPictureMarkup(const std::string& src, const QSize& size)
 {

@@ -22,6 +22,10 @@ void copySelection(PageModel& page, const PastedPictures& pictures, const QStrin
 // then stands just after what was pasted.
 void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pagePath);
 
+// The picture a src names: one pasted and not saved yet, else the local file it names.
+QImage pictureNamed(std::string_view src, const PastedPictures& pictures, const QString& pagePath,
+                    const PictureLoader& loadPicture);
+
 // The markup of a pasted picture.
 std::string pastedPictureMarkup(const std::string& src, const QSize& size);
 

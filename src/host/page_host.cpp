@@ -103,6 +103,11 @@ const std::string& PageHost::source() const
     return m_page ? m_page->source().bytes() : none;
 }
 
+QImage PageHost::picture(std::string_view src) const
+{
+    return pictureNamed(src, m_pictures, m_path, m_loadPicture);
+}
+
 void PageHost::copy()
 {
     if (m_page)

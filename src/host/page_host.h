@@ -34,6 +34,9 @@ public:
     // The page's bytes as they are now; empty without a page.
     const std::string& source() const;
 
+    // The picture a src of the page names (pasted or a file), for the page view.
+    QImage picture(std::string_view src) const;
+
     // Edit > Copy and Edit > Paste.
     void copy();
     void paste();
