@@ -1,0 +1,185 @@
+#include "host/host_window.h"
+
+#include "host/command_bars.h"
+#include "host/page_view.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QStatusBar>
+
+namespace tilemond::host {
+namespace {
+
+const QString HostTitle = QStringLiteral("Tilemond Page Host");
+
+QMessageBox::StandardButton askWithDialog(QWidget* parent, const QString& page)
+{
+    return QMessageBox::question(
+        parent, HostTitle, QStringLiteral("Save the changes to %1?").arg(page),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+}
+
+CommandBarControlPtr fileCommand(PageHost& host, std::string_view caption)
+{
+    const auto menuBar = host.commandBars()->item("Menu Bar");
+    const auto file = menuBar ? menuBar->controls()->item("File") : nullptr;
+    return file ? file->controls()->item(caption) : nullptr;
+}
+
+} // namespace
+
+HostWindow::HostWindow(PageHost& host, QWidget* parent)
+    : QMainWindow(parent), m_host(host), m_view(new PageView(host, this)),
+      m_askToSave([this](const QString& page) { return askWithDialog(this, page); })
+{
+    setCentralWidget(m_view);
+    resize(900, 700);
+    m_host.setRefreshHandler([this] { refreshPage(); });
+    connect(m_view, &PageView::selectionChanged, this, [this] {
+        const int picture = m_view->selectedPicture();
+        statusBar()->showMessage(picture < 0 ? QStringLiteral("No picture selected")
+                                             : QStringLiteral("Picture %1 selected").arg(picture));
+    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this, wasActive = false](Qt::ApplicationState state) mutable {
+                const bool active = state == Qt::ApplicationActive;
+                if (active == wasActive)
+                    return;
+                wasActive = active;
+                active ? m_host.raiseWindowActivate() : m_host.raiseWindowDeactivate();
+            });
+    connectFileCommands();
+    rebuildMenus();
+    refreshPage();
+}
+
+HostWindow::~HostWindow()
+{
+    m_host.setRefreshHandler(nullptr);
+}
+
+void HostWindow::connectFileCommands()
+{
+    auto subscribe = [this](std::string_view caption, auto handler) {
+        if (const auto control = fileCommand(m_host, caption))
+            m_subscriptions.push_back(control->onClick(handler));
+    };
+    subscribe("Open", [this](CommandBarControl&, bool& cancelDefault) {
+        cancelDefault = !settleUnsavedChanges();
+    });
+    subscribe("Save As", [this](CommandBarControl&, bool&) { saveAs(); });
+    subscribe("Quit", [this](CommandBarControl&, bool& cancelDefault) {
+        cancelDefault = true; // closing the window asks first, then quits
+        close();
+    });
+}
+
+void HostWindow::rebuildMenus()
+{
+    auto* menus = new QMenuBar(this);
+    setMenuBar(menus); // the old bar goes with its menus
+    const auto bar = m_host.commandBars()->item("Menu Bar");
+    const auto controls = bar ? std::dynamic_pointer_cast<HostControls>(bar->controls()) : nullptr;
+    if (!controls)
+        return;
+    for (const auto& control : controls->list()) {
+        if (!control->visible() || control->type() != ControlType::Popup)
+            continue;
+        QMenu* menu = menus->addMenu(QString::fromStdString(control->caption()));
+        fillMenu(*menu, control->controls());
+    }
+}
+
+void HostWindow::fillMenu(QMenu& menu, const CommandBarControlsPtr& controls)
+{
+    const auto hostControls = std::dynamic_pointer_cast<HostControls>(controls);
+    if (!hostControls)
+        return;
+    for (const auto& control : hostControls->list()) {
+        if (!control->visible())
+            continue;
+        if (control->beginGroup() && !menu.isEmpty())
+            menu.addSeparator();
+        const QString caption = QString::fromStdString(control->caption());
+        if (control->type() == ControlType::Popup) {
+            fillMenu(*menu.addMenu(caption), control->controls());
+            continue;
+        }
+        // The menu may be rebuilt by the command it runs: act once the click is over.
+        menu.addAction(caption, this, [this, control] {
+            QMetaObject::invokeMethod(
+                this, [this, control] { execute(control); }, Qt::QueuedConnection);
+        });
+    }
+}
+
+void HostWindow::execute(const CommandBarControlPtr& control)
+{
+    control->Execute();
+    rebuildMenus();
+    refreshPage();
+}
+
+void HostWindow::refreshPage()
+{
+    m_view->refresh();
+    updateTitle();
+}
+
+void HostWindow::saveAs()
+{
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save Page As"), m_host.pagePath(),
+                                     QStringLiteral("Pages (*.htm *.html)"));
+    if (!path.isEmpty())
+        tellFailure(m_host.saveAs(path));
+}
+
+bool HostWindow::settleUnsavedChanges()
+{
+    if (!m_host.hasUnsavedChanges())
+        return true;
+    switch (m_askToSave(QFileInfo(m_host.pagePath()).fileName())) {
+    case QMessageBox::Save: {
+        const FileError error = m_host.save();
+        tellFailure(error);
+        return !error;
+    }
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void HostWindow::closeEvent(QCloseEvent* event)
+{
+    if (!settleUnsavedChanges()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // The add-in's tool windows do not keep the application running.
+    QCoreApplication::quit();
+}
+
+void HostWindow::tellFailure(const FileError& error)
+{
+    if (error)
+        QMessageBox::warning(this, HostTitle, *error);
+    updateTitle();
+}
+
+void HostWindow::updateTitle()
+{
+    const QString page = m_host.pagePath().isEmpty() ? QStringLiteral("(no page)")
+                                                     : QFileInfo(m_host.pagePath()).fileName();
+    setWindowTitle(
+        QStringLiteral("%1%2 - %3")
+            .arg(page, m_host.hasUnsavedChanges() ? QStringLiteral("*") : QString(), HostTitle));
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "host/page_host.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+
+#include <functional>
+
+class QMenu;
+
+namespace tilemond::host {
+
+class PageView;
+
+// The page host's desktop window: a menu bar built from the "Menu Bar" command bar (File, Edit
+// and the add-ins' popups after them), and the page view. The host's window activation events
+// follow the application's activation, and unsaved changes are asked about before the page
+// goes.
+class HostWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Save, Discard or Cancel.
+    using SaveQuestion = std::function<QMessageBox::StandardButton(const QString& page)>;
+
+    explicit HostWindow(PageHost& host, QWidget* parent = nullptr);
+    ~HostWindow() override;
+
+    // Builds the menus afresh from the command bars, as add-ins change them.
+    void rebuildMenus();
+    // Shows the open page again.
+    void refreshPage();
+    PageView& pageView() { return *m_view; }
+    // Replaces the question asked about unsaved changes (tests answer it themselves).
+    void setSaveQuestion(SaveQuestion question) { m_askToSave = std::move(question); }
+    // True when the page may go: nothing unsaved, saved now, or discarded.
+    bool settleUnsavedChanges();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void connectFileCommands();
+    void fillMenu(QMenu& menu, const CommandBarControlsPtr& controls);
+    void execute(const CommandBarControlPtr& control);
+    void saveAs();
+    void tellFailure(const FileError& error);
+    void updateTitle();
+
+    PageHost& m_host;
+    PageView* m_view;
+    SaveQuestion m_askToSave;
+    std::vector<Connection> m_subscriptions;
+};
+
+} // namespace tilemond::host
