@@ -3,7 +3,10 @@
 #include "editor/captions.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_state.h"
+#include "editor/frm_preview.h"
 #include "editor/marker_placement.h"
+#include "editor/title_strip_drag.h"
+#include "editor/topmost.h"
 #include "platform/picture_box.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
@@ -103,6 +106,23 @@ FiltersForm::FiltersForm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
     orderTabs();
 }
 
+void FiltersForm::Form_Load()
+{
+    m_formLoaded = true;
+    NoGraphic = false;
+    DragActive = false;
+    HMarkerLast = -1;
+    VMarkerLast = -1;
+    show();
+    frmPreview().show();
+    runAction(editorActions().loadSelectedImage);
+    if (!isFrmFiltersLoaded())
+        return; // closed while the picture was being taken
+    SetTopmost(frmPreview(), true);
+    SetTopmost(*this, true);
+    EditorOpen = true;
+}
+
 void FiltersForm::Form_Unload()
 {
     EditorOpen = false;
@@ -119,6 +139,9 @@ void FiltersForm::buildTitleStrip()
     Label4->setFont(font);
     setColour(Label4, QPalette::WindowText, TitleTextColour);
     Image1 = picture(this, designRect(3765, 255, 360, 240), "app_icon");
+    auto* drag = new TitleStripDrag(*this);
+    drag->watch(TitleBar);
+    drag->watch(Label4);
 }
 
 void FiltersForm::buildMarkerRow()

@@ -21,6 +21,10 @@ class FiltersForm : public QWidget
 public:
     FiltersForm();
 
+    // The window's load: resets the editor state, shows both windows, takes the picture selected
+    // in the page and puts both windows on top. Runs once per window (showFrmFilters).
+    void Form_Load();
+    bool formLoaded() const { return m_formLoaded; }
     // The window's unload: the editor is no longer open.
     void Form_Unload();
 
@@ -58,6 +62,8 @@ public:
     PictureBox* Picture3;
 
 private:
+    bool m_formLoaded = false;
+
     void buildTitleStrip();
     void buildMarkerRow();
     void buildOptionsRow();
