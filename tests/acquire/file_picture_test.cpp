@@ -1,0 +1,117 @@
+#include "acquire/command8.h"
+#include "acquire_fixture.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace tilemond {
+namespace {
+
+using PictureFromFile = AcquireTest;
+
+bool near(QRgb actual, QRgb expected, int tolerance)
+{
+    return std::abs(qRed(actual) - qRed(expected)) <= tolerance &&
+           std::abs(qGreen(actual) - qGreen(expected)) <= tolerance &&
+           std::abs(qBlue(actual) - qBlue(expected)) <= tolerance;
+}
+
+TEST_F(PictureFromFile, DecliningOrFailingTheOfferAtLoadLeavesNoPicture)
+{
+    const QString broken = testPicture("truncated.png");
+    for (const std::optional<FileChoice>& choice : std::vector<std::optional<FileChoice>>{
+             std::nullopt, FileChoice{}, FileChoice{false, {}}, FileChoice{false, broken}}) {
+        ScriptedPrompts scripted;
+        installPrompts(&scripted);
+        scripted.answerMessage(choice ? MsgBox::Yes : MsgBox::No);
+        if (choice)
+            scripted.answerFile(*choice);
+        const QSizeF designTwips = previewTwips();
+        const QImage design = frmPreview().image().copy();
+        openEditor(); // no page in the host
+        EXPECT_TRUE(frmFilters().NoGraphic);
+        EXPECT_TRUE(frmFilters().Picture1->picture().isNull());
+        EXPECT_EQ(previewTwips(), designTwips);
+        EXPECT_EQ(frmPreview().image(), design);
+        EXPECT_EQ(scripted.asked().size(), choice && choice->path == broken ? 3u
+                                           : choice                         ? 2u
+                                                                            : 1u);
+        EXPECT_TRUE(scripted.asked().back().text.contains(broken + " is damaged") ||
+                    !(choice && choice->path == broken));
+        closeEditor();
+    }
+}
+
+TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
+{
+    QTemporaryDir folder;
+    const QImage wide = patternPicture({100, 50}, 1);
+    ASSERT_TRUE(wide.save(folder.filePath("wide.png")));
+    const QImage design = frmPreview().image().copy();
+    answers.answerMessage(MsgBox::Yes);
+    answers.answerFile({false, folder.filePath("wide.png")});
+    openEditor();
+    EXPECT_EQ(answers.asked()[1].title, "Graphic File To Open...");
+    EXPECT_EQ(answers.asked()[1].text, "Graphic Formats");
+    EXPECT_EQ(answers.asked()[1].patterns.join(';').left(29), "*.bmp;*.jpg;*.gif;*.wmf;*.emf");
+    EXPECT_EQ(previewTwips(), QSizeF(1500, 1050));
+    EXPECT_EQ(frmPreview().Vert1[0].lineEnd().x(), 1500);
+    EXPECT_EQ(frmPreview().Hori1[0].lineEnd().y(), 1050);
+    EXPECT_TRUE(showsOneToOne(frmPreview().image(), wide));
+
+    for (const char* file : {"drawing.emf", "quadrants.bmp", "quadrants.jpg", "quadrants.gif",
+                             "quadrants.wmf", "quadrants.png"}) {
+        SCOPED_TRACE(file);
+        for (QPushButton* add : {frmFilters().Command1, frmFilters().Command2})
+            add->click();
+        frmFilters().NoGraphic = true;
+        answers.answerFile({false, testPicture(file)});
+        frmFilters().Command8->click();
+        EXPECT_FALSE(frmFilters().NoGraphic);
+        EXPECT_EQ(frmFilters().VMarkerLast, -1);
+        EXPECT_EQ(frmFilters().HMarkerLast, -1);
+        EXPECT_FALSE(frmPreview().Hori1[0].isVisible() || frmPreview().Vert1[0].isVisible());
+        const QSize size = QString(file).endsWith("emf") ? QSize(80, 60) : QSize(40, 30);
+        EXPECT_EQ(frmFilters().Picture1->picture().size(), size);
+        EXPECT_EQ(previewTwips(), QSizeF(size.width() * 15, (size.height() + 20) * 15));
+        const int tolerance = QString(file).endsWith("jpg") ? 24 : 0;
+        for (const QImage& shown : {picture1(), frmPreview().image()}) {
+            EXPECT_TRUE(near(shown.pixel(3, 3), qRgb(255, 0, 0), tolerance));
+            EXPECT_TRUE(near(shown.pixel(size.width() - 5, size.height() - 2 * 7),
+                             qRgb(255, 255, 0), tolerance));
+        }
+    }
+    // Below the smaller picture the splash shows again, not the wide picture.
+    EXPECT_EQ(frmPreview().image().pixel(10, 45), design.pixel(10, 45));
+}
+
+TEST_F(PictureFromFile, Command8CancelledOrWithAnUnusableFileChangesNothing)
+{
+    answers.answerMessage(MsgBox::Yes);
+    answers.answerFile({false, testPicture("quadrants.png")});
+    openEditor();
+    frmFilters().Command1->click();
+    frmFilters().Command2->click();
+    const auto state = [] {
+        return std::tuple(picture1().copy(), frmPreview().image().copy(), previewTwips(),
+                          frmFilters().HMarkerLast, frmFilters().VMarkerLast);
+    };
+    const auto before = state();
+    const QStringList unusable = {"garbage.bmp", "truncated.jpg", "garbage.gif", "truncated.png",
+                                  "garbage.wmf", "truncated.emf", "huge.png",    "missing.bmp"};
+    for (const QString& name : unusable) {
+        answers.answerFile({false, testPicture(name)});
+        Command8_Click();
+        EXPECT_EQ(answers.asked().back().title, "Tessora Tilemond");
+        EXPECT_TRUE(answers.asked().back().text.contains(testPicture(name)));
+    }
+    answers.answerFile({});
+    Command8_Click();
+    answers.answerFile({false, {}});
+    Command8_Click();
+    EXPECT_EQ(answers.asked().size(), 2 + 2u * unusable.size() + 2);
+    EXPECT_TRUE(state() == before);
+}
+
+} // namespace
+} // namespace tilemond

@@ -1,0 +1,100 @@
+#include "acquire_fixture.h"
+#include "host/page_host.h"
+#include "platform/clipboard_picture.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace tilemond {
+namespace {
+
+// The editor opened on a page of the page host; pN.png is pagePicture(N).
+class SelectedPicture : public AcquireTest
+{
+protected:
+    static QImage pagePicture(int n) { return patternPicture(QSize(30 + 10 * n, 20 + 6 * n), n); }
+
+    void openPage(const std::string& body)
+    {
+        for (int n = 0; n < 3; ++n)
+            ASSERT_TRUE(pagePicture(n).save(m_folder.filePath(QString("p%1.png").arg(n))));
+        QFile page(m_folder.filePath("page.htm"));
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write(("<html><head><title>t</title></head><body>" + body + "</body></html>").c_str());
+        page.close();
+        m_host = std::make_shared<host::PageHost>(m_folder.filePath("config"));
+        ASSERT_EQ(m_host->open(page.fileName()), std::nullopt);
+        HostApp = m_host;
+    }
+    host::TextRangePtr rangeOver(const host::ElementPtr& element)
+    {
+        host::TextRangePtr range = m_host->activeDocument()->selection()->createRange();
+        EXPECT_TRUE(range->moveToElementText(*element));
+        return range;
+    }
+    host::ElementPtr image(int n) { return m_host->activeDocument()->images()->item(n); }
+
+    QTemporaryDir m_folder;
+    std::shared_ptr<host::PageHost> m_host;
+};
+
+TEST_F(SelectedPicture, TheFirstPictureElementAtTheSelectionIsShownOneToOne)
+{
+    openPage(
+        "<!-- <img src=p2.png> --><IMG SRC=p0.png><script>'<img src=p2.png>'</script>"
+        "<p id=intro title='<img src=p2.png>'>Intro</p> text <Img src=p1.png> <img src=p2.png>");
+    const auto textAndTwoPictures = [&] {
+        const host::TextRangePtr range = rangeOver(m_host->activeDocument()->all()->item("intro"));
+        range->setEndPoint("EndToEnd", *rangeOver(image(2)));
+        return range;
+    };
+    const std::vector<std::pair<std::function<host::TextRangePtr()>, int>> selections = {
+        {[&] { return rangeOver(image(2)); }, 2},
+        {[&] { return rangeOver(image(1)); }, 1},
+        {[&] { return rangeOver(image(0)); }, 0},
+        {textAndTwoPictures, 1}};
+    for (const auto& [select, n] : selections) {
+        SCOPED_TRACE(n);
+        ASSERT_TRUE(select()->select());
+        openEditor();
+        const QImage picture = pagePicture(n);
+        const QSizeF outer(picture.width() * 15, (picture.height() + 20) * 15);
+        EXPECT_TRUE(answers.asked().empty());
+        EXPECT_FALSE(frmFilters().NoGraphic);
+        EXPECT_EQ(picture1().size(), picture.size());
+        EXPECT_TRUE(showsOneToOne(picture1(), picture));
+        EXPECT_TRUE(showsOneToOne(frmPreview().image(), picture));
+        EXPECT_EQ(previewTwips(), outer);
+        EXPECT_EQ(frmPreview().Vert1[0].lineEnd().x(), outer.width());
+        EXPECT_EQ(frmPreview().Hori1[0].lineEnd().y(), outer.height());
+        EXPECT_EQ(SystemClipboard::picture().size(), picture.size());
+        closeEditor();
+    }
+}
+
+TEST_F(SelectedPicture, MetafilesAreTakenAndAPictureNotCopiedLeadsToTheOffer)
+{
+    for (const char* name : {"quadrants.wmf", "drawing.emf"})
+        ASSERT_TRUE(QFile::copy(testPicture(name), m_folder.filePath(name)));
+    openPage("<img src=quadrants.wmf> <img src=drawing.emf> <img src=missing.png>");
+    for (int n : {0, 1}) {
+        ASSERT_TRUE(rangeOver(image(n))->select());
+        openEditor();
+        EXPECT_EQ(picture1().size(), n == 0 ? QSize(40, 30) : QSize(80, 60));
+        EXPECT_EQ(frmPreview().image().pixel(5, 5), qRgb(255, 0, 0));
+        closeEditor();
+    }
+    ASSERT_TRUE(rangeOver(image(2))->select());
+    SystemClipboard::setPicture(pagePicture(2)); // left from before: never taken
+    openEditor();
+    ASSERT_EQ(answers.asked().size(), 1u);
+    EXPECT_EQ(answers.asked()[0].text,
+              "No Image Currently In FrontPage Selected..\rSelect An Image From File?");
+    EXPECT_EQ(answers.asked()[0].title, "Tessora Tilemond");
+    EXPECT_EQ(answers.asked()[0].style, 36);
+    EXPECT_TRUE(frmFilters().NoGraphic);
+    EXPECT_TRUE(frmFilters().Picture1->picture().isNull());
+}
+
+} // namespace
+} // namespace tilemond
