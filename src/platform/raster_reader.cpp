@@ -34,6 +34,7 @@ LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setAllocationLimit(kAllocationLimitMb);
+    reader.setAutoTransform(true); // photos stand upright as their camera tag says
     const QSize size = reader.size();
     if (!size.isValid())
         return {{}, damagedError(file, QStringLiteral("its header cannot be read"))};
