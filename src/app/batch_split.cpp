@@ -1,0 +1,159 @@
+#include "app/batch_split.h"
+
+#include "app/add_in_setup.h"
+#include "app/batch_questions.h"
+#include "app/carried_pictures.h"
+#include "app/editor_driver.h"
+#include "app/output_target.h"
+#include "app/picture_choice.h"
+#include "host/add_in_loader.h"
+#include "host/page_host.h"
+#include "platform/picture_file.h"
+#include "platform/registry.h"
+
+#include <QDir>
+
+namespace tilemond::app {
+namespace {
+
+BatchOutcome failure(const QString& message)
+{
+    return {Exit::Failure, message};
+}
+
+// A cut outside the picture, as the usage error that names it; empty when all lie inside.
+QString cutOutside(const char* option, const std::vector<int>& cuts, int extent, QSize size)
+{
+    for (const int cut : cuts)
+        if (cut <= 0 || cut >= extent)
+            return QStringLiteral("%1 %2 is not inside the picture (%3 x %4 pixels): a cut lies "
+                                  "strictly between 0 and %5")
+                .arg(QLatin1String(option))
+                .arg(cut)
+                .arg(size.width())
+                .arg(size.height())
+                .arg(extent);
+    return QString();
+}
+
+QString summary(const ChosenPicture& picture, const SplitOptions& options, const QString& saved)
+{
+    const int columns = int(options.vertical.size()) + 1;
+    const int rows = int(options.horizontal.size()) + 1;
+    return QStringLiteral("split %1 into %2 %3 (%4 x %5, %6) -> %7")
+        .arg(picture.name)
+        .arg(columns * rows)
+        .arg(columns * rows == 1 ? QStringLiteral("piece") : QStringLiteral("pieces"))
+        .arg(columns)
+        .arg(rows)
+        .arg(options.table ? QStringLiteral("table") : QStringLiteral("lines"))
+        .arg(QDir::toNativeSeparators(saved));
+}
+
+// Counts the pieces as the split pastes them into the page.
+class PieceCounter
+{
+public:
+    PieceCounter(host::Application& host, int pieces, const PieceProgress& progress)
+    {
+        const auto bars = host.commandBars();
+        const auto edit = bars ? bars->item("Edit") : nullptr;
+        const auto paste = edit ? edit->controls()->item("Paste") : nullptr;
+        if (paste)
+            m_subscription = paste->onClick([this, pieces, progress](auto&, bool&) {
+                ++m_placed;
+                if (progress)
+                    progress(m_placed, pieces);
+            });
+    }
+    int placed() const { return m_placed; }
+
+private:
+    host::Connection m_subscription;
+    int m_placed = 0;
+};
+
+// The editor's part of the road: open it on the selected picture, lay the markers, split.
+BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
+                       const PieceProgress& progress)
+{
+    const QString page = QDir::toNativeSeparators(options.page);
+    BatchQuestions questions(options.picture);
+    if (const QString error = openEditorFromMenu(host); !error.isEmpty())
+        return failure(QStringLiteral("%1: %2.").arg(page, error));
+    if (const QString asked = questions.unexpected(); !asked.isEmpty()) {
+        closeEditor();
+        return failure(QStringLiteral("%1: the picture was not taken: %2.").arg(page, asked));
+    }
+    const QSize size = editorIsOpen() ? editorPictureSize() : QSize();
+    if (size.isEmpty()) {
+        closeEditor();
+        return failure(
+            QStringLiteral("%1: the picture could not be read.")
+                .arg(options.picture ? QDir::toNativeSeparators(*options.picture) : page));
+    }
+    for (const QString& outside :
+         {cutOutside("--vertical", options.vertical, size.width(), size),
+          cutOutside("--horizontal", options.horizontal, size.height(), size)})
+        if (!outside.isEmpty()) {
+            closeEditor();
+            return {Exit::Usage, outside};
+        }
+
+    const int pieces = int((options.vertical.size() + 1) * (options.horizontal.size() + 1));
+    PieceCounter counter(host, pieces, progress);
+    placeMarkers(options.vertical, options.horizontal);
+    if (editorIsOpen())
+        splitIntoPage(options.table);
+    const QString asked = questions.unexpected();
+    const bool finished = !editorIsOpen();
+    closeEditor();
+    if (!asked.isEmpty())
+        return failure(QStringLiteral("%1: the split stopped: %2.").arg(page, asked));
+    if (!finished || counter.placed() != pieces)
+        return failure(QStringLiteral("%1: the split placed %2 of %3 pieces; the page was not "
+                                      "saved.")
+                           .arg(page)
+                           .arg(counter.placed())
+                           .arg(pieces));
+    return {};
+}
+
+} // namespace
+
+BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progress)
+{
+    if (options.picture)
+        if (const LoadedPicture file = loadPictureFile(*options.picture); !file.error.isEmpty())
+            return failure(file.error);
+
+    auto host = std::make_shared<host::PageHost>(Registry::configFolder());
+    if (const host::FileError error = host->open(options.page))
+        return failure(*error);
+    const auto document = host->activeDocument();
+    const ChosenPicture picture = selectPicture(*document, options);
+    if (!picture.error.isEmpty())
+        return failure(
+            QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), picture.error));
+
+    const QStringList pagePictures = CarriedPictures::relativeSources(*document);
+    OutputTarget target(options);
+    if (const QString error = target.prepare(); !error.isEmpty())
+        return failure(error);
+
+    host::AddInLoader loader(host);
+    if (const QStringList errors = connectAddIns(loader); !errors.isEmpty())
+        return failure(errors.join('\n'));
+    if (BatchOutcome edited = runEditor(*host, options, progress); edited.exitCode != Exit::Done)
+        return edited;
+    // The page's own pictures that are still in it after the split.
+    QStringList carried;
+    for (const QString& src : CarriedPictures::relativeSources(*host->activeDocument()))
+        if (pagePictures.contains(src))
+            carried << src;
+    if (const QString error = target.save(*host, carried); !error.isEmpty())
+        return failure(error);
+    return {Exit::Done, summary(picture, options, target.shownPath())};
+}
+
+} // namespace tilemond::app

@@ -1,0 +1,225 @@
+#include "app/command_line.h"
+
+#include <functional>
+#include <map>
+#include <set>
+
+namespace tilemond::app {
+namespace {
+
+// Splits "--name=value" into its parts; other words come back whole.
+std::pair<QString, std::optional<QString>> splitAssignment(const QString& word)
+{
+    const qsizetype equals = word.indexOf('=');
+    if (!word.startsWith(QLatin1String("--")) || equals < 0)
+        return {word, std::nullopt};
+    return {word.left(equals), word.mid(equals + 1)};
+}
+
+std::optional<int> wholeNumber(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// "200,400" -> {200, 400}; every position a whole pixel above 0.
+std::optional<std::vector<int>> cutList(const QString& text)
+{
+    std::vector<int> cuts;
+    for (const QString& part : text.split(',')) {
+        const auto value = wholeNumber(part.trimmed());
+        if (!value || *value <= 0)
+            return std::nullopt;
+        cuts.push_back(*value);
+    }
+    return cuts;
+}
+
+class SplitParser
+{
+public:
+    explicit SplitParser(SplitOptions& options) : m_options(options) {}
+
+    QString parse(const QStringList& arguments)
+    {
+        for (qsizetype i = 0; i < arguments.size(); ++i) {
+            const auto [name, inlineValue] = splitAssignment(arguments[i]);
+            if (!name.startsWith('-') || name == QLatin1String("-")) {
+                if (!m_options.page.isEmpty())
+                    return QStringLiteral("split takes one PAGE, but '%1' is a second one")
+                        .arg(name);
+                m_options.page = name;
+                continue;
+            }
+            if (name == QLatin1String("--table")) {
+                if (inlineValue)
+                    return QStringLiteral("--table takes no value");
+                m_options.table = true;
+                continue;
+            }
+            QString value;
+            if (inlineValue) {
+                value = *inlineValue;
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else if (valued().contains(name)) {
+                return QStringLiteral("%1 needs a value").arg(name);
+            }
+            if (QString error = take(name, value); !error.isEmpty())
+                return error;
+        }
+        return finish();
+    }
+
+private:
+    using Take = std::function<QString(const QString&)>;
+
+    std::map<QString, Take> valued()
+    {
+        return {
+            {QStringLiteral("--image"),
+             [this](const QString& v) {
+                 const auto n = wholeNumber(v);
+                 if (!n || *n < 0)
+                     return QStringLiteral("--image needs a picture number from 0 on, not '%1'")
+                         .arg(v);
+                 m_options.image = *n;
+                 return QString();
+             }},
+            {QStringLiteral("--id"),
+             [this](const QString& v) {
+                 if (v.isEmpty())
+                     return QStringLiteral("--id needs the id of a picture");
+                 m_options.id = v;
+                 return QString();
+             }},
+            {QStringLiteral("--picture"),
+             [this](const QString& v) {
+                 if (v.isEmpty())
+                     return QStringLiteral("--picture needs a picture file");
+                 m_options.picture = v;
+                 return QString();
+             }},
+            {QStringLiteral("--vertical"),
+             [this](const QString& v) { return takeCuts("--vertical", v, m_options.vertical); }},
+            {QStringLiteral("--horizontal"),
+             [this](const QString& v) {
+                 return takeCuts("--horizontal", v, m_options.horizontal);
+             }},
+            {QStringLiteral("--output"),
+             [this](const QString& v) {
+                 if (v.isEmpty())
+                     return QStringLiteral("--output needs a file name");
+                 m_options.output = v;
+                 return QString();
+             }},
+        };
+    }
+
+    QString take(const QString& name, const QString& value)
+    {
+        const auto options = valued();
+        const auto found = options.find(name);
+        if (found == options.end())
+            return QStringLiteral("unknown option '%1'").arg(name);
+        if (!m_seen.insert(name).second)
+            return QStringLiteral("%1 is given twice").arg(name);
+        return found->second(value);
+    }
+
+    static QString takeCuts(const char* name, const QString& value, std::vector<int>& cuts)
+    {
+        const auto parsed = cutList(value);
+        if (!parsed)
+            return QStringLiteral("%1 needs whole pixel positions above 0 such as 100,250, not "
+                                  "'%2'")
+                .arg(QLatin1String(name), value);
+        cuts = *parsed;
+        return QString();
+    }
+
+    QString finish() const
+    {
+        if (m_options.page.isEmpty())
+            return QStringLiteral("split needs a PAGE");
+        const int chosen = int(m_options.image.has_value()) + int(m_options.id.has_value()) +
+                           int(m_options.picture.has_value());
+        if (chosen != 1)
+            return QStringLiteral("split needs exactly one of --image, --id and --picture");
+        return QString();
+    }
+
+    SplitOptions& m_options;
+    std::set<QString> m_seen;
+};
+
+} // namespace
+
+ParsedCommandLine parseCommandLine(const QStringList& arguments)
+{
+    ParsedCommandLine parsed;
+    CommandLine& line = parsed.commandLine;
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        line.command = Command::Help;
+        return parsed;
+    }
+    if (arguments.contains(QLatin1String("--version"))) {
+        line.command = Command::Version;
+        return parsed;
+    }
+    if (arguments.isEmpty())
+        return parsed;
+
+    const QString& first = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (first == QLatin1String("split")) {
+        line.command = Command::Split;
+        parsed.error = SplitParser(line.split).parse(rest);
+    } else if (first == QLatin1String("register") || first == QLatin1String("unregister")) {
+        line.command = first == QLatin1String("register") ? Command::Register : Command::Unregister;
+        if (!rest.isEmpty())
+            parsed.error =
+                QStringLiteral("%1 takes no arguments, but got '%2'").arg(first, rest[0]);
+    } else if (first.startsWith('-')) {
+        parsed.error = QStringLiteral("unknown option '%1'").arg(first);
+    } else if (!rest.isEmpty()) {
+        parsed.error =
+            QStringLiteral("the desktop opens one PAGE, but '%1' is a second one").arg(rest[0]);
+    } else {
+        line.page = first;
+    }
+    return parsed;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage:\n"
+        "  tilemond [PAGE]\n"
+        "      The desktop page host with the Tessora Tilemond add-in; Korvi Tessora >\n"
+        "      Tessora Tilemond cuts the selected picture.\n"
+        "  tilemond split PAGE (--image N | --id ID | --picture FILE)\n"
+        "                 [--vertical X,...] [--horizontal Y,...] [--table] [--output OUT]\n"
+        "      Cuts a picture of PAGE without a desktop and saves the page.\n"
+        "        --image N       the picture number N (0 is the first) of the page\n"
+        "        --id ID         the picture with this id\n"
+        "        --picture FILE  a picture file; the pieces go to the end of the page\n"
+        "        --vertical X,.. --horizontal Y,..\n"
+        "                        cut positions in picture pixels, strictly inside it\n"
+        "        --table         pieces as the cells of a borderless table (else lines)\n"
+        "        --output OUT    write the page to OUT (pieces in OUT's folder) and leave\n"
+        "                        PAGE as it is; without it PAGE is saved in place\n"
+        "  tilemond register | unregister\n"
+        "      Registers or removes the add-in with the page host.\n"
+        "  tilemond --help | --version\n"
+        "\n"
+        "Exit status: 0 done, 1 failure, 2 usage error.\n");
+}
+
+QString versionText()
+{
+    return QStringLiteral("tilemond %1\n").arg(QStringLiteral(TILEMOND_VERSION));
+}
+
+} // namespace tilemond::app

@@ -1,0 +1,92 @@
+#include "app/commands.h"
+
+#include "app/add_in_setup.h"
+#include "app/batch_split.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <unistd.h>
+
+namespace tilemond::app {
+namespace {
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+// Headless unless the user chose a platform.
+void preferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+// Batch output is the summary, the progress and our own errors; Qt's notes about the headless
+// platform would only hide them.
+void keepQtQuiet(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fputs(qPrintable(qFormatLogMessage(type, context, message) + '\n'), stderr);
+}
+
+} // namespace
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("tilemond"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TILEMOND_VERSION));
+}
+
+int runSplit(int& argc, char** argv, const SplitOptions& options)
+{
+    preferOffscreen();
+    qInstallMessageHandler(keepQtQuiet);
+    nameApplication();
+    QApplication application(argc, argv);
+    const bool terminal = isatty(fileno(stderr));
+    PieceProgress progress;
+    if (terminal)
+        progress = [](int piece, int pieces) {
+            print(stderr, QStringLiteral("\rplacing piece %1 of %2").arg(piece).arg(pieces));
+            if (piece == pieces)
+                print(stderr, QStringLiteral("\n"));
+        };
+    const BatchOutcome outcome = batchSplit(options, progress);
+    if (outcome.exitCode == Exit::Usage)
+        return usageError(outcome.message);
+    print(outcome.exitCode == Exit::Done ? stdout : stderr,
+          (outcome.exitCode == Exit::Done ? QString() : QStringLiteral("tilemond: ")) +
+              outcome.message + '\n');
+    return outcome.exitCode;
+}
+
+int runRegistration(int& argc, char** argv, Command command)
+{
+    nameApplication();
+    QCoreApplication application(argc, argv);
+    const bool registering = command == Command::Register;
+    const QString error = registering ? registerAddIn() : unregisterAddIn();
+    if (!error.isEmpty()) {
+        print(stderr, QStringLiteral("tilemond: %1\n").arg(error));
+        return Exit::Failure;
+    }
+    print(stdout, registering ? QStringLiteral("registered the Tessora Tilemond add-in\n")
+                              : QStringLiteral("unregistered the Tessora Tilemond add-in\n"));
+    return Exit::Done;
+}
+
+int usageError(const QString& message)
+{
+    print(stderr, QStringLiteral("tilemond: %1\nTry 'tilemond --help'.\n").arg(message));
+    return Exit::Usage;
+}
+
+int printOut(const QString& text)
+{
+    print(stdout, text);
+    return Exit::Done;
+}
+
+} // namespace tilemond::app

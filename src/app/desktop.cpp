@@ -1,0 +1,44 @@
+#include "app/add_in_setup.h"
+#include "app/commands.h"
+#include "host/add_in_loader.h"
+#include "host/host_window.h"
+#include "platform/registry.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+
+namespace tilemond::app {
+
+int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
+{
+    const bool chosePlatform = !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (!chosePlatform && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs("tilemond: there is no display for the desktop host (DISPLAY is not set); "
+                   "'tilemond split' works without one.\n",
+                   stderr);
+        return Exit::Failure;
+    }
+    nameApplication();
+    QApplication application(argc, argv);
+    auto host = std::make_shared<host::PageHost>(Registry::configFolder());
+    if (page)
+        if (const host::FileError error = host->open(*page)) {
+            std::fprintf(stderr, "tilemond: %s\n", qPrintable(*error));
+            return Exit::Failure;
+        }
+
+    host::HostWindow window(*host);
+    host::AddInLoader loader(host);
+    const QStringList errors = connectAddIns(loader);
+    window.rebuildMenus();
+    window.show();
+    if (!errors.isEmpty())
+        QMessageBox::warning(&window, QStringLiteral("Tilemond Page Host"), errors.join('\n'));
+    const int code = application.exec();
+    loader.disconnectAll();
+    return code;
+}
+
+} // namespace tilemond::app

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tilemond::app {
+
+// Folders made for a save, taken away again (when still empty) unless kept.
+class MadeFolders
+{
+public:
+    MadeFolders() = default;
+    ~MadeFolders();
+    MadeFolders(const MadeFolders&) = delete;
+    MadeFolders& operator=(const MadeFolders&) = delete;
+
+    // Makes the folder with its missing parents; false when it cannot be made.
+    bool make(const QString& folder);
+    void keep() { m_made.clear(); }
+
+private:
+    QStringList m_made; // deepest first, per make
+};
+
+} // namespace tilemond::app

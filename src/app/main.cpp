@@ -1,0 +1,31 @@
+// tilemond: the desktop page host with the Tessora Tilemond add-in, and its batch mode.
+#include "app/command_line.h"
+#include "app/commands.h"
+
+using namespace tilemond::app;
+
+int main(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const ParsedCommandLine parsed = parseCommandLine(arguments);
+    if (!parsed.ok())
+        return usageError(parsed.error);
+
+    const CommandLine& line = parsed.commandLine;
+    switch (line.command) {
+    case Command::Help:
+        return printOut(usageText());
+    case Command::Version:
+        return printOut(versionText());
+    case Command::Register:
+    case Command::Unregister:
+        return runRegistration(argc, argv, line.command);
+    case Command::Split:
+        return runSplit(argc, argv, line.split);
+    case Command::Desktop:
+        return runDesktop(argc, argv, line.page);
+    }
+    return Exit::Usage;
+}

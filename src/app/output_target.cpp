@@ -1,0 +1,36 @@
+#include "app/output_target.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace tilemond::app {
+
+OutputTarget::OutputTarget(const SplitOptions& options)
+    : m_page(options.page), m_output(options.output)
+{
+}
+
+QString OutputTarget::prepare()
+{
+    if (!m_output)
+        return QString();
+    const QString folder = QFileInfo(*m_output).absolutePath();
+    if (!m_folders.make(folder))
+        return QStringLiteral("Cannot make the folder \"%1\" for %2.")
+            .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(*m_output));
+    return QString();
+}
+
+QString OutputTarget::save(host::PageHost& host, const QStringList& carried)
+{
+    if (m_output)
+        if (const QString error = m_carried.copy(carried, m_page, *m_output); !error.isEmpty())
+            return error;
+    if (const host::FileError error = m_output ? host.saveAs(*m_output) : host.save())
+        return *error;
+    m_carried.keep();
+    m_folders.keep();
+    return QString();
+}
+
+} // namespace tilemond::app

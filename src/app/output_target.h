@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/carried_pictures.h"
+#include "app/command_line.h"
+#include "app/made_folders.h"
+#include "host/page_host.h"
+
+namespace tilemond::app {
+
+// Where a batch split saves: PAGE in place, or OUT with its pieces and the page's own pictures
+// in OUT's folder, which is made when missing. A failed save leaves nothing behind.
+class OutputTarget
+{
+public:
+    explicit OutputTarget(const SplitOptions& options);
+
+    // Makes OUT's folder; returns an error text naming the folder.
+    QString prepare();
+    // Saves the host's page there. carried: the page's picture files to take along to OUT
+    // (CarriedPictures::relativeSources). Returns an error text.
+    QString save(host::PageHost& host, const QStringList& carried);
+    // As the user named it.
+    QString shownPath() const { return m_output.value_or(m_page); }
+
+private:
+    QString m_page;
+    std::optional<QString> m_output;
+    MadeFolders m_folders;
+    CarriedPictures m_carried; // goes before the folders it fills
+};
+
+} // namespace tilemond::app

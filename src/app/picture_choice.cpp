@@ -1,0 +1,72 @@
+#include "app/picture_choice.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+namespace tilemond::app {
+namespace {
+
+QString pictureName(const host::Element& picture)
+{
+    const auto src = picture.getAttribute("src");
+    if (!src || src->empty())
+        return QStringLiteral("the picture");
+    const QString path = QUrl(QString::fromStdString(*src)).path();
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? QString::fromStdString(*src) : name;
+}
+
+QString selectElement(host::Document& document, const host::Element& element)
+{
+    const auto selection = document.selection();
+    const auto range = selection ? selection->createRange() : nullptr;
+    if (!range || !range->moveToElementText(element) || !range->select())
+        return QStringLiteral("the picture cannot be selected");
+    return QString();
+}
+
+// An empty selection just before the body's end.
+QString selectBodyEnd(host::Document& document)
+{
+    const auto body = document.body();
+    const auto range = body ? body->createTextRange() : nullptr;
+    if (!range || !range->setEndPoint("StartToEnd", *range) || !range->select())
+        return QStringLiteral("the page has no body to put the pieces in");
+    return QString();
+}
+
+ChosenPicture selectNamed(host::Document& document, const host::ElementPtr& picture,
+                          const QString& missing)
+{
+    if (!picture)
+        return {QString(), missing};
+    return {pictureName(*picture), selectElement(document, *picture)};
+}
+
+} // namespace
+
+ChosenPicture selectPicture(host::Document& document, const SplitOptions& options)
+{
+    if (options.picture)
+        return {QFileInfo(*options.picture).fileName(), selectBodyEnd(document)};
+
+    const auto images = document.images();
+    const int count = images ? images->length() : 0;
+    if (options.image) {
+        const QString missing =
+            count == 0 ? QStringLiteral("the page has no pictures")
+                       : QStringLiteral("the page has no picture %1 (its %2 pictures are "
+                                        "numbered from 0 to %3)")
+                             .arg(*options.image)
+                             .arg(count)
+                             .arg(count - 1);
+        return selectNamed(document, images ? images->item(*options.image) : nullptr, missing);
+    }
+    const auto all = document.all();
+    const auto tagged = all ? all->tags("IMG") : nullptr;
+    const auto picture = tagged ? tagged->item(options.id->toStdString()) : nullptr;
+    return selectNamed(document, picture,
+                       QStringLiteral("the page has no picture with the id '%1'").arg(*options.id));
+}
+
+} // namespace tilemond::app
