@@ -1,8 +1,11 @@
 #include "platform/registry.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <filesystem>
 #include <functional>
 
 namespace tilemond {
@@ -10,20 +13,46 @@ namespace {
 
 QString g_configFolder;
 
-// Runs `edit` on the settings and writes them out, unless the file could not be read.
-QString writeSettings(const std::function<void(QSettings&)>& edit)
+// QSettings keeps parsed files in a process-wide cache and tells of a broken file only the
+// object that parsed it first, so every access parses a private copy of the file, made in
+// copyFolder. Runs `use` on it and writes it back into the copy; false when the file cannot be
+// read or the copy written.
+bool useCopy(const QTemporaryDir& copyFolder, const std::function<void(QSettings&)>& use)
+{
+    const QString file = Registry::filePath();
+    const QString copy = copyFolder.filePath(QStringLiteral("registry.ini"));
+    if (!copyFolder.isValid() || (QFile::exists(file) && !QFile::copy(file, copy)))
+        return false;
+    QSettings settings(copy, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        return false;
+    use(settings);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+void read(const std::function<void(QSettings&)>& use)
+{
+    const QTemporaryDir copyFolder;
+    useCopy(copyFolder, use);
+}
+
+// The edited copy replaces the file in one step, so a failure leaves the file as it was.
+QString write(const std::function<void(QSettings&)>& edit)
 {
     const QString folder = Registry::configFolder();
+    const QString file = Registry::filePath();
     if (!QDir().mkpath(folder))
         return QStringLiteral("Cannot create the folder %1.").arg(folder);
-    QSettings settings(Registry::filePath(), QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        return QStringLiteral("Cannot read %1; it was left as it is.").arg(Registry::filePath());
-    edit(settings);
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
-        return QStringLiteral("Cannot write %1.").arg(Registry::filePath());
-    return {};
+    const QTemporaryDir copyFolder(folder + QStringLiteral("/registry-XXXXXX"));
+    std::error_code failed;
+    if (useCopy(copyFolder, edit))
+        std::filesystem::rename(
+            QFile::encodeName(copyFolder.filePath(QStringLiteral("registry.ini"))).toStdString(),
+            QFile::encodeName(file).toStdString(), failed);
+    else
+        failed = std::make_error_code(std::errc::io_error);
+    return failed ? QStringLiteral("Cannot update %1; it was left as it is.").arg(file) : QString();
 }
 
 } // namespace
@@ -51,25 +80,24 @@ QString Registry::filePath()
 
 QStringList Registry::subKeys(const QString& keyPath)
 {
-    QSettings settings(filePath(), QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        return {};
-    settings.beginGroup(keyPath);
-    return settings.childGroups();
+    QStringList keys;
+    read([&](QSettings& settings) {
+        settings.beginGroup(keyPath);
+        keys = settings.childGroups();
+    });
+    return keys;
 }
 
 QVariant Registry::value(const QString& keyPath, const QString& name)
 {
-    QSettings settings(filePath(), QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError)
-        return {};
-    settings.beginGroup(keyPath);
-    return settings.value(name);
+    QVariant value;
+    read([&](QSettings& settings) { value = settings.value(keyPath + '/' + name); });
+    return value;
 }
 
 QString Registry::setValues(const QString& keyPath, const QVariantMap& values)
 {
-    return writeSettings([&](QSettings& settings) {
+    return write([&](QSettings& settings) {
         settings.beginGroup(keyPath);
         for (auto value = values.begin(); value != values.end(); ++value)
             settings.setValue(value.key(), value.value());
@@ -78,7 +106,7 @@ QString Registry::setValues(const QString& keyPath, const QVariantMap& values)
 
 QString Registry::deleteKey(const QString& keyPath)
 {
-    return writeSettings([&](QSettings& settings) { settings.remove(keyPath); });
+    return write([&](QSettings& settings) { settings.remove(keyPath); });
 }
 
 } // namespace tilemond

@@ -1,0 +1,66 @@
+#include "addin/connect.h"
+#include "addin_fixture.h"
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
+#include "editor/show_editor.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTimer>
+
+namespace tilemond {
+namespace {
+
+class EditorWiring : public AddInTest
+{
+protected:
+    void SetUp() override
+    {
+        AddInTest::SetUp();
+        addIn.OnConnection(host, host::ConnectMode::Startup, nullptr);
+        editorActions().loadSelectedImage = [] {};
+        EditorOpen = true;
+        showFrmFilters();
+        windows.clear();
+    }
+    void TearDown() override
+    {
+        addIn.OnDisconnection(host::DisconnectMode::HostShutdown);
+        AddInTest::TearDown();
+    }
+
+    Connect addIn;
+};
+
+TEST_F(EditorWiring, HelpOpensTheHelpPageBesideTheLibraryWithoutTouchingTheWindows)
+{
+    frmFilters().btHelp->click();
+    ASSERT_EQ(launcher.opened().size(), 1);
+    const QString help = launcher.opened()[0];
+    EXPECT_EQ(QFileInfo(help).canonicalFilePath(),
+              QFileInfo(addInLibrary()).absolutePath() + "/Help/index.htm");
+    EXPECT_TRUE(QFileInfo::exists(help)); // shipped next to the library by the build
+    EXPECT_TRUE(windows.calls().empty());
+    EXPECT_TRUE(EditorOpen);
+}
+
+TEST_F(EditorWiring, AboutBoxIsShownBetweenTheTopmostBracket)
+{
+    std::vector<int> zOrdersWhileShown;
+    QTimer::singleShot(0, [&] {
+        for (const auto& call : windows.calls())
+            zOrdersWhileShown.push_back(call.insertAfter);
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    frmFilters().Command9->click();
+    EXPECT_EQ(zOrdersWhileShown, std::vector<int>(2, WindowZOrder::NotTopmost));
+    ASSERT_EQ(windows.calls().size(), 4u);
+    EXPECT_EQ(windows.calls()[2].insertAfter, WindowZOrder::Topmost);
+    EXPECT_EQ(windows.calls()[3].window, &frmFilters());
+}
+
+} // namespace
+} // namespace tilemond

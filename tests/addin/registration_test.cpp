@@ -1,0 +1,100 @@
+#include "addin/entry_points.h"
+#include "addin_fixture.h"
+#include "host/add_in_loader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QWidget>
+
+namespace tilemond {
+namespace {
+
+using namespace host;
+
+const QString Entry = QStringLiteral("%1/TessoraTilemond.Connect").arg(AddInEntry::Key);
+
+using Registration = AddInTest;
+
+TEST_F(Registration, RegisteredAddInIsConnectedAtStartAndGoneAfterUnregistering)
+{
+    ASSERT_EQ(DllRegisterServer(), HResult::Ok);
+    EXPECT_EQ(Registry::value(Entry, "FriendlyName"), "Korvi Media Tessora Tilemond");
+    EXPECT_EQ(Registry::value(Entry, "Description"), "Tessora Tilemond for Microsoft Frontpage");
+    EXPECT_EQ(Registry::value(Entry, "LoadBehavior").toInt(), 3);
+    EXPECT_EQ(QFileInfo(Registry::value(Entry, "Path").toString()).canonicalFilePath(),
+              addInLibrary());
+    {
+        AddInLoader loader(host);
+        EXPECT_EQ(loader.connectRegistered(), QStringList());
+        EXPECT_EQ(loader.connectRegistered(), QStringList()); // connected once only
+        EXPECT_EQ(loader.connectedAddIns(), QStringList{"TessoraTilemond.Connect"});
+        EXPECT_NE(popup(), nullptr);
+        EXPECT_EQ(DllCanUnloadNow(), HResult::False);
+    } // the host closes
+    EXPECT_EQ(popup(), nullptr);
+    EXPECT_EQ(DllCanUnloadNow(), HResult::Ok);
+
+    ASSERT_EQ(DllUnregisterServer(), HResult::Ok);
+    EXPECT_TRUE(Registry::subKeys(AddInEntry::Key).isEmpty());
+    EXPECT_EQ(DllUnregisterServer(), HResult::Ok);
+    AddInLoader loader(host);
+    EXPECT_EQ(loader.connectRegistered(), QStringList());
+    EXPECT_TRUE(loader.connectedAddIns().isEmpty());
+}
+
+TEST_F(Registration, LoaderReportsAddInsItCannotConnect)
+{
+    const QString qtCore = libraryOf(reinterpret_cast<void*>(&qVersion));
+    Registry::setValues(AddInEntry::Key + QStringLiteral("/Missing.Library"),
+                        {{"LoadBehavior", 3}, {"Path", dir.filePath("nowhere.so")}});
+    Registry::setValues(AddInEntry::Key + QStringLiteral("/No.EntryPoint"),
+                        {{"LoadBehavior", 3}, {"Path", qtCore}});
+    Registry::setValues(AddInEntry::Key + QStringLiteral("/Not.AtStart"),
+                        {{"LoadBehavior", 0}, {"Path", dir.filePath("nowhere.so")}});
+    AddInLoader loader(host);
+    const QStringList errors = loader.connectRegistered();
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors[0].contains("Missing.Library") && errors[0].contains("nowhere.so"));
+    EXPECT_TRUE(errors[1].contains("No.EntryPoint") && errors[1].contains("DllGetClassObject"));
+    EXPECT_TRUE(loader.connectedAddIns().isEmpty());
+}
+
+TEST_F(Registration, BrokenRegistryFileReadsEmptyAndIsNotOverwritten)
+{
+    QDir().mkpath(Registry::configFolder());
+    QFile file(Registry::filePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const QByteArray broken = "[Software\\Microsoft\n\"=\x01\x02\n[Addins\n=3\n";
+    file.write(broken);
+    file.close();
+    EXPECT_TRUE(Registry::subKeys(AddInEntry::Key).isEmpty());
+    AddInLoader loader(host);
+    EXPECT_TRUE(loader.connectRegistered().isEmpty());
+    EXPECT_EQ(DllRegisterServer(), HResult::Fail);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), broken);
+}
+
+TEST_F(Registration, ClassObjectsMakeTheAddInAndBothMarkers)
+{
+    ClassFactory* factory = nullptr;
+    EXPECT_EQ(DllGetClassObject("TessoraTilemond.Nothing", &factory), HResult::ClassNotAvailable);
+    EXPECT_EQ(factory, nullptr);
+
+    QWidget parent;
+    for (const char* marker : {"TessoraTilemond.chVSplitter", "TessoraTilemond.ctHSplitter"}) {
+        ASSERT_EQ(DllGetClassObject(marker, &factory), HResult::Ok);
+        auto* control = static_cast<QWidget*>(factory->CreateInstance(&parent));
+        EXPECT_EQ(control->parent(), &parent);
+        EXPECT_EQ(DllCanUnloadNow(), HResult::False);
+        delete control;
+    }
+    ASSERT_EQ(DllGetClassObject("TessoraTilemond.Connect", &factory), HResult::Ok);
+    std::unique_ptr<AddIn> addIn(static_cast<AddIn*>(factory->CreateInstance(nullptr)));
+    EXPECT_EQ(DllCanUnloadNow(), HResult::False);
+    addIn.reset();
+    EXPECT_EQ(DllCanUnloadNow(), HResult::Ok);
+}
+
+} // namespace
+} // namespace tilemond
