@@ -9,11 +9,12 @@ namespace tilemond {
 namespace {
 
 using namespace host;
+using Captions = std::vector<std::string>;
 
 // The captions of a page host's controls, in their order.
-std::vector<std::string> captions(const CommandBarControlsPtr& controls)
+Captions captions(const CommandBarControlsPtr& controls)
 {
-    std::vector<std::string> seen;
+    Captions seen;
     for (const auto& control : std::dynamic_pointer_cast<HostControls>(controls)->list())
         seen.push_back(control->caption());
     return seen;
@@ -22,7 +23,7 @@ std::vector<std::string> captions(const CommandBarControlsPtr& controls)
 class ConnectTest : public AddInTest
 {
 protected:
-    void connect()
+    void connect(Connect& addIn)
     {
         addIn.OnConnection(host, ConnectMode::Startup, nullptr);
         editorActions().loadSelectedImage = [this] { ++loads; };
@@ -35,75 +36,69 @@ protected:
 
 TEST_F(ConnectTest, ConnectionAddsTheMenuEntryAndDisconnectionTakesItOut)
 {
-    connect();
+    connect(addIn);
     EXPECT_EQ(HostApp, host);
+    EXPECT_EQ(captions(menuBar()), (Captions{"File", "Edit", "Korvi Tessora"}));
     const auto entry = popup();
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(captions(menuBar()), (std::vector<std::string>{"File", "Edit", "Korvi Tessora"}));
     EXPECT_EQ(entry->type(), ControlType::Popup);
-    EXPECT_TRUE(entry->beginGroup());
-    EXPECT_TRUE(entry->visible());
-    ASSERT_EQ(entry->controls()->count(), 1);
+    EXPECT_TRUE(entry->beginGroup() && entry->visible());
+    EXPECT_EQ(captions(entry->controls()), Captions{"Tessora Tilemond"});
     const auto button = entry->controls()->item("Tessora Tilemond");
-    ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->type(), ControlType::Button);
     EXPECT_EQ(button->style(), ButtonStyle::IconAndCaption);
-    EXPECT_FALSE(button->beginGroup());
-    EXPECT_TRUE(button->visible());
+    EXPECT_TRUE(!button->beginGroup() && button->visible());
 
     addIn.OnDisconnection(DisconnectMode::UserClosed);
-    EXPECT_EQ(captions(menuBar()), (std::vector<std::string>{"File", "Edit"}));
+    EXPECT_EQ(captions(menuBar()), (Captions{"File", "Edit"}));
     EXPECT_EQ(HostApp, nullptr);
-    button->Execute(); // the old button no longer opens anything
+    button->Execute(); // no longer heard
     EXPECT_FALSE(isFrmFiltersLoaded());
 }
 
-TEST_F(ConnectTest, AnEntryKeptFromAnEarlierRunIsUsedAsItIs)
+TEST_F(ConnectTest, AnEntryKeptFromAnEarlierRunOpensTheEditorOnce)
 {
-    connect(); // the host closes without a disconnection; its lasting controls stay
+    connect(addIn); // the host closes without a disconnection; its lasting controls stay
     popup()->setBeginGroup(false);
     restartHost();
     Connect again;
-    again.OnConnection(host, ConnectMode::Startup, nullptr);
-    editorActions().loadSelectedImage = [this] { ++loads; };
-    EXPECT_EQ(menuBar()->count(), 3);
-    EXPECT_FALSE(popup()->beginGroup());
+    connect(again);
+    EXPECT_EQ(captions(menuBar()), (Captions{"File", "Edit", "Korvi Tessora"}));
+    EXPECT_FALSE(popup()->beginGroup()); // used as it is
     EXPECT_EQ(popup()->controls()->count(), 1);
+    {
+        SplitRunningScope split;
+        clickMenu();
+        EXPECT_FALSE(isFrmFiltersLoaded()); // ignored while a split runs
+    }
     clickMenu();
-    EXPECT_TRUE(isFrmFiltersLoaded());
-    EXPECT_TRUE(frmFilters().isVisible());
-    EXPECT_TRUE(EditorOpen);
+    FiltersForm* editor = &frmFilters();
+    EXPECT_TRUE(editor->isVisible() && EditorOpen);
+    clickMenu();
+    EXPECT_EQ(&frmFilters(), editor);
     EXPECT_EQ(loads, 1);
     again.OnDisconnection(DisconnectMode::HostShutdown);
 }
 
-TEST_F(ConnectTest, APopupWithoutTheButtonGetsItInFirstPlace)
+TEST_F(ConnectTest, DisconnectionTakesTheButtonOrTheWholePopup)
 {
     const auto entry = menuBar()->add(ControlType::Popup, {}, {}, {}, false);
     entry->setCaption("Korvi Tessora");
     entry->controls()->add(ControlType::Button, {}, {}, {}, false)->setCaption("Other");
-    connect();
-    EXPECT_EQ(menuBar()->count(), 3);
-    EXPECT_EQ(captions(entry->controls()), (std::vector<std::string>{"Tessora Tilemond", "Other"}));
-
-    // With further entries only the button goes at disconnection.
+    connect(addIn);
+    EXPECT_EQ(captions(entry->controls()), (Captions{"Tessora Tilemond", "Other"}));
     addIn.OnDisconnection(DisconnectMode::UserClosed);
-    ASSERT_NE(popup(), nullptr);
-    EXPECT_EQ(captions(popup()->controls()), std::vector<std::string>{"Other"});
-}
+    EXPECT_EQ(captions(popup()->controls()), Captions{"Other"});
 
-TEST_F(ConnectTest, DisconnectionWithOneOrNoControlInThePopup)
-{
-    connect();
-    popup()->controls()->item("Tessora Tilemond")->setCaption("Renamed");
-    addIn.OnDisconnection(DisconnectMode::UserClosed);
-    EXPECT_EQ(popup(), nullptr); // exactly one control, whatever its caption: the popup goes
-
-    Connect second;
-    second.OnConnection(host, ConnectMode::Startup, nullptr);
-    popup()->controls()->item("Tessora Tilemond")->Delete();
+    Connect second; // exactly one control, whatever its caption: the popup goes
+    connect(second);
+    popup()->controls()->item("Other")->Delete();
     second.OnDisconnection(DisconnectMode::UserClosed);
-    ASSERT_NE(popup(), nullptr); // an empty popup is left alone
+    EXPECT_EQ(popup(), nullptr);
+
+    Connect third; // an empty popup is left alone
+    connect(third);
+    popup()->controls()->item("Tessora Tilemond")->Delete();
+    third.OnDisconnection(DisconnectMode::UserClosed);
     EXPECT_EQ(popup()->controls()->count(), 0);
 }
 
@@ -129,22 +124,21 @@ TEST_F(ConnectTest, AHostWithoutAMenuBarStillConnects)
 
 TEST_F(ConnectTest, WindowActivationMovesTheOpenEditorOnly)
 {
-    connect();
+    connect(addIn);
     host->raiseWindowActivate();
     host->raiseWindowDeactivate();
     EXPECT_TRUE(windows.calls().empty());
-    EXPECT_FALSE(isFrmFiltersLoaded());
-    EXPECT_FALSE(isFrmPreviewLoaded());
+    EXPECT_FALSE(isFrmFiltersLoaded() || isFrmPreviewLoaded());
 
     clickMenu();
     windows.clear();
     host->raiseWindowDeactivate();
     host->raiseWindowActivate();
+    const int zOrders[] = {WindowZOrder::NotTopmost, WindowZOrder::NotTopmost,
+                           WindowZOrder::Topmost, WindowZOrder::Topmost};
     ASSERT_EQ(windows.calls().size(), 4u);
-    const int expected[] = {WindowZOrder::NotTopmost, WindowZOrder::NotTopmost,
-                            WindowZOrder::Topmost, WindowZOrder::Topmost};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(windows.calls()[i].insertAfter, expected[i]);
+        EXPECT_EQ(windows.calls()[i].insertAfter, zOrders[i]);
         EXPECT_EQ(windows.calls()[i].window,
                   i % 2 ? static_cast<QWidget*>(&frmFilters()) : &frmPreview());
     }
@@ -153,22 +147,6 @@ TEST_F(ConnectTest, WindowActivationMovesTheOpenEditorOnly)
     windows.clear();
     host->raiseWindowActivate();
     EXPECT_TRUE(windows.calls().empty());
-}
-
-TEST_F(ConnectTest, ClickingAgainShowsTheSameEditorWithoutLoadingIt)
-{
-    connect();
-    {
-        SplitRunningScope split;
-        clickMenu();
-        EXPECT_FALSE(isFrmFiltersLoaded()); // ignored while a split runs
-    }
-    clickMenu();
-    FiltersForm* editor = &frmFilters();
-    clickMenu();
-    EXPECT_EQ(&frmFilters(), editor);
-    EXPECT_EQ(loads, 1);
-    EXPECT_TRUE(editor->isVisible());
 }
 
 } // namespace

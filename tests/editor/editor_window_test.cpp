@@ -14,6 +14,8 @@ namespace tilemond {
 namespace {
 
 using ZOrders = std::vector<std::pair<QWidget*, int>>;
+constexpr int Top = WindowZOrder::Topmost;
+constexpr int NotTop = WindowZOrder::NotTopmost;
 
 // The editor opened as the host's menu opens it, with its own buttons installed.
 class EditorWindow : public EditorTest
@@ -25,10 +27,12 @@ protected:
         editorActions().loadSelectedImage = [this] {
             ++loads;
             loadSawBothWindows = frmFilters().isVisible() && frmPreview().isVisible();
-            callsBeforeTopmost = windows.calls().size();
+            zOrdersBeforeLoadEnded = zOrders().size();
         };
         editorActions().chooseColour = chooseMarkerColour;
         editorActions().cancel = cancelEditing;
+        EditorOpen = true;
+        showFrmFilters();
     }
     void TearDown() override
     {
@@ -36,18 +40,11 @@ protected:
         EditorTest::TearDown();
     }
 
-    static void open()
-    {
-        EditorOpen = true;
-        showFrmFilters();
-    }
-
-    // The window-system calls since `from`, as (window, z-order) pairs.
-    ZOrders zOrders(size_t from = 0) const
+    ZOrders zOrders() const
     {
         ZOrders seen;
-        for (size_t i = from; i < windows.calls().size(); ++i)
-            seen.emplace_back(windows.calls()[i].window, windows.calls()[i].insertAfter);
+        for (const auto& call : windows.calls())
+            seen.emplace_back(call.window, call.insertAfter);
         return seen;
     }
 
@@ -60,77 +57,62 @@ protected:
 
     int loads = 0;
     bool loadSawBothWindows = false;
-    size_t callsBeforeTopmost = 0;
+    size_t zOrdersBeforeLoadEnded = 1;
 };
 
-TEST_F(EditorWindow, OpeningShowsBothWindowsTakesThePictureAndPutsThemOnTop)
+TEST_F(EditorWindow, OpensOnceWithBothWindowsOnTopAndAfreshAfterCancel)
 {
-    open();
-    FiltersForm& editor = frmFilters();
-    EXPECT_EQ(loads, 1);
+    FiltersForm* editor = &frmFilters();
     EXPECT_TRUE(loadSawBothWindows);
-    EXPECT_EQ(callsBeforeTopmost, 0u);
-    namespace Z = WindowZOrder;
-    EXPECT_EQ(zOrders(), (ZOrders{{&frmPreview(), Z::Topmost}, {&editor, Z::Topmost}}));
+    EXPECT_EQ(zOrdersBeforeLoadEnded, 0u);
+    EXPECT_EQ(zOrders(), (ZOrders{{&frmPreview(), Top}, {editor, Top}}));
     EXPECT_TRUE(EditorOpen);
-
-    // A second opening while open shows the same window and does not load again.
-    open();
-    EXPECT_EQ(&frmFilters(), &editor);
+    showFrmFilters(); // while open: the same window, not loaded again
+    EXPECT_EQ(&frmFilters(), editor);
     EXPECT_EQ(loads, 1);
-}
 
-TEST_F(EditorWindow, EveryOpeningStartsFromTheDesignValues)
-{
-    open();
-    click(frmFilters().Command1);
-    click(frmFilters().Command2);
-    frmFilters().chkTable->setChecked(true);
+    click(editor->Command1);
+    click(editor->Command2);
+    editor->chkTable->setChecked(true);
     answers.answerColour(QColor(Qt::red));
-    click(frmFilters().Command3);
-    click(frmFilters().Command6);
-    EXPECT_FALSE(isFrmFiltersLoaded());
-    EXPECT_FALSE(isFrmPreviewLoaded());
-    EXPECT_FALSE(EditorOpen);
-    EXPECT_TRUE(answers.asked().size() == 1); // the colour dialog only: Cancel asks nothing
+    click(editor->Command3);
+    click(editor->Command6);
+    EXPECT_FALSE(isFrmFiltersLoaded() || isFrmPreviewLoaded() || EditorOpen);
+    EXPECT_EQ(answers.asked().size(), 1u); // the colour only: Cancel asks nothing
     destroyUnloaded();
 
-    frmFilters().NoGraphic = true; // a reference before the opening does not load it
-    open();
-    FiltersForm& editor = frmFilters();
+    frmFilters().NoGraphic = true; // a mere reference does not load the window
+    showFrmFilters();
+    editor = &frmFilters();
     EXPECT_EQ(loads, 2);
-    EXPECT_FALSE(editor.NoGraphic);
-    EXPECT_EQ(editor.HMarkerLast, -1);
-    EXPECT_EQ(editor.VMarkerLast, -1);
-    EXPECT_FALSE(editor.chkTable->isChecked());
-    EXPECT_EQ(editor.LColor->BackColor(), QColor(0, 128, 128));
+    EXPECT_FALSE(editor->NoGraphic);
+    EXPECT_EQ(editor->HMarkerLast, -1);
+    EXPECT_EQ(editor->VMarkerLast, -1);
+    EXPECT_FALSE(editor->chkTable->isChecked());
+    EXPECT_EQ(editor->LColor->BackColor(), QColor(0, 128, 128));
 }
 
 TEST_F(EditorWindow, TitleStripDragsTheWindowWithTheLeftButtonOnly)
 {
-    open();
     FiltersForm& editor = frmFilters();
     for (QLabel* strip : {editor.TitleBar, editor.Label4}) {
         moveTwips(&editor, 1500, 750);
         windows.clear();
         mouse(strip, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {10, 5});
         EXPECT_FALSE(editor.DragActive);
-        EXPECT_EQ(zOrders(), (ZOrders{{&editor, -1}}));
+        EXPECT_EQ(zOrders(), (ZOrders{{&editor, Top}}));
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {30, 15});
         EXPECT_EQ(editor.pos(), QPoint(100, 50));
         mouse(strip, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {30, 15});
 
         mouse(strip, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {10, 5});
-        EXPECT_TRUE(editor.DragActive);
-        EXPECT_EQ(editor.DragStartX, 150);
-        EXPECT_EQ(editor.DragStartY, 75);
+        EXPECT_EQ(QPoint(editor.DragStartX, editor.DragStartY), QPoint(150, 75));
         EXPECT_EQ(editor.cursor().shape(), Qt::SizeAllCursor);
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {10, 5});
         EXPECT_EQ(editor.pos(), QPoint(100, 50)); // no jump at the first move
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {30, 12});
         EXPECT_EQ(editor.pos(), QPoint(120, 57));
         mouse(strip, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {30, 12});
-        EXPECT_FALSE(editor.DragActive);
         EXPECT_EQ(editor.cursor().shape(), Qt::ArrowCursor);
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {50, 50});
         EXPECT_EQ(editor.pos(), QPoint(120, 57));
@@ -139,36 +121,26 @@ TEST_F(EditorWindow, TitleStripDragsTheWindowWithTheLeftButtonOnly)
 
 TEST_F(EditorWindow, ChosenColourRecoloursEveryMarkerAndCancelChangesNothing)
 {
-    open();
     FiltersForm& editor = frmFilters();
+    PreviewForm& preview = frmPreview();
     click(editor.Command1);
     click(editor.Command2);
     click(editor.Command2);
-    PreviewForm& preview = frmPreview();
-    const QColor teal(0, 128, 128);
     const auto markerColours = [&] {
         return std::vector<QColor>{preview.Hori1[0].color(), preview.Vert1[0].color(),
                                    preview.Vert1[1].color()};
     };
-    namespace Z = WindowZOrder;
-    const ZOrders bracket{{&preview, Z::NotTopmost},
-                          {&editor, Z::NotTopmost},
-                          {&preview, Z::Topmost},
-                          {&editor, Z::Topmost}};
-
-    windows.clear();
-    click(editor.Command3); // cancelled
-    EXPECT_EQ(answers.asked().back().text, teal.name());
-    EXPECT_EQ(editor.LColor->BackColor(), teal);
-    EXPECT_EQ(markerColours(), std::vector<QColor>(3, teal));
-    EXPECT_EQ(zOrders(), bracket);
-
-    windows.clear();
-    answers.answerColour(QColor(Qt::yellow));
-    click(editor.Command3);
-    EXPECT_EQ(editor.LColor->BackColor(), QColor(Qt::yellow));
-    EXPECT_EQ(markerColours(), std::vector<QColor>(3, QColor(Qt::yellow)));
-    EXPECT_EQ(zOrders(), bracket);
+    const ZOrders bracket{{&preview, NotTop}, {&editor, NotTop}, {&preview, Top}, {&editor, Top}};
+    const QColor teal(0, 128, 128);
+    for (const std::optional<QColor> answer : {std::optional<QColor>(), {QColor(Qt::yellow)}}) {
+        windows.clear();
+        answers.answerColour(answer);
+        click(editor.Command3);
+        EXPECT_EQ(answers.asked().back().text, teal.name()); // seeded with the swatch
+        EXPECT_EQ(editor.LColor->BackColor(), answer.value_or(teal));
+        EXPECT_EQ(markerColours(), std::vector<QColor>(3, answer.value_or(teal)));
+        EXPECT_EQ(zOrders(), bracket);
+    }
 }
 
 } // namespace
