@@ -105,20 +105,18 @@ protected:
         SetTopmost(editor, true);
     }
 
-    // Markers through the editor's own buttons, then placed at a position in pixels.
-    static void addVerticalMarkerAt(float pixels)
+    // Markers through the editor's own buttons, then placed at their positions in pixels; then
+    // Okay.
+    static void split(std::vector<float> xs, std::vector<float> ys, bool table)
     {
-        QTest::mouseClick(frmFilters().Command1, Qt::LeftButton);
-        frmPreview().Hori1[frmFilters().VMarkerLast].setLeft(pixels * 15);
-    }
-    static void addHorizontalMarkerAt(float pixels)
-    {
-        QTest::mouseClick(frmFilters().Command2, Qt::LeftButton);
-        frmPreview().Vert1[frmFilters().HMarkerLast].setTop(pixels * 15);
-    }
-
-    static void pressOkay(bool table)
-    {
+        for (const float x : xs) {
+            QTest::mouseClick(frmFilters().Command1, Qt::LeftButton);
+            frmPreview().Hori1[frmFilters().VMarkerLast].setLeft(x * 15);
+        }
+        for (const float y : ys) {
+            QTest::mouseClick(frmFilters().Command2, Qt::LeftButton);
+            frmPreview().Vert1[frmFilters().HMarkerLast].setTop(y * 15);
+        }
         frmFilters().chkTable->setChecked(table);
         QTest::mouseClick(frmFilters().Command4, Qt::LeftButton);
     }
