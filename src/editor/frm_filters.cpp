@@ -116,7 +116,7 @@ void FiltersForm::Form_Load()
     show();
     frmPreview().show();
     runAction(editorActions().loadSelectedImage);
-    if (!isFrmFiltersLoaded())
+    if (!isFrmFiltersLoaded() || &frmFilters() != this)
         return; // closed while the picture was being taken
     SetTopmost(frmPreview(), true);
     SetTopmost(*this, true);

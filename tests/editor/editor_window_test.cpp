@@ -92,6 +92,18 @@ TEST_F(EditorWindow, OpensOnceWithBothWindowsOnTopAndAfreshAfterCancel)
     EXPECT_EQ(editor->LColor->BackColor(), QColor(0, 128, 128));
 }
 
+TEST_F(EditorWindow, ClosingWhileThePictureIsTakenEndsTheLoad)
+{
+    click(frmFilters().Command6);
+    destroyUnloaded();
+    editorActions().loadSelectedImage = cancelEditing; // the user's Cancel during its yields
+    windows.clear();
+    showFrmFilters();
+    EXPECT_FALSE(isFrmFiltersLoaded() || isFrmPreviewLoaded() || EditorOpen);
+    ASSERT_EQ(windows.calls().size(), 2u); // Cancel's bracket only: nothing is put on top
+    EXPECT_EQ(windows.calls()[1].insertAfter, NotTop);
+}
+
 TEST_F(EditorWindow, TitleStripDragsTheWindowWithTheLeftButtonOnly)
 {
     FiltersForm& editor = frmFilters();
