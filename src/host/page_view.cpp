@@ -54,10 +54,7 @@ void PageView::refresh()
     auto* document = new QTextDocument(this);
     document->setHtml(QString::fromUtf8(m_host.source().data(), qsizetype(m_host.source().size())));
     namePictures(*document);
-    QTextDocument* old = this->document();
-    setDocument(document);
-    if (old && old->parent() == this)
-        old->deleteLater();
+    setDocument(document); // deletes the document it replaces, its own child
     verticalScrollBar()->setValue(scrolled);
 }
 

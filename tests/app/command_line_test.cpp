@@ -1,0 +1,70 @@
+#include "app/command_line.h"
+#include "tilemond_run.h"
+
+namespace tilemond::app {
+namespace {
+
+TEST(CommandLineTest, ReadsEverySplitOption)
+{
+    const auto parsed = parseCommandLine({"split", "--table", "page.html", "--id=pic", "--vertical",
+                                          "10,20", "--horizontal=5", "--output", "out/x.html"});
+    ASSERT_TRUE(parsed.ok()) << parsed.error.toStdString();
+    const SplitOptions& split = parsed.commandLine.split;
+    EXPECT_EQ(parsed.commandLine.command, Command::Split);
+    EXPECT_EQ(split.page, "page.html");
+    EXPECT_EQ(split.id, "pic");
+    EXPECT_EQ(split.vertical, (std::vector<int>{10, 20}));
+    EXPECT_EQ(split.horizontal, (std::vector<int>{5}));
+    EXPECT_TRUE(split.table);
+    EXPECT_EQ(split.output, "out/x.html");
+
+    EXPECT_EQ(parseCommandLine({}).commandLine.command, Command::Desktop);
+    EXPECT_EQ(parseCommandLine({"page.html"}).commandLine.page, "page.html");
+    EXPECT_EQ(parseCommandLine({"split", "--help"}).commandLine.command, Command::Help);
+}
+
+TEST(CommandLineTest, UsageErrorsNameTheBadArgument)
+{
+    const std::pair<QStringList, QString> cases[] = {
+        {{"split", "p.html"}, "exactly one of --image"},
+        {{"split", "p.html", "--image", "0", "--picture", "x.png"}, "exactly one of --image"},
+        {{"split", "--image", "0"}, "needs a PAGE"},
+        {{"split", "p.html", "q.html", "--image", "0"}, "'q.html'"},
+        {{"split", "p.html", "--image", "first"}, "'first'"},
+        {{"split", "p.html", "--image", "-2"}, "'-2'"},
+        {{"split", "p.html", "--image"}, "--image needs a value"},
+        {{"split", "p.html", "--image", "0", "--vertical", "10,,20"}, "'10,,20'"},
+        {{"split", "p.html", "--image", "0", "--horizontal", "0"}, "--horizontal"},
+        {{"split", "p.html", "--image", "0", "--vertical", "1.5"}, "'1.5'"},
+        {{"split", "p.html", "--image", "0", "--table=yes"}, "--table takes no value"},
+        {{"split", "p.html", "--image", "0", "--image", "1"}, "--image is given twice"},
+        {{"split", "p.html", "--image", "0", "--colour", "red"}, "'--colour'"},
+        {{"register", "now"}, "'now'"},
+        {{"--frob"}, "'--frob'"},
+        {{"a.html", "b.html"}, "'b.html'"},
+    };
+    for (const auto& [arguments, named] : cases) {
+        const auto parsed = parseCommandLine(arguments);
+        EXPECT_FALSE(parsed.ok()) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(parsed.error.contains(named))
+            << arguments.join(' ').toStdString() << ": " << parsed.error.toStdString();
+    }
+}
+
+using ProgramTest = TilemondRun;
+
+TEST_F(ProgramTest, UsageErrorsExitTwoAndHelpAndVersionAnswer)
+{
+    const Result bad = run({"split", "site/index.html", "--image", "x"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.contains("'x'")) << bad.err.toStdString();
+    EXPECT_TRUE(bad.err.contains("tilemond --help"));
+
+    const Result help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("tilemond split PAGE"));
+    EXPECT_TRUE(run({"--version"}).out.startsWith("tilemond 1."));
+}
+
+} // namespace
+} // namespace tilemond::app

@@ -1,0 +1,121 @@
+#include "host/host_window.h"
+#include "host/page_view.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace tilemond::host {
+namespace {
+
+class HostWindowTest : public ::testing::Test
+{
+protected:
+    HostWindowTest()
+    {
+        for (const char* name : {"index.html", "banner.png", "photo.png"})
+            QFile::copy(QStringLiteral(TILEMOND_EXAMPLES "/") + name, dir.filePath(name));
+        EXPECT_EQ(host.open(dir.filePath("index.html")), std::nullopt);
+        window.refreshPage();
+    }
+
+    QStringList menuTitles()
+    {
+        QStringList titles;
+        for (QAction* action : window.menuBar()->actions())
+            titles << action->text();
+        return titles;
+    }
+
+    // A point of the view's viewport that shows picture n.
+    QPoint pictureAt(int n)
+    {
+        const auto* layout = window.pageView().document()->documentLayout();
+        const QString name = QStringLiteral("page-picture:%1").arg(n);
+        for (int y = 0; y < window.pageView().viewport()->height(); y += 10)
+            for (int x = 0; x < window.pageView().viewport()->width(); x += 10)
+                if (layout->imageAt(QPointF(x, y)) == name)
+                    return QPoint(x, y);
+        ADD_FAILURE() << "picture " << n << " is not in sight";
+        return {};
+    }
+
+    QTemporaryDir dir;
+    PageHost host{dir.filePath("config")};
+    HostWindow window{host};
+};
+
+TEST_F(HostWindowTest, MenusFollowTheMenuBarCommandBarWithAddInPopupsLast)
+{
+    EXPECT_EQ(menuTitles(), (QStringList{"File", "Edit"}));
+    const auto menuBar = host.commandBars()->item("Menu Bar");
+    const auto popup = menuBar->controls()->add(ControlType::Popup, {}, {}, {}, true);
+    popup->setCaption("Korvi Tessora");
+    popup->controls()->add(ControlType::Button, {}, {}, {}, true)->setCaption("Tessora Tilemond");
+    window.rebuildMenus();
+    EXPECT_EQ(menuTitles(), (QStringList{"File", "Edit", "Korvi Tessora"}));
+    const QMenu* added = window.menuBar()->actions().back()->menu();
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->actions().front()->text(), "Tessora Tilemond");
+}
+
+TEST_F(HostWindowTest, AClickOnAPictureSelectsAndFramesIt)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.pageView().viewport(), Qt::LeftButton, {}, pictureAt(1));
+    EXPECT_EQ(window.pageView().selectedPicture(), 1);
+    const auto selected = host.activeDocument()->selection()->createRange()->htmlText();
+    EXPECT_EQ(
+        selected.value_or(""),
+        R"(<img src="photo.png" id="lighthouse" width="300" height="200" alt="The lighthouse">)");
+
+    const QImage framed = window.pageView()
+                              .document()
+                              ->resource(QTextDocument::ImageResource, QUrl("page-picture:1"))
+                              .value<QImage>();
+    EXPECT_EQ(framed.pixelColor(1, 1), window.pageView().palette().color(QPalette::Highlight));
+    const QImage plain = window.pageView()
+                             .document()
+                             ->resource(QTextDocument::ImageResource, QUrl("page-picture:0"))
+                             .value<QImage>();
+    EXPECT_EQ(plain.size(), QSize(600, 200));
+    EXPECT_EQ(plain.pixel(1, 1), QImage(dir.filePath("banner.png")).pixel(1, 1));
+}
+
+TEST_F(HostWindowTest, RefreshShowsPastedPicturesAndUnsavedChangesAreAskedAbout)
+{
+    window.pageView().selectPicture(0);
+    QImage red(40, 30, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QGuiApplication::clipboard()->setImage(red);
+    host.paste();
+    host.activeWindow()->Refresh();
+    const QImage pasted = window.pageView()
+                              .document()
+                              ->resource(QTextDocument::ImageResource, QUrl("page-picture:0"))
+                              .value<QImage>();
+    EXPECT_EQ(pasted.pixelColor(20, 15), QColor(Qt::red));
+    EXPECT_TRUE(window.windowTitle().startsWith("index.html*"));
+
+    QStringList asked;
+    auto answer = QMessageBox::Cancel;
+    window.setSaveQuestion([&](const QString& page) {
+        asked << page;
+        return answer;
+    });
+    window.show();
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    answer = QMessageBox::Discard;
+    EXPECT_TRUE(window.close());
+    EXPECT_EQ(asked, (QStringList{"index.html", "index.html"}));
+}
+
+} // namespace
+} // namespace tilemond::host
