@@ -75,7 +75,7 @@ private:
 
 // The editor's part of the road: open it on the selected picture, lay the markers, split.
 BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
-                       const PieceProgress& progress)
+                       const QString& pictureName, const PieceProgress& progress)
 {
     const QString page = QDir::toNativeSeparators(options.page);
     BatchQuestions questions(options.picture);
@@ -83,14 +83,14 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
         return failure(QStringLiteral("%1: %2.").arg(page, error));
     if (const QString asked = questions.unexpected(); !asked.isEmpty()) {
         closeEditor();
-        return failure(QStringLiteral("%1: the picture was not taken: %2.").arg(page, asked));
+        return failure(QStringLiteral("%1: the picture %2 could not be taken: %3.")
+                           .arg(page, pictureName, asked));
     }
     const QSize size = editorIsOpen() ? editorPictureSize() : QSize();
     if (size.isEmpty()) {
         closeEditor();
         return failure(
-            QStringLiteral("%1: the picture could not be read.")
-                .arg(options.picture ? QDir::toNativeSeparators(*options.picture) : page));
+            QStringLiteral("%1: the picture %2 could not be read.").arg(page, pictureName));
     }
     for (const QString& outside :
          {cutOutside("--vertical", options.vertical, size.width(), size),
@@ -144,7 +144,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     host::AddInLoader loader(host);
     if (const QStringList errors = connectAddIns(loader); !errors.isEmpty())
         return failure(errors.join('\n'));
-    if (BatchOutcome edited = runEditor(*host, options, progress); edited.exitCode != Exit::Done)
+    if (BatchOutcome edited = runEditor(*host, options, picture.name, progress);
+        edited.exitCode != Exit::Done)
         return edited;
     // The page's own pictures that are still in it after the split.
     QStringList carried;

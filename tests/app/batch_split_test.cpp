@@ -117,6 +117,10 @@ TEST_F(BatchSplitTest, APictureFileGoesToTheEndOfTheBody)
 TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
 {
     QDir().mkpath(path("taken.html"));
+    QFile gone(path("site/gone.html"));
+    ASSERT_TRUE(gone.open(QIODevice::WriteOnly));
+    gone.write("<html><body><p><img src=\"gone.png\"></p></body></html>");
+    gone.close();
     struct Case
     {
         QStringList arguments;
@@ -126,6 +130,7 @@ TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
         {{"split", "site/missing.html", "--image", "0"}, 1, "site/missing.html"},
         {{"split", "site/index.html", "--picture", "site/none.png"}, 1, "site/none.png"},
         {{"split", "site/index.html", "--image", "2"}, 1, "no picture 2"},
+        {{"split", "site/gone.html", "--image", "0"}, 1, "gone.png"},
         {{"split", "site/index.html", "--id", "nothere"}, 1, "'nothere'"},
         {{"split", "site/index.html", "--image", "0", "--output", "taken.html"}, 1, "taken.html"},
         {{"split", "site/index.html", "--image", "0", "--output", "site/index.html/x.html"},
