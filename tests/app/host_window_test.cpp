@@ -64,6 +64,17 @@ TEST_F(HostWindowTest, MenusFollowTheMenuBarCommandBarWithAddInPopupsLast)
     EXPECT_EQ(added->actions().front()->text(), "Tessora Tilemond");
 }
 
+TEST_F(HostWindowTest, TheApplicationsActivationRaisesTheHostsWindowEvents)
+{
+    QStringList raised;
+    const auto activated = host.onWindowActivate([&](PageWindow*) { raised << "activate"; });
+    const auto deactivated = host.onWindowDeactivate([&](PageWindow*) { raised << "deactivate"; });
+    for (const auto state : {Qt::ApplicationActive, Qt::ApplicationActive, Qt::ApplicationInactive,
+                             Qt::ApplicationHidden, Qt::ApplicationActive})
+        emit qGuiApp->applicationStateChanged(state);
+    EXPECT_EQ(raised, (QStringList{"activate", "deactivate", "activate"}));
+}
+
 TEST_F(HostWindowTest, AClickOnAPictureSelectsAndFramesIt)
 {
     window.show();
