@@ -40,14 +40,13 @@ QString summary(const ChosenPicture& picture, const SplitOptions& options, const
 {
     const int columns = int(options.vertical.size()) + 1;
     const int rows = int(options.horizontal.size()) + 1;
+    // One pass over the pattern: names may hold a % of their own.
     return QStringLiteral("split %1 into %2 %3 (%4 x %5, %6) -> %7")
-        .arg(picture.name)
-        .arg(columns * rows)
-        .arg(columns * rows == 1 ? QStringLiteral("piece") : QStringLiteral("pieces"))
-        .arg(columns)
-        .arg(rows)
-        .arg(options.table ? QStringLiteral("table") : QStringLiteral("lines"))
-        .arg(QDir::toNativeSeparators(saved));
+        .arg(picture.name, QString::number(columns * rows),
+             columns * rows == 1 ? QStringLiteral("piece") : QStringLiteral("pieces"),
+             QString::number(columns), QString::number(rows),
+             options.table ? QStringLiteral("table") : QStringLiteral("lines"),
+             QDir::toNativeSeparators(saved));
 }
 
 // Counts the pieces as the split pastes them into the page.
@@ -113,9 +112,7 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
     if (!finished || counter.placed() != pieces)
         return failure(QStringLiteral("%1: the split placed %2 of %3 pieces; the page was not "
                                       "saved.")
-                           .arg(page)
-                           .arg(counter.placed())
-                           .arg(pieces));
+                           .arg(page, QString::number(counter.placed()), QString::number(pieces)));
     return {};
 }
 
