@@ -15,7 +15,11 @@ PageModel::PageModel(std::string bytes) : m_source(std::move(bytes))
 const ParsedPage& PageModel::parsed()
 {
     if (!m_parsed || m_parsedAtEdit != m_source.edits()) {
-        m_parsed = parsePage(m_source.bytes());
+        // After a single edit, often only the content of one element needs parsing again.
+        const bool oneEditBehind = m_parsed && m_parsedAtEdit == m_source.edits() - 1;
+        if (!oneEditBehind ||
+            !reparseEdit(*m_parsed, m_source.bytes(), m_source.lastEdit(), m_source.lastRemoved()))
+            m_parsed = parsePage(m_source.bytes());
         m_parsedAtEdit = m_source.edits();
     }
     return *m_parsed;

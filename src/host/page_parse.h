@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/page_source.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -43,5 +45,12 @@ struct ParsedPage
 };
 
 ParsedPage parsePage(std::string_view bytes);
+
+// Brings `page`, the parse of the page before `edit`, up to date with `bytes`, the page
+// after it, by parsing again only the content of the element the edit lies in. `removed`
+// holds the bytes the edit replaced. False, with `page` untouched, when that could answer
+// otherwise than parsePage(bytes).
+bool reparseEdit(ParsedPage& page, std::string_view bytes, const Splice& edit,
+                 std::string_view removed);
 
 } // namespace tilemond::host

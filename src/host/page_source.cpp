@@ -6,18 +6,6 @@ namespace tilemond::host {
 
 namespace {
 
-// One splice: [begin, end) became `length` new bytes.
-struct Splice
-{
-    std::size_t begin;
-    std::size_t end;
-    std::size_t length;
-
-    bool isInsertion() const { return begin == end; }
-    std::size_t after() const { return begin + length; }
-    std::size_t shifted(std::size_t offset) const { return offset - (end - begin) + length; }
-};
-
 void shiftRange(TrackedSpan& span, const Splice& edit)
 {
     const bool collapsed = span.begin == span.end;
@@ -59,9 +47,11 @@ bool PageSource::splice(std::size_t begin, std::size_t end, std::string_view tex
 {
     if (begin > end || end > m_bytes.size())
         return false;
+    m_lastRemoved.assign(m_bytes, begin, end - begin);
     m_bytes.replace(begin, end - begin, text);
     const Splice edit{begin, end, text.size()};
     ++m_edits;
+    m_lastEdit = edit;
 
     std::erase_if(m_tracked, [](const auto& weak) { return weak.expired(); });
     m_trackedAfterPrune = m_tracked.size();

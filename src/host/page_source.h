@@ -21,6 +21,19 @@ struct TrackedSpan
 };
 using TrackedSpanPtr = std::shared_ptr<TrackedSpan>;
 
+// One edit: the bytes [begin, end) became `length` new bytes.
+struct Splice
+{
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t length = 0;
+
+    bool isInsertion() const { return begin == end; }
+    std::size_t after() const { return begin + length; }
+    // Where a byte at or after `end` moved to.
+    std::size_t shifted(std::size_t offset) const { return offset - (end - begin) + length; }
+};
+
 // The page's bytes. Edits splice them; nothing outside an edited span changes.
 class PageSource
 {
@@ -33,6 +46,10 @@ public:
     std::string_view slice(std::size_t begin, std::size_t end) const;
     // Counts the edits so far; 0 for the page as it was opened.
     int edits() const { return m_edits; }
+    // The latest edit; meaningless before the first.
+    const Splice& lastEdit() const { return m_lastEdit; }
+    // The bytes the latest edit replaced.
+    const std::string& lastRemoved() const { return m_lastRemoved; }
 
     // Replaces [begin, end) by text; false (and no change) for a span outside the page.
     bool splice(std::size_t begin, std::size_t end, std::string_view text);
@@ -50,6 +67,8 @@ private:
 
     std::string m_bytes;
     int m_edits = 0;
+    Splice m_lastEdit;
+    std::string m_lastRemoved;
     std::vector<InsertedSpan> m_inserted;
     std::vector<std::weak_ptr<TrackedSpan>> m_tracked;
     std::size_t m_trackedAfterPrune = 0;

@@ -1,0 +1,148 @@
+#include "host/page_document.h"
+#include "host/page_element.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace tilemond::host {
+namespace {
+
+const std::string Placeholder = "<IMG ID='QZInsertPic' NAME='QZInsertPic'>";
+
+// Containers in the places a page puts them: plain, in a list item, a link, a form, a
+// button, a paragraph's span, a table cell, next to raw text.
+const std::string MidPage =
+    "<!DOCTYPE html>\n<html><head><title>t</title></head><body>\n"
+    "<p class=a>Para <b>bold</b> <a href='x.html'>link</a></p>\n"
+    "<DIV ID='Tilemond1' NAME='Tilemond1'></DIV>\n"
+    "<ul><li>item<div id=inli>in li</div></li></ul>\n"
+    "<a href=y><div id=ina>in a</div></a>\n"
+    "<form><div id=inform>f</div></form><button><div id=inbutton>b</div></button>\n"
+    "<p>text <span id=span>s</span> more<p>open para\n"
+    "<table><tr><td id=cell>c</td><th>h</th></tr></table>\n"
+    "<b><div id=inb>bold div</div></b><textarea>t<div></textarea>\n"
+    "<script>var s = '<div>';</script><div id=last>end</div>\n</body></html>\n";
+
+const std::vector<std::string> Markup = {Placeholder,
+                                         "<BR>",
+                                         "",
+                                         "x &amp; y",
+                                         "<p>para</p>",
+                                         "<p>open",
+                                         "<b>b</b><i>i</i>",
+                                         "<table><tr><td>t</td></tr></table>",
+                                         "</div>",
+                                         "<div>",
+                                         "<li>li",
+                                         "<a href=z>a</a>",
+                                         "<span id=s2>",
+                                         "<!-- note -->",
+                                         "<!-- open",
+                                         "<script>1</script>",
+                                         "<td>",
+                                         "<form>",
+                                         "<h1>h</h1>",
+                                         "<img src=p.png>",
+                                         "<div id=inner><span>s</span></div>",
+                                         "</p>",
+                                         "<button>",
+                                         "<select><option>o</select>",
+                                         "<img src=\"",
+                                         "<svg><rect/></svg>"};
+
+void expectSameTable(const ParsedPage& actual, const ParsedPage& expected)
+{
+    ASSERT_EQ(actual.elements.size(), expected.elements.size());
+    for (std::size_t i = 0; i < expected.elements.size(); ++i) {
+        const ParsedElement& a = actual.elements[i];
+        const ParsedElement& e = expected.elements[i];
+        ASSERT_EQ(std::tie(a.tagName, a.start, a.tagEnd, a.contentEnd, a.end, a.hasContent),
+                  std::tie(e.tagName, e.start, e.tagEnd, e.contentEnd, e.end, e.hasContent))
+            << "element " << i;
+        ASSERT_EQ(a.attributes.size(), e.attributes.size());
+        for (std::size_t j = 0; j < e.attributes.size(); ++j)
+            ASSERT_EQ(std::tie(a.attributes[j].name, a.attributes[j].value,
+                               a.attributes[j].valueBegin, a.attributes[j].valueEnd),
+                      std::tie(e.attributes[j].name, e.attributes[j].value,
+                               e.attributes[j].valueBegin, e.attributes[j].valueEnd));
+    }
+    EXPECT_EQ(actual.byTag, expected.byTag);
+    EXPECT_EQ(actual.body, expected.body);
+}
+
+TEST(PageReparseTest, SplitEditsInAContainerReparseOnlyItsContent)
+{
+    std::string bytes = MidPage;
+    ParsedPage page = parsePage(bytes);
+    const std::size_t at = bytes.find("></DIV>") + 1;
+    const auto edit = [&](std::size_t begin, std::size_t end, const std::string& text) {
+        const std::string removed = bytes.substr(begin, end - begin);
+        bytes.replace(begin, end - begin, text);
+        return reparseEdit(page, bytes, {begin, end, text.size()}, removed);
+    };
+    ASSERT_TRUE(edit(at, at, Placeholder));
+    expectSameTable(page, parsePage(bytes));
+    ASSERT_TRUE(edit(at, at + Placeholder.size(), "<IMG SRC='piece1.png'>"));
+    expectSameTable(page, parsePage(bytes));
+
+    // Markup that would reach out of its container goes the long way.
+    EXPECT_FALSE(edit(at, at, "</DIV>"));
+    const std::size_t inLi = bytes.find("in li");
+    EXPECT_FALSE(edit(inLi, inLi, "<li>"));
+    const std::size_t inBody = bytes.find("<ul>");
+    EXPECT_FALSE(edit(inBody, inBody, "<hr>"));
+}
+
+// Random mixes of the host's operations the split uses: after each, the lookups see exactly
+// what a fresh parse of the page sees, and an id given twice finds the newest element.
+TEST(PageReparseTest, LookupsAfterEditsMatchAFreshParse)
+{
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 random(seed);
+        const auto pick = [&](std::size_t count) { return random() % count; };
+        const auto model = std::make_shared<PageModel>(MidPage);
+        PageDocument document(model);
+        const std::vector<std::string> ids = {"Tilemond1", "inli", "ina", "inform", "inbutton",
+                                              "span",      "cell", "inb", "last",   "inner"};
+        for (int step = 0; step < 30; ++step) {
+            SCOPED_TRACE("seed " + std::to_string(seed) + " step " + std::to_string(step));
+            const auto element = document.all()->item(ids[pick(ids.size())]);
+            if (!element)
+                continue;
+            const std::string& markup = Markup[pick(Markup.size())];
+            switch (pick(4)) {
+            case 0: {
+                const std::size_t at = dynamic_cast<PageElement&>(*element).textSpan()->second;
+                if (!element->insertAdjacentHTML("BeforeEnd", Placeholder))
+                    break; // the id went to an element without content
+                const auto found = document.all()->tags("IMG")->item("QZInsertPic");
+                const ParsedElement* inserted = model->parsed().elementStartingAt(at);
+                if (inserted && inserted->tagName == "IMG") {
+                    ASSERT_TRUE(found);
+                    EXPECT_EQ(dynamic_cast<PageElement&>(*found).textSpan()->first, at);
+                }
+                break;
+            }
+            case 1:
+                element->setInnerHTML(markup);
+                break;
+            case 2:
+                element->insertAdjacentHTML(pick(2) ? "AfterBegin" : "BeforeEnd", markup);
+                break;
+            default: {
+                const auto images = document.all()->tags("IMG");
+                const auto image =
+                    images->length() ? images->item(int(pick(images->length()))) : element;
+                const auto range = document.selection()->createRange();
+                ASSERT_TRUE(range->moveToElementText(*image));
+                range->pasteHTML(markup);
+            }
+            }
+            expectSameTable(model->parsed(), parsePage(model->source().bytes()));
+        }
+    }
+}
+
+} // namespace
+} // namespace tilemond::host
