@@ -144,6 +144,23 @@ void indexTags(ParsedPage& page)
     }
 }
 
+// Follows the tag indexes through the replacement of elements [first, last) by `added` ones.
+void reindexTags(ParsedPage& page, std::size_t first, std::size_t last, std::size_t added)
+{
+    for (auto& [tag, indexes] : page.byTag) {
+        const auto from = std::lower_bound(indexes.begin(), indexes.end(), first);
+        const auto to = std::lower_bound(from, indexes.end(), last);
+        for (auto index = to; index != indexes.end(); ++index)
+            *index = *index - last + first + added;
+        indexes.erase(from, to);
+    }
+    std::erase_if(page.byTag, [](const auto& tagged) { return tagged.second.empty(); });
+    for (std::size_t i = first; i < first + added; ++i) {
+        auto& indexes = page.byTag[page.elements[i].tagName];
+        indexes.insert(std::upper_bound(indexes.begin(), indexes.end(), i), i);
+    }
+}
+
 bool startsBefore(const ParsedElement& element, std::size_t offset)
 {
     return element.start < offset;
@@ -282,10 +299,13 @@ bool reparseEdit(ParsedPage& page, std::string_view bytes, const Splice& edit,
     }
     for (auto element = last; element != elements.end(); ++element)
         shiftAll(*element, edit);
+    const auto firstIndex = static_cast<std::size_t>(first - elements.begin());
+    const auto lastIndex = static_cast<std::size_t>(last - elements.begin());
     const auto at = elements.erase(first, last);
     elements.insert(at, std::make_move_iterator(content->begin()),
                     std::make_move_iterator(content->end()));
-    indexTags(page);
+    // The body stands before the container, so its index holds.
+    reindexTags(page, firstIndex, lastIndex, content->size());
     return true;
 }
 
