@@ -171,12 +171,12 @@ QTransform EmfPainter::pageTransform() const
 
 QPen EmfPainter::pen() const
 {
-    const PenSpec& spec = m_dc.pen;
-    if (spec.style == U_PS_NULL)
+    const PenSpec& selected = m_dc.pen;
+    if (selected.style == U_PS_NULL)
         return Qt::NoPen;
-    QPen pen(spec.color);
-    pen.setWidthF(spec.width > 0 ? spec.width : 0); // 0: Qt's one-pixel cosmetic pen
-    switch (spec.style) {
+    QPen pen(selected.color);
+    pen.setWidthF(selected.width > 0 ? selected.width : 0); // 0: Qt's one-pixel cosmetic pen
+    switch (selected.style) {
     case U_PS_DASH:
         pen.setStyle(Qt::DashLine);
         break;
@@ -192,8 +192,8 @@ QPen EmfPainter::pen() const
     default:
         break;
     }
-    pen.setCapStyle(spec.cap);
-    pen.setJoinStyle(spec.join);
+    pen.setCapStyle(selected.cap);
+    pen.setJoinStyle(selected.join);
     return pen;
 }
 
