@@ -388,16 +388,16 @@ void EmfPainter::drawText(const U_EMREXTTEXTOUTW& record)
     }
 
     // Text is laid out in picture pixels so that a mapping with y upwards keeps it upright.
-    const FontSpec& spec = m_dc.font;
+    const FontSpec& selected = m_dc.font;
     const double scaleX = std::hypot(toImage.m11(), toImage.m12());
     const double scaleY = std::hypot(toImage.m21(), toImage.m22());
-    const double logicalEm = spec.height < 0 ? -spec.height : spec.height * 0.85;
-    QFont font(spec.face);
-    font.setPixelSize(std::max(1, int(std::lround(spec.height ? logicalEm * scaleY : 12.0))));
-    font.setWeight(QFont::Weight(std::clamp(spec.weight ? spec.weight : 400, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    const double logicalEm = selected.height < 0 ? -selected.height : selected.height * 0.85;
+    QFont font(selected.face);
+    font.setPixelSize(std::max(1, int(std::lround(selected.height ? logicalEm * scaleY : 12.0))));
+    font.setWeight(QFont::Weight(std::clamp(selected.weight ? selected.weight : 400, 100, 900)));
+    font.setItalic(selected.italic);
+    font.setUnderline(selected.underline);
+    font.setStrikeOut(selected.strikeOut);
     const QFontMetricsF metrics(font);
     const double width = metrics.horizontalAdvance(string);
 
@@ -417,7 +417,7 @@ void EmfPainter::drawText(const U_EMREXTTEXTOUTW& record)
 
     m_painter.setTransform(QTransform());
     m_painter.translate(anchor);
-    m_painter.rotate(-spec.escapement / 10.0);
+    m_painter.rotate(-selected.escapement / 10.0);
     if (m_dc.opaqueBackground)
         m_painter.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()),
                            m_dc.backColor);
