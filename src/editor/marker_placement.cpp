@@ -32,15 +32,26 @@ void place(CutMarker& marker, MarkerKind kind, const QRectF& preview)
     marker.setVisible(true);
 }
 
-void addMarker(MarkerKind kind)
+// The editor, when a marker command may run now: not while a split yields, and not
+// without a picture (that refusal closes the editor).
+FiltersForm* editorForMarkerCommand()
 {
-    if (splitRunning()) // clicks that arrive while a split yields
-        return;
+    if (splitRunning())
+        return nullptr;
     FiltersForm& editor = frmFilters();
     if (editor.NoGraphic) {
         NoGraphicExit();
-        return;
+        return nullptr;
     }
+    return &editor;
+}
+
+void addMarker(MarkerKind kind)
+{
+    FiltersForm* ready = editorForMarkerCommand();
+    if (!ready)
+        return;
+    FiltersForm& editor = *ready;
     qint16& last = lastIndex(editor, kind);
     // A full array takes no more markers; the counter must not wrap.
     if (last >= MarkerArray::MaxIndex)
@@ -60,13 +71,10 @@ void addMarker(MarkerKind kind)
 
 void removeMarker(MarkerKind kind)
 {
-    if (splitRunning()) // clicks that arrive while a split yields
+    FiltersForm* ready = editorForMarkerCommand();
+    if (!ready)
         return;
-    FiltersForm& editor = frmFilters();
-    if (editor.NoGraphic) {
-        NoGraphicExit();
-        return;
-    }
+    FiltersForm& editor = *ready;
     qint16& last = lastIndex(editor, kind);
     MarkerArray& markers = frmPreview().markers(kind);
     if (last < 1) {
