@@ -13,6 +13,7 @@
 #include "resources/artwork.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -179,6 +180,10 @@ void FiltersForm::buildOptionsRow()
     chkTable->setGeometry(designRect(120, 1320, 2415, 255));
     Label1 = new QLabel("Grid Color :", this);
     Label1->setGeometry(designRect(2640, 1320, 1095, 255));
+    // Fonts here run a little wider than the ones the window was laid out for: let the
+    // caption use the gap before "Grid Color :" rather than lose its last letters.
+    chkTable->resize(std::min(chkTable->sizeHint().width(), Label1->x() - chkTable->x()),
+                     chkTable->height());
     LColor = workSurface(this, designRect(3600, 1320, 255, 255), InitialMarkerColour);
     Command3 = new QPushButton(this);
     Command3->setGeometry(designRect(3840, 1320, 255, 255));
