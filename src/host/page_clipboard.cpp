@@ -49,8 +49,10 @@ QImage pictureNamed(std::string_view src, const PastedPictures& pictures, const 
 
 std::string pastedPictureMarkup(const std::string& src, const QSize& size)
 {
+    // Top-aligned, not on the text baseline: pieces side by side in a line, or alone in a table
+    // cell, then meet the next row without the gap that the baseline leaves below them.
     return "<img src=\"" + src + "\" width=\"" + std::to_string(size.width()) + "\" height=\"" +
-           std::to_string(size.height()) + "\">";
+           std::to_string(size.height()) + "\" style=\"vertical-align:top\">";
 }
 
 void copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,

@@ -89,9 +89,10 @@ TEST_F(PageClipboardTest, PasteMakesAnImgWhosePixelsAreWrittenOnSaveUnderFreeNam
     ASSERT_TRUE(runEdit("Paste"));
     QGuiApplication::clipboard()->setText("a<b & c");
     ASSERT_TRUE(runEdit("Paste"));
-    const std::string pasted =
-        "<img src=\"index_files/image002.png\" width=\"3\" height=\"2\">"
-        "<img src=\"index_files/image003.png\" width=\"6\" height=\"5\">a&lt;b &amp; c";
+    const std::string pasted = "<img src=\"index_files/image002.png\" width=\"3\" height=\"2\" "
+                               "style=\"vertical-align:top\">"
+                               "<img src=\"index_files/image003.png\" width=\"6\" height=\"5\" "
+                               "style=\"vertical-align:top\">a&lt;b &amp; c";
     EXPECT_EQ(host->source(), "<body><p>a</p>\r\n" + pasted + "</body>");
     EXPECT_EQ(selectedText(), "");
 
@@ -126,8 +127,8 @@ TEST_F(PageClipboardTest, APictureCopiedAndPastedElsewhereChangesNoOtherByte)
     ASSERT_EQ(host->save(), std::nullopt);
 
     std::string expected = head + tail;
-    expected.insert(expected.find("&nbsp;"),
-                    "<img src=\"index_files/image001.png\" width=\"7\" height=\"3\">");
+    expected.insert(expected.find("&nbsp;"), "<img src=\"index_files/image001.png\" width=\"7\" "
+                                             "height=\"3\" style=\"vertical-align:top\">");
     EXPECT_EQ(read(pagePath), expected);
     EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), photo));
 }
@@ -195,12 +196,13 @@ TEST_F(PageClipboardTest, TwoSplitsInOnePageEachFillTheirOwnContainer)
     const std::string container = "<DIV ID='Tilemond1' NAME='Tilemond1'><TABLE><TD>";
     EXPECT_EQ(read(pagePath),
               "<body>" + container +
-                  "<img src=\"index_files/image001.png\" width=\"1\" height=\"1\"></TD><TD>" +
+                  "<img src=\"index_files/image001.png\" width=\"1\" height=\"1\" "
+                  "style=\"vertical-align:top\"></TD><TD>" +
                   "<img src=\"index_files/image002.png\" width=\"2\" "
-                  "height=\"1\"></TD></TABLE></DIV><p>between</p>" +
+                  "height=\"1\" style=\"vertical-align:top\"></TD></TABLE></DIV><p>between</p>" +
                   container +
                   "<img src=\"index_files/image003.png\" width=\"3\" "
-                  "height=\"1\"></TD></TABLE></DIV></body>");
+                  "height=\"1\" style=\"vertical-align:top\"></TD></TABLE></DIV></body>");
     EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image003.png")), pattern(3, 1, 3)));
 }
 
