@@ -1,0 +1,152 @@
+#include "tilemond_run.h"
+
+#include <QImage>
+#include <QStandardPaths>
+#include <QUrl>
+
+// The split's result as a reader sees it: headless Chromium renders the page before and after
+// `tilemond split`, and the screen area where the picture stood must hold the picture unchanged.
+namespace tilemond::app {
+namespace {
+
+constexpr QPoint PictureAt(13, 17);
+constexpr QSize PictureSize(300, 120);
+constexpr QSize Window(360, 180);
+
+struct SeamCase
+{
+    const char* name;
+    bool table;
+    bool standards;
+    bool thin;
+    // Pieces that come out thinner than a line of text keep the line's height in a standards-mode
+    // page: the strut of the line box that holds them, which no markup on the pieces removes.
+    bool seamless() const { return !(standards && thin); }
+};
+
+// Every pixel differs from its neighbours, so that a piece one pixel off shows.
+QImage testPicture()
+{
+    QImage picture(PictureSize, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x * 3 + y * 5) % 256));
+    return picture;
+}
+
+QStringList cutsEvery(int step, int extent)
+{
+    QStringList cuts;
+    for (int at = step; at < extent; at += step)
+        cuts << QString::number(at);
+    return cuts;
+}
+
+// Where the picture differs from the screenshot's area at PictureAt; empty when it does not.
+QString difference(const QImage& screenshot, const QImage& picture, int rows)
+{
+    const QImage area =
+        screenshot.copy(QRect(PictureAt, picture.size())).convertToFormat(QImage::Format_RGB32);
+    int wrong = 0;
+    QPoint first;
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (area.pixel(x, y) != picture.pixel(x, y) && wrong++ == 0)
+                first = QPoint(x, y);
+    if (wrong == 0)
+        return QString();
+    return QStringLiteral("%1 pixels differ, the first at (%2, %3)")
+        .arg(wrong)
+        .arg(first.x())
+        .arg(first.y());
+}
+
+class BrowserSeams : public TilemondRun, public ::testing::WithParamInterface<SeamCase>
+{
+protected:
+    void SetUp() override
+    {
+        m_chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+        if (m_chromium.isEmpty() && qEnvironmentVariableIsEmpty("CI"))
+            GTEST_SKIP() << "chromium is not installed (apt-get install chromium): the pages "
+                            "were not rendered";
+        ASSERT_FALSE(m_chromium.isEmpty()) << "chromium is not installed";
+    }
+
+    void writePage(const QString& name, bool standards) const
+    {
+        QFile page(path(name));
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write(standards ? "<!DOCTYPE html>\n" : "");
+        page.write(
+            "<html><head><meta charset=\"utf-8\"></head>\n"
+            "<body style=\"margin:0;background:#ff00ff\">\n"
+            "<div style=\"position:absolute;left:13px;top:17px\">"
+            "<img src=\"picture.png\" width=\"300\" height=\"120\"></div>\n</body></html>\n");
+    }
+
+    QImage screenshot(const QString& page)
+    {
+        const QString shot = path(page + ".shot.png");
+        QProcess chromium;
+        chromium.start(
+            m_chromium,
+            {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+             "--force-device-scale-factor=1", "--hide-scrollbars",
+             "--user-data-dir=" + path("chromium-profile-" + page), "--screenshot=" + shot,
+             QStringLiteral("--window-size=%1,%2").arg(Window.width()).arg(Window.height()),
+             QUrl::fromLocalFile(path(page)).toString()});
+        if (!chromium.waitForFinished(90000))
+            chromium.kill();
+        return QImage(shot);
+    }
+
+private:
+    QString m_chromium;
+};
+
+TEST_P(BrowserSeams, PiecesStandExactlyWhereThePictureStood)
+{
+    const SeamCase seam = GetParam();
+    const QImage picture = testPicture();
+    ASSERT_TRUE(picture.save(path("picture.png")));
+    writePage("before.html", seam.standards);
+
+    const QImage before = screenshot("before.html");
+    ASSERT_FALSE(before.isNull()) << "chromium made no screenshot";
+    ASSERT_EQ(difference(before, picture, picture.height()), QString())
+        << "the picture itself is not where the page puts it";
+
+    const int rowHeight = seam.thin ? 3 : 40;
+    QStringList arguments = {"split",        path("before.html"),
+                             "--image",      "0",
+                             "--vertical",   "100,200",
+                             "--horizontal", cutsEvery(rowHeight, PictureSize.height()).join(','),
+                             "--output",     path("after.html")};
+    if (seam.table)
+        arguments << "--table";
+    const Result split = run(arguments);
+    ASSERT_EQ(split.exitCode, 0) << split.err.toStdString();
+
+    const QImage after = screenshot("after.html");
+    ASSERT_FALSE(after.isNull()) << "chromium made no screenshot";
+    if (seam.seamless())
+        EXPECT_EQ(difference(after, picture, picture.height()), QString());
+    else // a gap below each row, but the first row of pieces stands in its place
+        EXPECT_EQ(difference(after, picture, rowHeight), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, BrowserSeams,
+                         ::testing::Values(SeamCase{"TableStandardsOrdinary", true, true, false},
+                                           SeamCase{"TableStandardsThin", true, true, true},
+                                           SeamCase{"TableQuirksOrdinary", true, false, false},
+                                           SeamCase{"TableQuirksThin", true, false, true},
+                                           SeamCase{"LinesStandardsOrdinary", false, true, false},
+                                           SeamCase{"LinesStandardsThin", false, true, true},
+                                           SeamCase{"LinesQuirksOrdinary", false, false, false},
+                                           SeamCase{"LinesQuirksThin", false, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace tilemond::app
