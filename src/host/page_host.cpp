@@ -72,6 +72,7 @@ FileError PageHost::open(const QString& path)
     m_page = std::make_shared<PageModel>(std::move(bytes));
     m_path = QFileInfo(path).absoluteFilePath();
     m_savedAtEdit = m_page->source().edits();
+    m_stamp = stampOf(m_path);
     m_pictures.clear();
     return std::nullopt;
 }
@@ -85,10 +86,18 @@ FileError PageHost::saveAs(const QString& path)
 {
     if (!m_page)
         return QStringLiteral("Cannot save: no page is open.");
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (target == m_path && stampOf(m_path) != m_stamp)
+        return QStringLiteral("Cannot save \"%1\": the page on disk was %2 since it was opened; "
+                              "nothing was written. Save it under another name to keep both.")
+            .arg(QDir::toNativeSeparators(m_path), stampOf(m_path).exists
+                                                       ? QStringLiteral("changed by someone else")
+                                                       : QStringLiteral("removed"));
     if (auto error = savePage(*m_page, m_pictures, path))
         return error;
-    m_path = QFileInfo(path).absoluteFilePath();
+    m_path = target;
     m_savedAtEdit = m_page->source().edits();
+    m_stamp = stampOf(m_path);
     return std::nullopt;
 }
 

@@ -26,6 +26,8 @@ public:
 
     // On failure the previous page stays open.
     FileError open(const QString& path);
+    // Refuses to write over the page's file when someone else removed, replaced or wrote it
+    // since: Save As keeps the changes under another name.
     FileError save();
     // The page and its pasted pictures go next to path; the page then lives there.
     FileError saveAs(const QString& path);
@@ -60,6 +62,7 @@ private:
     std::shared_ptr<PageModel> m_page;
     QString m_path;
     int m_savedAtEdit = 0;
+    FileStamp m_stamp; // the page file as this host last read or wrote it
     PastedPictures m_pictures;
     PictureLoader m_loadPicture;
     std::shared_ptr<std::function<void()>> m_refresh;

@@ -54,7 +54,7 @@ public:
             return QStringLiteral("Cannot save the picture \"%1\": %2")
                 .arg(QDir::toNativeSeparators(placement.file), writer.errorString());
         if (auto error =
-                writeFileAtomically(placement.file, std::string_view(png.constData(), png.size())))
+                writeNewFile(placement.file, std::string_view(png.constData(), png.size())))
             return error;
         m_files.push_back(placement.file);
         return std::nullopt;

@@ -1,12 +1,12 @@
 #include "platform/picture_file.h"
 
+#include "platform/bounded_read.h"
 #include "platform/emf_renderer.h"
 #include "platform/picture_limits.h"
 #include "platform/raster_reader.h"
 #include "platform/wmf_renderer.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -61,21 +61,11 @@ LoadedPicture loadPictureFile(const QString& path)
     const QString file = QDir::toNativeSeparators(path);
     if (path.isEmpty())
         return failure(QStringLiteral("cannot open the picture: no file was named"));
-    const QFileInfo info(path);
-    if (!info.exists())
+    if (!QFileInfo::exists(path))
         return failure(QStringLiteral("cannot open %1: no such file").arg(file));
-    if (info.isDir())
-        return failure(QStringLiteral("cannot open %1: it is a folder").arg(file));
-    if (info.size() > kMaxFileBytes)
-        return failure(QStringLiteral("%1 is too large: %2 bytes (at most %3 bytes)")
-                           .arg(file)
-                           .arg(info.size())
-                           .arg(kMaxFileBytes));
-
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly))
-        return failure(QStringLiteral("cannot open %1: %2").arg(file, source.errorString()));
-    const QByteArray data = source.readAll();
+    QByteArray data;
+    if (const QString reason = readRegularFile(path, kMaxFileBytes, data); !reason.isEmpty())
+        return failure(QStringLiteral("cannot open %1: %2").arg(file, reason));
     if (data.isEmpty())
         return failure(
             QStringLiteral("%1 is not a picture in a known format: it is empty").arg(file));

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace tilemond {
+
+// Reads a whole regular file of at most maxBytes. Anything else is refused before a byte is
+// read, so that a name pointing at a FIFO, a device such as /dev/zero or a socket can neither
+// block nor feed endless bytes: the file is opened without waiting and checked on its handle.
+// Answers the reason in plain words on failure ("it is not a regular file"), empty on success.
+QString readRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes);
+
+} // namespace tilemond
