@@ -1,0 +1,61 @@
+#include "fuzz_checks.h"
+#include "platform/emf_renderer.h"
+#include "platform/picture_limits.h"
+#include "platform/raster_reader.h"
+#include "platform/wmf_renderer.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace tilemond::fuzz {
+namespace {
+
+// Qt's image plugins and the metafile painter's fonts need an application.
+void ensureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+}
+
+LoadedPicture decode(std::string_view format, const QByteArray& bytes)
+{
+    const QString file =
+        QStringLiteral("fuzz.") + QString::fromLatin1(format.data(), format.size());
+    if (format == "wmf")
+        return renderWmf(bytes, file);
+    if (format == "emf")
+        return renderEmf(bytes, file);
+    return readRasterPicture(
+        bytes, format == "jpg" ? "jpeg" : QByteArray(format.data(), format.size()), file);
+}
+
+} // namespace
+
+void require(bool ok, const char* what)
+{
+    if (ok)
+        return;
+    std::fprintf(stderr, "broken promise: %s\n", what);
+    std::abort();
+}
+
+void checkPicture(std::string_view format, const std::uint8_t* data, std::size_t size)
+{
+    ensureApplication();
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const LoadedPicture picture = decode(format, bytes);
+    require(picture.image.isNull() != picture.error.isEmpty(),
+            "a picture comes with no error, and an error with no picture");
+    if (!picture.image.isNull())
+        require(pictureSizeAllowed(picture.image.width(), picture.image.height()),
+                "the picture is within the size limits");
+}
+
+} // namespace tilemond::fuzz
