@@ -58,6 +58,10 @@ const QImage& PersistentSurface::image() const
 
 QImage PersistentSurface::blank() const
 {
+    // An opaque picture that fills the surface is the surface until something is drawn on it:
+    // shared, not copied, as a large picture would cost its size once more.
+    if (m_picture.size() == m_size && m_picture.format() == QImage::Format_RGB32)
+        return m_picture;
     QImage image(m_size, QImage::Format_RGB32);
     if (image.isNull())
         return image;

@@ -35,9 +35,15 @@ bool copyRectangle(QImage& destination, int x, int y, int width, int height, con
     const Span down = clip(y, sourceY, height, destination.height(), source.height());
     if (across.length == 0 || down.length == 0)
         return false;
+    const QRect from(int(across.source), int(down.source), int(across.length), int(down.length));
+    // A piece that covers the whole destination replaces it; the whole source is then shared.
+    if (across.length == destination.width() && down.length == destination.height() &&
+        source.format() == destination.format()) {
+        destination = from == source.rect() ? source : source.copy(from);
+        return true;
+    }
     // A copy of the piece first, so that a surface can be copied onto itself.
-    const QImage piece =
-        source.copy(int(across.source), int(down.source), int(across.length), int(down.length));
+    const QImage piece = source.copy(from);
     QPainter painter(&destination);
     if (!painter.isActive())
         return false;
