@@ -10,6 +10,7 @@
 extern "C" {
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <libwmf/gd/gd.h>
 }
 
 namespace tilemond {
@@ -124,6 +125,26 @@ bool playerFontsInstalled()
                 .isEmpty();
 }
 
+// libwmf hands its picture over and never frees it, and does not export gd's own destroy:
+// these are the blocks its truecolor gd image owns.
+struct GdPicture
+{
+    explicit GdPicture(void* image) : image(static_cast<gdImagePtr>(image)) {}
+    ~GdPicture()
+    {
+        if (!image)
+            return;
+        std::free(image->_tpixels);
+        std::free(image->tpixels);
+        std::free(image->polyInts);
+        std::free(image->style);
+        std::free(image);
+    }
+    GdPicture(const GdPicture&) = delete;
+    GdPicture& operator=(const GdPicture&) = delete;
+    gdImagePtr image;
+};
+
 class WmfPlayer
 {
 public:
@@ -170,11 +191,14 @@ public:
         device->bbox = bbox;
         device->width = unsigned(width);
         device->height = unsigned(height);
-        if (wmf_play(m_api, 0, &bbox) != wmf_E_None || !device->gd_image) {
+        const wmf_error_t played = wmf_play(m_api, 0, &bbox);
+        const GdPicture picture(device->gd_image);
+        device->gd_image = nullptr;
+        if (played != wmf_E_None || !picture.image) {
             why = QStringLiteral("its records cannot be played");
             return {};
         }
-        const int* pixels = wmf_gd_image_pixels(device->gd_image);
+        const int* pixels = wmf_gd_image_pixels(picture.image);
         if (!pixels) {
             why = QStringLiteral("its records cannot be played");
             return {};
