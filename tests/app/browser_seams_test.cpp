@@ -24,6 +24,11 @@ struct SeamCase
     bool seamless() const { return !(standards && thin); }
 };
 
+void PrintTo(const SeamCase& seam, std::ostream* out)
+{
+    *out << seam.name;
+}
+
 // Every pixel differs from its neighbours, so that a piece one pixel off shows.
 QImage testPicture()
 {

@@ -54,6 +54,29 @@ TEST_F(PictureBoxTest, KeepsWhatIsDrawnUntilCleared)
     EXPECT_EQ(box.image().pixel(5, 1), qRgb(0, 128, 128));
 }
 
+// A picture that fills the box is not copied into it: drawing on either side must not reach the
+// other.
+TEST_F(PictureBoxTest, DrawingNeverReachesThePictureItShows)
+{
+    const QImage picture = solid(4, 2, qRgb(9, 9, 9));
+    PictureBox box(Qt::white);
+    box.setAutoSize(true);
+    box.setPicture(picture);
+    copyRectangle(box.image(), 0, 0, 1, 1, solid(1, 1, qRgb(200, 0, 0)), 0, 0);
+    EXPECT_EQ(box.image().pixel(0, 0), qRgb(200, 0, 0));
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(9, 9, 9));
+    box.Cls();
+    EXPECT_EQ(box.image().pixel(0, 0), qRgb(9, 9, 9));
+
+    PictureBox copy(Qt::white);
+    copy.setWidth(4);
+    copy.setHeight(2);
+    copyRectangle(copy.image(), 0, 0, 4, 2, box.image(), 0, 0); // covers it whole
+    copyRectangle(box.image(), 3, 1, 1, 1, solid(1, 1, qRgb(0, 0, 200)), 0, 0);
+    EXPECT_EQ(copy.image().pixel(3, 1), qRgb(9, 9, 9));
+    EXPECT_EQ(box.image().pixel(3, 1), qRgb(0, 0, 200));
+}
+
 TEST_F(PictureBoxTest, ImageFollowsTheSizeSetInPixels)
 {
     PictureBox box(Qt::white);
