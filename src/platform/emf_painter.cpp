@@ -35,8 +35,13 @@ QRectF rectOf(const U_RECTL& r)
     return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom));
 }
 
-template <typename Point> QPolygonF polygonOf(const char* first, uint32_t count)
+// The count points at first; none when the count reaches past the record (a damaged file),
+// so that a count of billions never asks for memory.
+template <typename Point> QPolygonF polygonOf(const char* record, const char* first, uint32_t count)
 {
+    const char* end = record + as<U_EMR>(record).nSize;
+    if (first > end || count > std::size_t(end - first) / sizeof(Point))
+        return {};
     QPolygonF polygon;
     polygon.reserve(count);
     const auto* points = reinterpret_cast<const Point*>(first);
@@ -49,9 +54,9 @@ template <typename Point> QPolygonF polygonOf(const char* first, uint32_t count)
 QPolygonF pointsOf(const char* record, bool shortPoints)
 {
     if (shortPoints)
-        return polygonOf<U_POINT16>(record + offsetof(U_EMRPOLYLINE16, apts),
+        return polygonOf<U_POINT16>(record, record + offsetof(U_EMRPOLYLINE16, apts),
                                     as<U_EMRPOLYLINE16>(record).cpts);
-    return polygonOf<U_POINTL>(record + offsetof(U_EMRPOLYLINE, aptl),
+    return polygonOf<U_POINTL>(record, record + offsetof(U_EMRPOLYLINE, aptl),
                                as<U_EMRPOLYLINE>(record).cptl);
 }
 
@@ -61,9 +66,11 @@ std::vector<QPolygonF> figuresOf(const char* record, bool shortPoints)
 {
     const auto& header = as<U_EMRPOLYPOLYLINE>(record);
     const char* counts = record + offsetof(U_EMRPOLYPOLYLINE, aPolyCounts);
+    if (header.nPolys > (header.emr.nSize - offsetof(U_EMRPOLYPOLYLINE, aPolyCounts)) / 4)
+        return {}; // more figures than the record has bytes: damaged
     const char* points = counts + sizeof(uint32_t) * header.nPolys;
-    const QPolygonF all = shortPoints ? polygonOf<U_POINT16>(points, header.cptl)
-                                      : polygonOf<U_POINTL>(points, header.cptl);
+    const QPolygonF all = shortPoints ? polygonOf<U_POINT16>(record, points, header.cptl)
+                                      : polygonOf<U_POINTL>(record, points, header.cptl);
     std::vector<QPolygonF> figures;
     qsizetype used = 0;
     for (uint32_t i = 0; i < header.nPolys; ++i) {
