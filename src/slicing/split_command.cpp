@@ -1,13 +1,16 @@
 #include "slicing/split_command.h"
 
+#include "editor/captions.h"
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
 #include "editor/host_app.h"
 #include "editor/no_graphic_exit.h"
 #include "editor/split_guard.h"
+#include "editor/topmost.h"
 #include "platform/clipboard_picture.h"
 #include "platform/picture_box.h"
+#include "platform/prompts.h"
 #include "platform/rectangle_copy.h"
 #include "platform/screen_metrics.h"
 #include "platform/yield.h"
@@ -65,22 +68,34 @@ void cutPiece(const QRect& cell)
     yieldEvents(5);
 }
 
+// Each piece is one paste into the page, and the page's work per paste grows with the pieces
+// already in it: 10000 pieces take about a minute, 40000 would take a quarter of an hour. A
+// split beyond this is refused at once instead.
+constexpr qint64 MaxPieces = 10000;
+
+bool tooManyPieces(std::size_t columns, std::size_t rows)
+{
+    if (qint64(columns) * qint64(rows) <= MaxPieces)
+        return false;
+    topmostBracket(false);
+    prompts().messageBox(QStringLiteral("Too many pieces: %1 x %2 = %3. At most %4 pieces can be "
+                                        "cut at a time; remove some markers.")
+                             .arg(columns)
+                             .arg(rows)
+                             .arg(qint64(columns) * qint64(rows))
+                             .arg(MaxPieces),
+                         TilemondCaption, MsgBox::OkOnly | MsgBox::Information);
+    topmostBracket(true);
+    return true;
+}
+
 // Everything between the refusal and the closing of the windows.
-void splitIntoPage()
+void splitIntoPage(const std::vector<CellRow>& cells)
 {
     TableInsertion page(chkTableValue);
     page.OpenContainer();
 
-    const FiltersForm& editor = frmFilters();
-    const PreviewForm& preview = frmPreview();
-    const std::vector<int> xCuts =
-        gatherCuts(preview.Hori1, editor.VMarkerLast, &CutMarker::Left, Screen::twipsPerPixelX);
-    const std::vector<int> yCuts =
-        gatherCuts(preview.Vert1, editor.HMarkerLast, &CutMarker::Top, Screen::twipsPerPixelY);
-    // The running split keeps the editor from loading another picture meanwhile.
-    const QSize picture = editor.Picture1->size();
-
-    for (const CellRow& row : cellGrid(xCuts, yCuts, picture)) {
+    for (const CellRow& row : cells) {
         page.BeginRow();
         for (const QRect& cell : row) {
             cutPiece(cell);
@@ -106,9 +121,18 @@ void Command4_Click()
         NoGraphicExit();
         return;
     }
+    const FiltersForm& editor = frmFilters();
+    const PreviewForm& preview = frmPreview();
+    const std::vector<int> xCuts =
+        gatherCuts(preview.Hori1, editor.VMarkerLast, &CutMarker::Left, Screen::twipsPerPixelX);
+    const std::vector<int> yCuts =
+        gatherCuts(preview.Vert1, editor.HMarkerLast, &CutMarker::Top, Screen::twipsPerPixelY);
+    if (tooManyPieces(xCuts.size() + 1, yCuts.size() + 1))
+        return; // the windows stay open, so that markers can be removed
     {
+        // The running split keeps the editor from loading another picture meanwhile.
         const SplitRunningScope running;
-        splitIntoPage();
+        splitIntoPage(cellGrid(xCuts, yCuts, editor.Picture1->size()));
     }
     unloadFrmPreview();
     unloadFrmFilters();
