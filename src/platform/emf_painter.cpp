@@ -728,7 +728,7 @@ void EmfPainter::play(const char* record)
                     record + (stretch ? s.offBmiSrc : d.offBmiSrc) +
                         offsetof(U_BITMAPINFOHEADER, biHeight),
                     sizeof rowsUp);
-        const double top = rowsUp > 0 ? bitmap.height() - src.y - size.y : src.y;
+        const double top = rowsUp > 0 ? double(bitmap.height()) - src.y - size.y : src.y;
         const QRectF source(src.x, top, size.x, size.y);
         const QRectF target = stretch ? QRectF(pointOf(s.Dest), QSizeF(s.cDest.x, s.cDest.y))
                                       : QRectF(pointOf(d.Dest), QSizeF(size.x, size.y));

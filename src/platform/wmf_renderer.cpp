@@ -67,7 +67,7 @@ double unitsPerInchOfMapMode(int mode)
 // all lie inside the file and that ends with its end record. Returns why it is damaged.
 QString walkRecords(const QByteArray& data, WmfLayout& layout)
 {
-    const bool placeable = u32(data, 0) == 0x9ac6cdd7u;
+    const bool placeable = data.size() >= 4 && u32(data, 0) == 0x9ac6cdd7u;
     const qsizetype start = placeable ? kPlaceableBytes : 0;
     if (data.size() < start + kHeaderBytes)
         return QStringLiteral("it ends inside its header");
