@@ -424,7 +424,7 @@ void EmfPainter::drawText(const U_EMREXTTEXTOUTW& record)
 
     m_painter.setTransform(QTransform());
     m_painter.translate(anchor);
-    m_painter.rotate(-selected.escapement / 10.0);
+    m_painter.rotate(-(selected.escapement / 10.0));
     if (m_dc.opaqueBackground)
         m_painter.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()),
                            m_dc.backColor);
