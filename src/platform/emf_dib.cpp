@@ -16,7 +16,15 @@ namespace tilemond {
 QImage decodeRecordDib(const char* record, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits,
                        uint32_t cbBits)
 {
-    if (cbBmi < sizeof(U_BITMAPINFOHEADER) || cbBits == 0)
+    // Both parts must lie inside the record, whatever its own size fields claim.
+    uint32_t recordSize = 0;
+    std::memcpy(&recordSize, record + 4, sizeof recordSize);
+    recordSize = qFromLittleEndian(recordSize);
+    const auto inRecord = [recordSize](uint64_t offset, uint64_t size) {
+        return offset + size <= recordSize;
+    };
+    if (cbBmi < sizeof(U_BITMAPINFOHEADER) || cbBits == 0 || !inRecord(offBmi, cbBmi) ||
+        !inRecord(offBits, cbBits))
         return {};
     U_BITMAPINFOHEADER header;
     std::memcpy(&header, record + offBmi, sizeof header);
