@@ -435,6 +435,20 @@ void EmfPainter::drawText(const U_EMREXTTEXTOUTW& record)
         m_dc.position.rx() += width / scaleX;
 }
 
+// A blit without a bitmap paints its raster operation; one with a bitmap copies its source
+// rectangle (the target's size unless it has a size of its own) onto the target.
+template <class Blt>
+void EmfPainter::blit(const char* record, const Blt& blt, std::optional<QSizeF> sourceSize)
+{
+    const QRectF target(pointOf(blt.Dest), QSizeF(blt.cDest.x, blt.cDest.y));
+    if (blt.cbBmiSrc == 0) {
+        patternBlit(target, blt.dwRop);
+        return;
+    }
+    drawBitmap(decodeRecordDib(record, blt.offBmiSrc, blt.cbBmiSrc, blt.offBitsSrc, blt.cbBitsSrc),
+               target, QRectF(pointOf(blt.Src), sourceSize.value_or(target.size())));
+}
+
 void EmfPainter::play(const char* record)
 {
     const uint32_t type = as<U_EMR>(record).iType;
@@ -681,28 +695,12 @@ void EmfPainter::play(const char* record)
     }
 
     // Bitmaps.
-    case U_EMR_BITBLT: {
-        const auto& blt = as<U_EMRBITBLT>(record);
-        const QRectF target(pointOf(blt.Dest), QSizeF(blt.cDest.x, blt.cDest.y));
-        if (blt.cbBmiSrc == 0) {
-            patternBlit(target, blt.dwRop);
-            break;
-        }
-        drawBitmap(
-            decodeRecordDib(record, blt.offBmiSrc, blt.cbBmiSrc, blt.offBitsSrc, blt.cbBitsSrc),
-            target, QRectF(pointOf(blt.Src), target.size()));
+    case U_EMR_BITBLT:
+        blit(record, as<U_EMRBITBLT>(record), std::nullopt);
         break;
-    }
     case U_EMR_STRETCHBLT: {
         const auto& blt = as<U_EMRSTRETCHBLT>(record);
-        const QRectF target(pointOf(blt.Dest), QSizeF(blt.cDest.x, blt.cDest.y));
-        if (blt.cbBmiSrc == 0) {
-            patternBlit(target, blt.dwRop);
-            break;
-        }
-        drawBitmap(
-            decodeRecordDib(record, blt.offBmiSrc, blt.cbBmiSrc, blt.offBitsSrc, blt.cbBitsSrc),
-            target, QRectF(pointOf(blt.Src), QSizeF(blt.cSrc.x, blt.cSrc.y)));
+        blit(record, blt, QSizeF(blt.cSrc.x, blt.cSrc.y));
         break;
     }
     case U_EMR_STRETCHDIBITS:

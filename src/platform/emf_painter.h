@@ -89,6 +89,8 @@ private:
                     const QBrush& brush);
     void drawBitmap(const QImage& bitmap, const QRectF& target, QRectF source);
     void patternBlit(const QRectF& target, uint32_t rop);
+    template <class Blt>
+    void blit(const char* record, const Blt& blt, std::optional<QSizeF> sourceSize);
     void drawText(const U_EMREXTTEXTOUTW& record);
 
     QImage& m_target;
