@@ -1,3 +1,4 @@
+#include "acquire/fit_preview.h"
 #include "bench_page.h"
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
@@ -6,9 +7,7 @@
 #include "editor/marker_placement.h"
 #include "host/page_host.h"
 #include "platform/picture_box.h"
-#include "platform/rectangle_copy.h"
 #include "platform/screen_metrics.h"
-#include "platform/window_geometry.h"
 #include "slicing/split_command.h"
 
 #include <QCheckBox>
@@ -28,9 +27,7 @@ void prepareEditor(const QImage& picture)
     FiltersForm& editor = frmFilters();
     PreviewForm& preview = frmPreview();
     editor.Picture1->setPicture(picture);
-    setOuterWidthTwips(&preview, float(picture.width() * 15));
-    setOuterHeightTwips(&preview, float((picture.height() + 20) * 15));
-    copyRectangle(preview.image(), 0, 0, picture.width(), picture.height(), picture, 0, 0);
+    FitPreviewToPicture();
     const float step = float(PictureSide / PiecesPerSide * 15);
     for (int i = 1; i < PiecesPerSide; ++i) {
         addVerticalMarker();

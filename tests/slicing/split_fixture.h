@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acquire/fit_preview.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
@@ -10,9 +11,7 @@
 #include "platform/clipboard_picture.h"
 #include "platform/picture_box.h"
 #include "platform/prompts.h"
-#include "platform/rectangle_copy.h"
 #include "platform/screen_metrics.h"
-#include "platform/window_geometry.h"
 #include "platform/window_system.h"
 #include "slicing/split_command.h"
 
@@ -98,9 +97,7 @@ protected:
         FiltersForm& editor = frmFilters();
         PreviewForm& preview = frmPreview();
         editor.Picture1->setPicture(picture);
-        setOuterWidthTwips(&preview, float(picture.width() * 15));
-        setOuterHeightTwips(&preview, float((picture.height() + 20) * 15));
-        copyRectangle(preview.image(), 0, 0, picture.width(), picture.height(), picture, 0, 0);
+        FitPreviewToPicture();
         SetTopmost(preview, true);
         SetTopmost(editor, true);
     }
