@@ -78,8 +78,9 @@ void copySelection(PageModel& page, const PastedPictures& pictures, const QStrin
 void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pagePath)
 {
     if (const QImage picture = SystemClipboard::picture(); !picture.isNull()) {
-        replaceSelection(page,
-                         pastedPictureMarkup(pictures.add(picture, pagePath), picture.size()));
+        const std::string src = pictures.add(
+            picture, pagePath, [&] { return filesNamedByPage(page.parsed(), pictures, pagePath); });
+        replaceSelection(page, pastedPictureMarkup(src, picture.size()));
         return;
     }
     if (const QString text = SystemClipboard::text(); !text.isEmpty())

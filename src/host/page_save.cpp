@@ -1,11 +1,15 @@
 #include "host/page_save.h"
 
+#include "host/picture_location.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QtConcurrent/QtConcurrentMap>
+
+#include <map>
 
 namespace tilemond::host {
 
@@ -88,17 +92,12 @@ private:
 };
 
 // The src attributes of the page's pictures that are kept in memory.
-std::vector<const ParsedElement::Attribute*> pastedSrcAttributes(PageModel& page,
+std::vector<const ParsedElement::Attribute*> pastedSrcAttributes(const ParsedPage& page,
                                                                  const PastedPictures& pictures)
 {
     std::vector<const ParsedElement::Attribute*> found;
-    const ParsedPage& parsed = page.parsed();
-    const auto images = parsed.byTag.find("IMG");
-    if (images == parsed.byTag.end())
-        return found;
-    for (const std::size_t index : images->second)
-        if (const auto* src = parsed.elements[index].attribute("src");
-            src && !pictures.find(src->value).isNull())
+    for (const auto* src : pictureSrcs(page))
+        if (!pictures.find(src->value).isNull())
             found.push_back(src);
     return found;
 }
@@ -118,23 +117,28 @@ std::string withEdits(std::string_view bytes, const std::vector<SrcEdit>& edits)
 
 FileError savePage(PageModel& page, PastedPictures& pictures, const QString& path)
 {
-    const auto srcAttributes = pastedSrcAttributes(page, pictures);
+    const ParsedPage& parsed = page.parsed();
+    const auto srcAttributes = pastedSrcAttributes(parsed, pictures);
     std::vector<std::string> srcs;
     for (const auto* src : srcAttributes)
         srcs.push_back(src->value);
-    const auto placements = pictures.place(srcs, path);
+    const auto placements = pictures.place(srcs, path, filesNamedByPage(parsed, pictures, path));
 
+    std::map<std::string_view, std::string_view> renamed;
+    for (const auto& placement : placements)
+        if (placement.newSrc != placement.src)
+            renamed.emplace(placement.src, placement.newSrc);
     std::vector<SrcEdit> edits;
     for (const auto* src : srcAttributes)
-        for (const auto& placement : placements)
-            if (placement.src == src->value && placement.newSrc != placement.src)
-                edits.push_back({src->valueBegin, src->valueEnd, placement.newSrc});
+        if (const auto rename = renamed.find(src->value); rename != renamed.end())
+            edits.push_back({src->valueBegin, src->valueEnd, std::string(rename->second)});
 
     // Encoding is the bulk of a save with many pieces and needs nothing shared: all cores.
-    const std::vector<EncodedPicture> encoded = QtConcurrent::blockingMapped<
-        std::vector<EncodedPicture>>(placements, [](const PastedPictures::Placement& placement) {
-        return encodePng(placement.picture);
-    });
+    const std::vector<EncodedPicture> encoded =
+        QtConcurrent::blockingMapped<std::vector<EncodedPicture>>(
+            placements, [](const PastedPictures::Placement& placement) {
+                return encodePng(placement.picture);
+            });
     WrittenPictures written;
     for (std::size_t i = 0; i < placements.size(); ++i)
         if (auto error = written.write(placements[i], encoded[i]))

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include <algorithm>
-
 namespace tilemond::host {
 
 namespace {
@@ -20,11 +18,6 @@ std::string srcPrefix(const QString& pagePath)
     return QUrl::toPercentEncoding(folderName(pagePath)).toStdString() + "/";
 }
 
-bool contains(const std::vector<std::string>& names, const std::string& name)
-{
-    return std::find(names.begin(), names.end(), name) != names.end();
-}
-
 } // namespace
 
 QString PastedPictures::folderOf(const QString& pagePath)
@@ -32,24 +25,27 @@ QString PastedPictures::folderOf(const QString& pagePath)
     return QFileInfo(pagePath).absoluteDir().filePath(folderName(pagePath));
 }
 
-std::string PastedPictures::freeName(const QString& pagePath, std::vector<std::string>& taken) const
+std::string PastedPictures::freeName(const QString& pagePath, FolderNames& names) const
 {
     const QDir folder(folderOf(pagePath));
-    for (int number = 1;; ++number) {
-        const QString name = QStringLiteral("image%1.png").arg(number, 3, 10, QLatin1Char('0'));
+    for (;; ++names.next) {
+        const QString name = QStringLiteral("image%1.png").arg(names.next, 3, 10, QLatin1Char('0'));
+        const QString file = folder.filePath(name);
         std::string src = srcPrefix(pagePath) + name.toStdString();
-        if (m_pictures.contains(src) || contains(taken, src) ||
-            QFileInfo::exists(folder.filePath(name)))
+        if (m_pictures.contains(src) || names.taken.contains(file) || QFileInfo::exists(file))
             continue;
-        taken.push_back(src);
+        names.taken.insert(file);
         return src;
     }
 }
 
-std::string PastedPictures::add(const QImage& picture, const QString& pagePath)
+std::string PastedPictures::add(const QImage& picture, const QString& pagePath,
+                                const std::function<PageFiles()>& pageFiles)
 {
-    std::vector<std::string> taken;
-    std::string src = freeName(pagePath, taken);
+    const auto [folder, isNew] = m_folders.try_emplace(folderOf(pagePath));
+    if (isNew)
+        folder->second.taken = pageFiles();
+    std::string src = freeName(pagePath, folder->second);
     m_pictures.emplace(src, picture);
     return src;
 }
@@ -61,28 +57,29 @@ QImage PastedPictures::find(std::string_view src) const
 }
 
 std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<std::string>& srcs,
-                                                             const QString& pagePath) const
+                                                             const QString& pagePath,
+                                                             PageFiles pageFiles) const
 {
     const std::string prefix = srcPrefix(pagePath);
     const QDir folder(folderOf(pagePath));
+    FolderNames names{1, std::move(pageFiles)};
+    const auto fileOf = [&](const std::string& src) {
+        return folder.filePath(QString::fromStdString(src.substr(prefix.size())));
+    };
     std::vector<Placement> placements;
-    std::vector<std::string> taken;
+    std::set<std::string_view> placed;
     for (const std::string& src : srcs) {
         const auto found = m_pictures.find(src);
-        if (found == m_pictures.end() ||
-            std::any_of(placements.begin(), placements.end(),
-                        [&](const Placement& p) { return p.src == src; }))
+        if (found == m_pictures.end() || !placed.insert(src).second)
             continue;
         std::string newSrc = src;
-        const bool keepsName =
-            src.starts_with(prefix) && !contains(taken, src) &&
-            !QFileInfo::exists(folder.filePath(QString::fromStdString(src.substr(prefix.size()))));
+        const bool keepsName = src.starts_with(prefix) && !names.taken.contains(fileOf(src)) &&
+                               !QFileInfo::exists(fileOf(src));
         if (keepsName)
-            taken.push_back(src);
+            names.taken.insert(fileOf(src));
         else
-            newSrc = freeName(pagePath, taken);
-        const QString file = folder.filePath(QString::fromStdString(newSrc.substr(prefix.size())));
-        placements.push_back({src, newSrc, file, found->second});
+            newSrc = freeName(pagePath, names);
+        placements.push_back({src, newSrc, fileOf(newSrc), found->second});
     }
     return placements;
 }

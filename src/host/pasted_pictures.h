@@ -3,7 +3,9 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,7 +14,8 @@ namespace tilemond::host {
 
 // Pictures pasted into the page, kept in memory by their src until the page is
 // saved. Their files go into a folder next to the page ("index_files" for
-// "index.html") under names that never overwrite a file already there.
+// "index.html") under names that never overwrite a file already there and that
+// no other picture of the page names, even one whose file is missing.
 class PastedPictures
 {
 public:
@@ -24,26 +27,43 @@ public:
         QString file;
         QImage picture;
     };
+    // The files that the page's other pictures name.
+    using PageFiles = std::set<QString>;
 
-    // Keeps the picture of the page at pagePath and gives its src.
-    std::string add(const QImage& picture, const QString& pagePath);
+    // Keeps the picture of the page at pagePath and gives its src. pageFiles is
+    // asked once per folder, on the first picture pasted for it.
+    std::string add(const QImage& picture, const QString& pagePath,
+                    const std::function<PageFiles()>& pageFiles);
     // The kept picture named by src; a null image when there is none.
     QImage find(std::string_view src) const;
     // Places the kept pictures among srcs for the page to be written at pagePath:
     // a picture keeps its name when that file is free there, else gets a new one.
-    std::vector<Placement> place(const std::vector<std::string>& srcs,
-                                 const QString& pagePath) const;
+    std::vector<Placement> place(const std::vector<std::string>& srcs, const QString& pagePath,
+                                 PageFiles pageFiles) const;
     // The picture is on disk now.
     void forget(const std::string& src) { m_pictures.erase(src); }
-    void clear() { m_pictures.clear(); }
+    // Another page is open.
+    void clear()
+    {
+        m_pictures.clear();
+        m_folders.clear();
+    }
 
     // The folder that holds the pictures of the page at pagePath.
     static QString folderOf(const QString& pagePath);
 
 private:
-    std::string freeName(const QString& pagePath, std::vector<std::string>& taken) const;
+    // Names are handed out in order, so each is tried once however many pictures there are.
+    struct FolderNames
+    {
+        int next = 1;
+        std::set<QString> taken; // files
+    };
+
+    std::string freeName(const QString& pagePath, FolderNames& names) const;
 
     std::map<std::string, QImage, std::less<>> m_pictures;
+    std::map<QString, FolderNames> m_folders;
 };
 
 } // namespace tilemond::host

@@ -1,6 +1,7 @@
 #include "host/picture_location.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -28,6 +29,28 @@ std::optional<QString> localPictureFile(std::string_view src, const QString& pag
     if (path.isEmpty())
         return std::nullopt;
     return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir(pageFolder).filePath(path));
+}
+
+std::vector<const ParsedElement::Attribute*> pictureSrcs(const ParsedPage& page)
+{
+    std::vector<const ParsedElement::Attribute*> srcs;
+    if (const auto images = page.byTag.find("IMG"); images != page.byTag.end())
+        for (const std::size_t index : images->second)
+            if (const auto* src = page.elements[index].attribute("src"))
+                srcs.push_back(src);
+    return srcs;
+}
+
+PastedPictures::PageFiles filesNamedByPage(const ParsedPage& page, const PastedPictures& pictures,
+                                           const QString& pagePath)
+{
+    const QString pageFolder = QFileInfo(pagePath).absolutePath();
+    PastedPictures::PageFiles files;
+    for (const auto* src : pictureSrcs(page))
+        if (pictures.find(src->value).isNull())
+            if (auto file = localPictureFile(src->value, pageFolder))
+                files.insert(*file);
+    return files;
 }
 
 } // namespace tilemond::host

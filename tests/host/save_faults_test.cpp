@@ -132,6 +132,18 @@ TEST_F(SaveFaultsTest, PiecesNeverWriteOverAFileOfTheirName)
     EXPECT_EQ(read(dir.filePath("index_files/image001.png")), "mine");
     EXPECT_NE(read(pagePath).find("index_files/image002.png"), std::string::npos);
 
+    // Nor take the name of a file another picture of the page names but that is missing: once
+    // saved, that picture would show the piece.
+    openPage("<body><img src=\"./index_files/image001.png\"><img src=\"copy_files/image001.png\">"
+             "<img src=\"index_files/image003.png\"></body>");
+    SystemClipboard::setPicture(QImage(2, 2, QImage::Format_RGB32));
+    host->paste();
+    EXPECT_NE(host->source().find("src=\"index_files/image004.png\""), std::string::npos);
+    ASSERT_EQ(host->saveAs(dir.filePath("copy.html")), std::nullopt);
+    EXPECT_NE(read(dir.filePath("copy.html")).find("src=\"copy_files/image002.png\""),
+              std::string::npos);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("copy_files/image001.png")));
+
     // A file that appears at the very last moment is not written over either.
     write("late.png", "late");
     const auto clash = writeNewFile(dir.filePath("late.png"), "pixels");
