@@ -398,7 +398,8 @@ void EmfPainter::drawText(const U_EMREXTTEXTOUTW& record)
     const FontSpec& selected = m_dc.font;
     const double scaleX = std::hypot(toImage.m11(), toImage.m12());
     const double scaleY = std::hypot(toImage.m21(), toImage.m22());
-    const double logicalEm = selected.height < 0 ? -selected.height : selected.height * 0.85;
+    const double height = selected.height; // as double: the file may say INT_MIN
+    const double logicalEm = height < 0 ? -height : height * 0.85;
     QFont font(selected.face);
     font.setPixelSize(std::max(1, int(std::lround(selected.height ? logicalEm * scaleY : 12.0))));
     font.setWeight(QFont::Weight(std::clamp(selected.weight ? selected.weight : 400, 100, 900)));
