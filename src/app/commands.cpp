@@ -2,6 +2,7 @@
 
 #include "app/add_in_setup.h"
 #include "app/batch_split.h"
+#include "app/unpainted_windows.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -45,6 +46,7 @@ int runSplit(int& argc, char** argv, const SplitOptions& options)
     qInstallMessageHandler(keepQtQuiet);
     nameApplication();
     QApplication application(argc, argv);
+    const UnpaintedWindows unpainted;
     const bool terminal = isatty(fileno(stderr));
     PieceProgress progress;
     if (terminal)

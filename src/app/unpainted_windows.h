@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QObject>
+
+namespace tilemond::app {
+
+// While it lives no window of the application is painted: without a desktop nobody sees them,
+// and a 1:1 preview would otherwise hold a picture-sized backing store and drawing surface.
+class UnpaintedWindows final : public QObject
+{
+public:
+    UnpaintedWindows();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace tilemond::app
