@@ -290,12 +290,19 @@ bool reparseEdit(ParsedPage& page, std::string_view bytes, const Splice& edit,
 
     const auto first = inner.base();
     const auto last = std::lower_bound(first, elements.end(), container.contentEnd, startsBefore);
-    // The container and its ancestors end later; everything after moves along.
+    // The container and its ancestors end later; everything after moves along, the attributes
+    // that a later html or body tag lent to the page's own elements too.
+    const auto shiftIfAfter = [&](std::size_t& offset) {
+        if (offset >= edit.end)
+            offset = edit.shifted(offset);
+    };
     for (auto element = elements.begin(); element != first; ++element) {
-        if (element->contentEnd >= edit.end)
-            element->contentEnd = edit.shifted(element->contentEnd);
-        if (element->end >= edit.end)
-            element->end = edit.shifted(element->end);
+        shiftIfAfter(element->contentEnd);
+        shiftIfAfter(element->end);
+        for (auto& attribute : element->attributes) {
+            shiftIfAfter(attribute.valueBegin);
+            shiftIfAfter(attribute.valueEnd);
+        }
     }
     for (auto element = last; element != elements.end(); ++element)
         shiftAll(*element, edit);

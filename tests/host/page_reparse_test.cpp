@@ -94,6 +94,28 @@ TEST(PageReparseTest, SplitEditsInAContainerReparseOnlyItsContent)
     EXPECT_FALSE(edit(inBody, inBody, "<hr>"));
 }
 
+// A body or html tag after the first lends its attributes to the page's own element, wherever it
+// stands: edits before it, and edits that bring one in or take one out, keep the lookups right.
+TEST(PageReparseTest, AttributesOfALaterBodyTagFollowTheEdits)
+{
+    const std::string page = "<HTML><BODY><TABLE><TR><TD><IMG></TD><TD>c</TD></TR></TABLE>"
+                             "<BODY class=late><HTML lang=en><p>end</p>";
+    const auto expectFreshAfter = [&](std::size_t begin, std::size_t end, const std::string& text,
+                                      const std::string& start) {
+        PageModel model(start);
+        model.parsed();
+        ASSERT_TRUE(model.source().splice(begin, end, text));
+        SCOPED_TRACE(model.source().bytes());
+        expectSameTable(model.parsed(), parsePage(model.source().bytes()));
+    };
+    const std::size_t inCell = page.find("<IMG>");
+    expectFreshAfter(inCell, inCell, ">", page);
+    expectFreshAfter(inCell, inCell, "<body id=b><html dir=rtl>", page);
+    const std::string withTag = "<body><table><tr><td><BODY id=x>a</td></tr></table>";
+    const std::size_t tag = withTag.find("<BODY");
+    expectFreshAfter(tag, tag + 11, "", withTag);
+}
+
 // Random mixes of the host's operations the split uses: after each, the lookups see exactly
 // what a fresh parse of the page sees, and an id given twice finds the newest element.
 TEST(PageReparseTest, LookupsAfterEditsMatchAFreshParse)
