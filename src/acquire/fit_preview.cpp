@@ -4,7 +4,6 @@
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
 #include "platform/picture_box.h"
-#include "platform/rectangle_copy.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
 #include "platform/window_geometry.h"
@@ -43,8 +42,11 @@ void showPictureInPreview()
 {
     PreviewForm& preview = frmPreview();
     const QSize picture = pictureSize();
-    copyRectangle(preview.image(), 0, 0, picture.width(), picture.height(),
-                  frmFilters().Picture1->image(), 0, 0);
+    // The picture onto the preview's top-left corner (a plain copy), shared while nothing else is
+    // drawn there.
+    const QImage& source = frmFilters().Picture1->image();
+    preview.surface().copyToTopLeft(
+        source.size() == picture ? source : source.copy(QRect(QPoint(0, 0), picture)));
     preview.Refresh();
 }
 

@@ -74,7 +74,7 @@ QImage& PreviewForm::image()
 void PreviewForm::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, surface().image());
+    surface().paint(painter);
 }
 
 // A double-click on the picture or the background hands the focus to the editor window.

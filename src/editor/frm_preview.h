@@ -30,7 +30,8 @@ public:
     // The drag of markers, with its pressed position and state.
     MarkerDrag& drag() { return m_drag; }
 
-    // The persistent image of the client area, in pixels, to draw the picture on.
+    // The persistent drawing surface of the client area, in pixels, and its image.
+    PersistentSurface& surface() const;
     QImage& image();
     // Erases what was drawn, leaving the background and the design's splash picture.
     void Cls() { surface().clear(); }
@@ -43,7 +44,6 @@ protected:
 
 private:
     void connectMarker(MarkerKind kind, CutMarker& marker, int index);
-    PersistentSurface& surface() const;
 
     float markerPosition(MarkerKind kind, int index) const override;
     void setMarkerPosition(MarkerKind kind, int index, float position) override;

@@ -1,5 +1,7 @@
 #include "platform/persistent_surface.h"
 
+#include "platform/rectangle_copy.h"
+
 #include <QPainter>
 
 namespace tilemond {
@@ -15,8 +17,13 @@ void PersistentSurface::resize(QSize size)
     if (size == m_size)
         return;
     m_size = size;
-    if (m_image.isNull())
+    if (m_image.isNull()) {
+        // What falls outside is lost, as it would be from the image.
+        const QRect kept = m_topLeft.rect().intersected(QRect(QPoint(0, 0), size));
+        if (kept != m_topLeft.rect())
+            m_topLeft = m_topLeft.copy(kept);
         return;
+    }
     QImage resized = blank();
     QPainter painter(&resized);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -40,20 +47,58 @@ void PersistentSurface::setPicture(const QImage& picture)
 void PersistentSurface::clear()
 {
     m_image = QImage();
+    m_topLeft = QImage();
+}
+
+void PersistentSurface::copyToTopLeft(const QImage& source)
+{
+    const bool coversEarlierCopy =
+        m_topLeft.width() <= source.width() && m_topLeft.height() <= source.height();
+    if (m_image.isNull() && source.format() == QImage::Format_RGB32 && coversEarlierCopy) {
+        m_topLeft = source;
+        return;
+    }
+    copyRectangle(image(), 0, 0, source.width(), source.height(), source, 0, 0);
 }
 
 QImage& PersistentSurface::image()
 {
-    if (m_image.isNull())
-        m_image = blank();
+    makeImage();
     return m_image;
 }
 
 const QImage& PersistentSurface::image() const
 {
-    if (m_image.isNull())
-        m_image = blank();
+    makeImage();
     return m_image;
+}
+
+void PersistentSurface::paint(QPainter& painter) const
+{
+    if (!m_image.isNull()) {
+        painter.drawImage(0, 0, m_image);
+        return;
+    }
+    // What makeImage would make, painted straight away.
+    const QRect area(QPoint(0, 0), m_size);
+    painter.save();
+    painter.setClipRect(area);
+    painter.fillRect(area, m_background);
+    if (!m_picture.isNull())
+        painter.drawImage(0, 0, m_picture);
+    if (!m_topLeft.isNull())
+        painter.drawImage(0, 0, m_topLeft);
+    painter.restore();
+}
+
+void PersistentSurface::makeImage() const
+{
+    if (!m_image.isNull())
+        return;
+    m_image = blank();
+    if (!m_topLeft.isNull())
+        copyRectangle(m_image, 0, 0, m_topLeft.width(), m_topLeft.height(), m_topLeft, 0, 0);
+    m_topLeft = QImage();
 }
 
 QImage PersistentSurface::blank() const

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QSize>
 
+class QPainter;
+
 namespace tilemond {
 
 // The drawing layer of a window or picture box that keeps what is drawn on it: its background
@@ -30,17 +32,28 @@ public:
     // Erases what was drawn: background colour, then the picture.
     void clear();
 
+    // Copies `source` whole onto the top-left corner, as a copy onto image() would. Until
+    // something else is drawn an opaque source is kept shared instead: a 1:1 preview of a large
+    // picture then costs no second copy of it.
+    void copyToTopLeft(const QImage& source);
+
     // The surface's current image, to draw on or read pixels from.
     QImage& image();
     const QImage& image() const;
 
+    // Paints the surface at (0, 0), without making its image.
+    void paint(QPainter& painter) const;
+
 private:
     QImage blank() const;
+    void makeImage() const;
 
     QColor m_background;
     QImage m_picture;
     QSize m_size;
     mutable QImage m_image;
+    // Copied whole onto the top-left corner after the image was last made; not in it yet.
+    mutable QImage m_topLeft;
 };
 
 } // namespace tilemond

@@ -77,7 +77,7 @@ const QImage& PictureBox::image() const
 void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, image());
+    surface().paint(painter);
 }
 
 PersistentSurface& PictureBox::surface() const

@@ -1,7 +1,9 @@
+#include "platform/persistent_surface.h"
 #include "platform/picture_box.h"
 #include "platform/rectangle_copy.h"
 #include "platform/screen_metrics.h"
 
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace tilemond {
@@ -75,6 +77,39 @@ TEST_F(PictureBoxTest, DrawingNeverReachesThePictureItShows)
     copyRectangle(box.image(), 3, 1, 1, 1, solid(1, 1, qRgb(0, 0, 200)), 0, 0);
     EXPECT_EQ(copy.image().pixel(3, 1), qRgb(9, 9, 9));
     EXPECT_EQ(box.image().pixel(3, 1), qRgb(0, 0, 200));
+}
+
+// A whole picture copied to the top-left corner is kept shared until something else is drawn: the
+// surface must look and behave exactly as if it had been copied.
+TEST_F(PictureBoxTest, ACopyToTheTopLeftCornerActsAsACopy)
+{
+    const QRgb background = qRgb(1, 2, 3), grey = qRgb(9, 9, 9), red = qRgb(200, 0, 0);
+    const auto painted = [](const PersistentSurface& surface) {
+        QImage image(surface.size(), QImage::Format_RGB32);
+        QPainter painter(&image);
+        surface.paint(painter);
+        return image;
+    };
+    const QImage picture = solid(4, 3, grey);
+    PersistentSurface surface(QColor(background), QSize(6, 4));
+    surface.copyToTopLeft(picture);
+    surface.copyToTopLeft(solid(1, 1, red)); // on top of the first, which shows around it
+    const QImage expected = painted(surface);
+    EXPECT_EQ(expected.pixel(0, 0), red);
+    EXPECT_EQ(expected.pixel(3, 2), grey);
+    EXPECT_EQ(expected.pixel(5, 3), background);
+    EXPECT_EQ(surface.image(), expected);
+    copyRectangle(surface.image(), 3, 2, 1, 1, solid(1, 1, red), 0, 0);
+    EXPECT_EQ(picture.pixel(3, 2), grey);
+
+    surface.clear();
+    EXPECT_EQ(painted(surface).pixel(0, 0), background);
+    surface.copyToTopLeft(picture);
+    surface.resize(QSize(2, 2)); // what falls outside is gone for good
+    surface.resize(QSize(6, 4));
+    EXPECT_EQ(painted(surface).pixel(3, 2), background);
+    EXPECT_EQ(painted(surface).pixel(1, 1), grey);
+    EXPECT_EQ(surface.image(), painted(surface));
 }
 
 TEST_F(PictureBoxTest, ImageFollowsTheSizeSetInPixels)
