@@ -2,12 +2,9 @@
 
 #include "host/picture_location.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QtConcurrent/QtConcurrentMap>
 
 #include <map>
 
@@ -21,27 +18,6 @@ struct SrcEdit
     std::size_t end;
     std::string text;
 };
-
-struct EncodedPicture
-{
-    QByteArray png;
-    QString error;
-};
-
-// zlib level 4: nearly the size of the default level at a third of its time.
-constexpr int PngQuality = 50;
-
-EncodedPicture encodePng(const QImage& picture)
-{
-    EncodedPicture encoded;
-    QBuffer buffer(&encoded.png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    writer.setQuality(PngQuality);
-    if (!writer.write(picture))
-        encoded.error = writer.errorString();
-    return encoded;
-}
 
 // The picture files of one save attempt, removed again unless the save succeeds.
 class WrittenPictures
@@ -57,7 +33,7 @@ public:
             QDir().rmdir(folder);
     }
 
-    FileError write(const PastedPictures::Placement& placement, const EncodedPicture& encoded)
+    FileError write(const PastedPictures::Placement& placement)
     {
         const QString folder = QFileInfo(placement.file).absolutePath();
         if (!QFileInfo(folder).isDir()) {
@@ -72,6 +48,7 @@ public:
             return QStringLiteral(
                        "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
                 .arg(QDir::toNativeSeparators(placement.file));
+        const EncodedPicture& encoded = placement.png.result();
         if (!encoded.error.isEmpty())
             return QStringLiteral("Cannot save the picture \"%1\": %2")
                 .arg(QDir::toNativeSeparators(placement.file), encoded.error);
@@ -97,7 +74,7 @@ std::vector<const ParsedElement::Attribute*> pastedSrcAttributes(const ParsedPag
 {
     std::vector<const ParsedElement::Attribute*> found;
     for (const auto* src : pictureSrcs(page))
-        if (!pictures.find(src->value).isNull())
+        if (pictures.contains(src->value))
             found.push_back(src);
     return found;
 }
@@ -133,15 +110,9 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& pat
         if (const auto rename = renamed.find(src->value); rename != renamed.end())
             edits.push_back({src->valueBegin, src->valueEnd, std::string(rename->second)});
 
-    // Encoding is the bulk of a save with many pieces and needs nothing shared: all cores.
-    const std::vector<EncodedPicture> encoded =
-        QtConcurrent::blockingMapped<std::vector<EncodedPicture>>(
-            placements, [](const PastedPictures::Placement& placement) {
-                return encodePng(placement.picture);
-            });
     WrittenPictures written;
-    for (std::size_t i = 0; i < placements.size(); ++i)
-        if (auto error = written.write(placements[i], encoded[i]))
+    for (const auto& placement : placements)
+        if (auto error = written.write(placement))
             return error;
     const std::string& current = page.source().bytes();
     if (auto error = writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits)))

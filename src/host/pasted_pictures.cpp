@@ -2,7 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
 #include <QUrl>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 namespace tilemond::host {
 
@@ -46,14 +50,36 @@ std::string PastedPictures::add(const QImage& picture, const QString& pagePath,
     if (isNew)
         folder->second.taken = pageFiles();
     std::string src = freeName(pagePath, folder->second);
-    m_pictures.emplace(src, picture);
+    m_pictures.emplace(src, Kept{picture, QtConcurrent::run(encodePng, picture)});
+    m_encoding.push_back(src);
+    keepEncodingsOnly();
     return src;
+}
+
+void PastedPictures::keepEncodingsOnly()
+{
+    const std::size_t most =
+        2 * std::size_t(std::max(1, QThreadPool::globalInstance()->maxThreadCount()));
+    while (!m_encoding.empty()) {
+        const auto found = m_pictures.find(m_encoding.front());
+        if (found != m_pictures.end()) {
+            Kept& kept = found->second;
+            if (!kept.png.isFinished() && m_encoding.size() <= most)
+                return;
+            kept.png.waitForFinished();
+            kept.picture = QImage();
+        }
+        m_encoding.pop_front();
+    }
 }
 
 QImage PastedPictures::find(std::string_view src) const
 {
     const auto found = m_pictures.find(src);
-    return found != m_pictures.end() ? found->second : QImage();
+    if (found == m_pictures.end())
+        return QImage();
+    const Kept& kept = found->second;
+    return kept.picture.isNull() ? QImage::fromData(kept.png.result().png, "PNG") : kept.picture;
 }
 
 std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<std::string>& srcs,
@@ -79,7 +105,7 @@ std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<s
             names.taken.insert(fileOf(src));
         else
             newSrc = freeName(pagePath, names);
-        placements.push_back({src, newSrc, fileOf(newSrc), found->second});
+        placements.push_back({src, newSrc, fileOf(newSrc), found->second.png});
     }
     return placements;
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "host/png_encoding.h"
+
+#include <QFuture>
 #include <QImage>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -12,10 +16,12 @@
 
 namespace tilemond::host {
 
-// Pictures pasted into the page, kept in memory by their src until the page is
-// saved. Their files go into a folder next to the page ("index_files" for
-// "index.html") under names that never overwrite a file already there and that
-// no other picture of the page names, even one whose file is missing.
+// Pictures pasted into the page, kept by their src until the page is saved. Each is encoded as
+// PNG on the other cores as soon as it is pasted and then kept as its encoding only, so that
+// the pieces of a large picture do not hold its size in memory once more. Their files go into a
+// folder next to the page ("index_files" for "index.html") under names that never overwrite a
+// file already there and that no other picture of the page names, even one whose file is
+// missing.
 class PastedPictures
 {
 public:
@@ -25,7 +31,7 @@ public:
         std::string src;    // as the page names it now
         std::string newSrc; // as the page must name it there
         QString file;
-        QImage picture;
+        QFuture<EncodedPicture> png;
     };
     // The files that the page's other pictures name.
     using PageFiles = std::set<QString>;
@@ -34,6 +40,7 @@ public:
     // asked once per folder, on the first picture pasted for it.
     std::string add(const QImage& picture, const QString& pagePath,
                     const std::function<PageFiles()>& pageFiles);
+    bool contains(std::string_view src) const { return m_pictures.find(src) != m_pictures.end(); }
     // The kept picture named by src; a null image when there is none.
     QImage find(std::string_view src) const;
     // Places the kept pictures among srcs for the page to be written at pagePath:
@@ -47,12 +54,19 @@ public:
     {
         m_pictures.clear();
         m_folders.clear();
+        m_encoding.clear();
     }
 
     // The folder that holds the pictures of the page at pagePath.
     static QString folderOf(const QString& pagePath);
 
 private:
+    struct Kept
+    {
+        QImage picture; // until its encoding is done
+        QFuture<EncodedPicture> png;
+    };
+
     // Names are handed out in order, so each is tried once however many pictures there are.
     struct FolderNames
     {
@@ -61,9 +75,13 @@ private:
     };
 
     std::string freeName(const QString& pagePath, FolderNames& names) const;
+    // Lets go of the pictures whose encoding is done, and waits for the oldest while more are
+    // being encoded than the other cores can take on.
+    void keepEncodingsOnly();
 
-    std::map<std::string, QImage, std::less<>> m_pictures;
+    std::map<std::string, Kept, std::less<>> m_pictures;
     std::map<QString, FolderNames> m_folders;
+    std::deque<std::string> m_encoding; // srcs of pictures still held, oldest first
 };
 
 } // namespace tilemond::host

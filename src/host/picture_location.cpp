@@ -47,7 +47,7 @@ PastedPictures::PageFiles filesNamedByPage(const ParsedPage& page, const PastedP
     const QString pageFolder = QFileInfo(pagePath).absolutePath();
     PastedPictures::PageFiles files;
     for (const auto* src : pictureSrcs(page))
-        if (pictures.find(src->value).isNull())
+        if (!pictures.contains(src->value))
             if (auto file = localPictureFile(src->value, pageFolder))
                 files.insert(*file);
     return files;

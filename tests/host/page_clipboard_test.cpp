@@ -108,6 +108,30 @@ TEST_F(PageClipboardTest, PasteMakesAnImgWhosePixelsAreWrittenOnSaveUnderFreeNam
     EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image003.png")), second));
 }
 
+// Pasted pictures are kept as their PNG encoding once it is done: more of them than the cores can
+// encode at once still copy back and save pixel for pixel.
+TEST_F(PageClipboardTest, ManyPastedPicturesCopyBackAndSaveExactly)
+{
+    openPage("<body></body>");
+    std::vector<QImage> pasted;
+    for (int n = 0; n < 12; ++n) {
+        pasted.push_back(pattern(3 + n, 2, n * 7));
+        SystemClipboard::setPicture(pasted.back());
+        ASSERT_TRUE(runEdit("Paste"));
+    }
+    for (int n = 0; n < 12; ++n) {
+        copyPicture(n);
+        EXPECT_TRUE(samePixels(SystemClipboard::picture(), pasted[n])) << "picture " << n;
+    }
+    ASSERT_EQ(host->save(), std::nullopt);
+    for (int n = 0; n < 12; ++n)
+        EXPECT_TRUE(samePixels(
+            QImage(dir.filePath(
+                QStringLiteral("index_files/image%1.png").arg(n + 1, 3, 10, QChar('0')))),
+            pasted[n]))
+            << "file " << n;
+}
+
 TEST_F(PageClipboardTest, APictureCopiedAndPastedElsewhereChangesNoOtherByte)
 {
     const QImage photo = pattern(7, 3, 5);
