@@ -201,6 +201,45 @@ void writeWmf(const QString& path, bool placeable)
     wmf_htable_free(&wht);
 }
 
+// A red rectangle inside the frame, touching none of its edges: 100 units in from the left and
+// top of a 600 x 450 window, 400 x 250 units. The plain one has its window at (1000, 2000).
+void writeFramedWmf(const QString& path, bool placeable)
+{
+    WMFTRACK* wt = nullptr;
+    WMFHANDLES* wht = nullptr;
+    wmf_start(path.toLocal8Bit().constData(), 4096, 4096, &wt);
+    wmf_htable_create(16, 16, &wht);
+    U_PAIRF* inches = U_PAIRF_set(600.0f / 1440, 450.0f / 1440);
+    wmf_header_append(
+        reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(placeable ? inches : nullptr, 1440)), wt,
+        1);
+    std::free(inches);
+    const int16_t x = placeable ? 0 : 1000;
+    const int16_t y = placeable ? 0 : 2000;
+    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC)), wt, 1);
+    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETWINDOWORG_set(point16_set(x, y))), wt, 1);
+    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETWINDOWEXT_set(point16_set(600, 450))), wt,
+               1);
+    uint32_t pen = 0;
+    wmf_append(reinterpret_cast<U_METARECORD*>(
+                   wcreatepenindirect_set(&pen, wht, U_PEN_set(U_PS_NULL, 1, colorRef(Qt::black)))),
+               wt, 1);
+    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(pen, wht)), wt, 1);
+    uint32_t brush = 0;
+    wmf_append(reinterpret_cast<U_METARECORD*>(wcreatebrushindirect_set(
+                   &brush, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorRef(kQuadrants[0]), 0))),
+               wt, 1);
+    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(brush, wht)), wt, 1);
+    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRRECTANGLE_set(
+                   U_RECT16_set(point16_set(int16_t(x + 100), int16_t(y + 100)),
+                                point16_set(int16_t(x + 500), int16_t(y + 350))))),
+               wt, 1);
+    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMREOF_set()), wt, 1);
+    wmf_finish(wt);
+    wmf_free(&wt);
+    wmf_htable_free(&wht);
+}
+
 // --- EMF: 80 x 60 pixels, drawn with most kinds of record that the renderer knows.
 struct EmfWriter
 {
@@ -423,6 +462,8 @@ int main(int argc, char** argv)
     writeFile(dir + "/quadrants.gif", quadrantGif(40, 30));
     writeWmf(dir + "/quadrants.wmf", true);
     writeWmf(dir + "/quadrants-plain.wmf", false);
+    writeFramedWmf(dir + "/framed.wmf", true);
+    writeFramedWmf(dir + "/framed-plain.wmf", false);
     writeEmf(dir + "/drawing.emf");
 
     // A png saved as .bmp: the content decides.

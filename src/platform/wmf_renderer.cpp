@@ -3,9 +3,12 @@
 #include "platform/picture_limits.h"
 
 #include <QDir>
+#include <QRectF>
 #include <QtEndian>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 extern "C" {
 #include <libwmf/api.h>
@@ -19,7 +22,10 @@ namespace {
 constexpr qsizetype kPlaceableBytes = 22;
 constexpr qsizetype kHeaderBytes = 18;
 constexpr quint16 kSetMapMode = 0x0103;
+constexpr quint16 kSetWindowOrg = 0x020b;
 constexpr quint16 kSetWindowExt = 0x020c;
+// libwmf's player maps the window onto a square of this many device units a side.
+constexpr double kPlayerDeviceExtent = 1024;
 
 qint16 s16(const QByteArray& data, qsizetype at)
 {
@@ -36,12 +42,31 @@ quint32 u32(const QByteArray& data, qsizetype at)
     return qFromLittleEndian<quint32>(data.constData() + at);
 }
 
-// What the walk over the records found: the picture's extent and its units.
+// What the walk over the records found: the picture's frame and its units, and the window
+// that maps metafile units onto the player's device.
 struct WmfLayout
 {
-    double width = 0; // in metafile units
-    double height = 0;
+    QRectF frame;            // in metafile units
     double unitsPerInch = 0; // 0: the units are screen pixels
+    QPointF windowOrigin;
+    std::optional<QSizeF> windowExtent; // the player's own device square when the file sets none
+
+    // The frame in the player's device units, where libwmf draws.
+    wmfD_Rect deviceFrame() const
+    {
+        const QSizeF window =
+            windowExtent.value_or(QSizeF(kPlayerDeviceExtent, kPlayerDeviceExtent));
+        const auto x = [&](double at) {
+            return float((at - windowOrigin.x()) * kPlayerDeviceExtent / window.width());
+        };
+        const auto y = [&](double at) {
+            return float((at - windowOrigin.y()) * kPlayerDeviceExtent / window.height());
+        };
+        const float left = x(frame.left()), right = x(frame.right());
+        const float top = y(frame.top()), bottom = y(frame.bottom());
+        return {{std::min(left, right), std::min(top, bottom)},
+                {std::max(left, right), std::max(top, bottom)}};
+    }
 };
 
 // Logical units per inch of the fixed mapping modes; 0 for the others (pixels).
@@ -72,8 +97,9 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
     if (data.size() < start + kHeaderBytes)
         return QStringLiteral("it ends inside its header");
     if (placeable) {
-        layout.width = std::abs(s16(data, 10) - s16(data, 6));
-        layout.height = std::abs(s16(data, 12) - s16(data, 8));
+        layout.frame =
+            QRectF(QPointF(s16(data, 6), s16(data, 8)), QPointF(s16(data, 10), s16(data, 12)))
+                .normalized();
         layout.unitsPerInch = u16(data, 14);
         if (layout.unitsPerInch == 0)
             return QStringLiteral("its header gives no units per inch");
@@ -93,15 +119,19 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
             break;
         if (function == kSetMapMode && bytes >= 8)
             mapMode = u16(data, at + 6);
-        if (function == kSetWindowExt && bytes >= 10 && !placeable) {
-            layout.height = std::abs(s16(data, at + 6));
-            layout.width = std::abs(s16(data, at + 8));
-        }
+        // Parameters stand in reverse order: y before x.
+        if (function == kSetWindowOrg && bytes >= 10)
+            layout.windowOrigin = QPointF(s16(data, at + 8), s16(data, at + 6));
+        if (function == kSetWindowExt && bytes >= 10 && s16(data, at + 6) && s16(data, at + 8))
+            layout.windowExtent = QSizeF(s16(data, at + 8), s16(data, at + 6));
         at += bytes;
     }
-    if (!placeable)
+    if (!placeable) {
         layout.unitsPerInch = unitsPerInchOfMapMode(mapMode);
-    if (layout.width <= 0 || layout.height <= 0)
+        if (layout.windowExtent)
+            layout.frame = QRectF(layout.windowOrigin, *layout.windowExtent).normalized();
+    }
+    if (layout.frame.width() <= 0 || layout.frame.height() <= 0)
         return QStringLiteral("it gives no picture size");
     return {};
 }
@@ -171,8 +201,8 @@ public:
     WmfPlayer(const WmfPlayer&) = delete;
     WmfPlayer& operator=(const WmfPlayer&) = delete;
 
-    // Plays the metafile into a width x height picture; empty with `why` set on failure.
-    QImage play(QByteArray data, int width, int height, QString& why)
+    // Plays the metafile's frame into a width x height picture; empty with `why` set on failure.
+    QImage play(QByteArray data, const WmfLayout& layout, int width, int height, QString& why)
     {
         if (!m_api) {
             why = QStringLiteral("the metafile player could not start (are its fonts, "
@@ -188,7 +218,8 @@ public:
         }
         wmf_gd_t* device = WMF_GD_GetData(m_api);
         device->type = wmf_gd_image;
-        device->bbox = bbox;
+        // The frame fills the picture, however much of it the drawing covers.
+        device->bbox = layout.deviceFrame();
         device->width = unsigned(width);
         device->height = unsigned(height);
         const wmf_error_t played = wmf_play(m_api, 0, &bbox);
@@ -225,11 +256,12 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
     if (!broken.isEmpty())
         return {{}, damagedError(file, broken)};
 
-    const qint64 width = layout.unitsPerInch > 0 ? screenPixelsX(layout.width / layout.unitsPerInch)
-                                                 : qint64(layout.width);
+    const QSizeF size = layout.frame.size();
+    const qint64 width = layout.unitsPerInch > 0 ? screenPixelsX(size.width() / layout.unitsPerInch)
+                                                 : qint64(size.width());
     const qint64 height = layout.unitsPerInch > 0
-                              ? screenPixelsY(layout.height / layout.unitsPerInch)
-                              : qint64(layout.height);
+                              ? screenPixelsY(size.height() / layout.unitsPerInch)
+                              : qint64(size.height());
     if (width < 1 || height < 1)
         return {{}, damagedError(file, QStringLiteral("it is smaller than a pixel"))};
     if (!pictureSizeAllowed(width, height))
@@ -237,7 +269,7 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
 
     QString why;
     WmfPlayer player;
-    const QImage image = player.play(data, int(width), int(height), why);
+    const QImage image = player.play(data, layout, int(width), int(height), why);
     if (image.isNull())
         return {{}, damagedError(file, why)};
     return {image, {}};

@@ -87,6 +87,25 @@ TEST_F(MetafilePicture, WmfWithoutPlaceableHeaderTakesItsWindowExtent)
     EXPECT_TRUE(near(loaded.image.pixel(500, 400), kYellow, 0));
 }
 
+// A drawing that leaves a margin keeps it: the frame fills the picture, not the drawing.
+TEST_F(MetafilePicture, WmfDrawingStaysWhereItStandsInItsFrame)
+{
+    for (const auto& [name, scale] : {std::pair{"framed.wmf", 15.0}, {"framed-plain.wmf", 1.0}}) {
+        SCOPED_TRACE(name);
+        const LoadedPicture loaded = loadPictureFile(picture(name));
+        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+        ASSERT_EQ(loaded.image.size(), QSize(int(600 / scale), int(450 / scale)));
+        const auto at = [&](int x, int y) {
+            return loaded.image.pixel(int(x / scale), int(y / scale));
+        };
+        EXPECT_TRUE(near(at(300, 225), kRed, 0));
+        for (const auto& [x, y] : {std::pair{45, 45}, {555, 45}, {45, 405}, {555, 405}, {300, 400}})
+            EXPECT_TRUE(near(at(x, y), qRgb(255, 255, 255), 0)) << x << ", " << y;
+        EXPECT_TRUE(near(at(120, 120), kRed, 0));
+        EXPECT_TRUE(near(at(480, 330), kRed, 0));
+    }
+}
+
 TEST_F(MetafilePicture, EmfDrawsItsRecordsInsideItsFrame)
 {
     const LoadedPicture loaded = loadPictureFile(picture("drawing.emf"));
