@@ -180,8 +180,7 @@ void writeWmf(const QString& path, bool placeable)
                    wt, 1);
         wmf_append(reinterpret_cast<U_METARECORD*>(wdeleteobject_set(&brush, wht)), wt, 1);
     }
-    // A black square in the middle of the red quadrant (libwmf's renderer leaves ellipses
-    // unfilled, so the square stands in for a dot).
+    // A black square in the middle of the red quadrant.
     uint32_t outline = 0;
     wmf_append(reinterpret_cast<U_METARECORD*>(wcreatepenindirect_set(
                    &outline, wht, U_PEN_set(U_PS_SOLID, 1, colorRef(Qt::black)))),
@@ -202,7 +201,8 @@ void writeWmf(const QString& path, bool placeable)
 }
 
 // A red rectangle inside the frame, touching none of its edges: 100 units in from the left and
-// top of a 600 x 450 window, 400 x 250 units. The plain one has its window at (1000, 2000).
+// top of a 600 x 450 window, 400 x 250 units, with a black ellipse 100 units across in its
+// middle. The plain one has its window at (1000, 2000).
 void writeFramedWmf(const QString& path, bool placeable)
 {
     WMFTRACK* wt = nullptr;
@@ -233,6 +233,15 @@ void writeFramedWmf(const QString& path, bool placeable)
     wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRRECTANGLE_set(
                    U_RECT16_set(point16_set(int16_t(x + 100), int16_t(y + 100)),
                                 point16_set(int16_t(x + 500), int16_t(y + 350))))),
+               wt, 1);
+    uint32_t black = 0;
+    wmf_append(reinterpret_cast<U_METARECORD*>(wcreatebrushindirect_set(
+                   &black, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorRef(Qt::black), 0))),
+               wt, 1);
+    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(black, wht)), wt, 1);
+    wmf_append(reinterpret_cast<U_METARECORD*>(
+                   U_WMRELLIPSE_set(U_RECT16_set(point16_set(int16_t(x + 250), int16_t(y + 175)),
+                                                 point16_set(int16_t(x + 350), int16_t(y + 275))))),
                wt, 1);
     wmf_append(reinterpret_cast<U_METARECORD*>(U_WMREOF_set()), wt, 1);
     wmf_finish(wt);

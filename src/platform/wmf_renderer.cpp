@@ -6,9 +6,11 @@
 #include <QRectF>
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 extern "C" {
 #include <libwmf/api.h>
@@ -24,6 +26,11 @@ constexpr qsizetype kHeaderBytes = 18;
 constexpr quint16 kSetMapMode = 0x0103;
 constexpr quint16 kSetWindowOrg = 0x020b;
 constexpr quint16 kSetWindowExt = 0x020c;
+constexpr quint16 kEllipse = 0x0418;
+constexpr quint16 kPolygon = 0x0324;
+// Corners of the polygon that stands in for an ellipse: under a tenth of a pixel off the curve
+// for radii up to 1000 pixels.
+constexpr int kEllipseCorners = 256;
 // libwmf's player maps the window onto a square of this many device units a side.
 constexpr double kPlayerDeviceExtent = 1024;
 
@@ -50,6 +57,8 @@ struct WmfLayout
     double unitsPerInch = 0; // 0: the units are screen pixels
     QPointF windowOrigin;
     std::optional<QSizeF> windowExtent; // the player's own device square when the file sets none
+    qsizetype recordsStart = 0;         // where the metafile header stands
+    std::vector<std::pair<qsizetype, qsizetype>> ellipses; // offset and bytes of each record
 
     // The frame in the player's device units, where libwmf draws.
     wmfD_Rect deviceFrame() const
@@ -94,6 +103,7 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
 {
     const bool placeable = data.size() >= 4 && u32(data, 0) == 0x9ac6cdd7u;
     const qsizetype start = placeable ? kPlaceableBytes : 0;
+    layout.recordsStart = start;
     if (data.size() < start + kHeaderBytes)
         return QStringLiteral("it ends inside its header");
     if (placeable) {
@@ -124,6 +134,8 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
             layout.windowOrigin = QPointF(s16(data, at + 8), s16(data, at + 6));
         if (function == kSetWindowExt && bytes >= 10 && s16(data, at + 6) && s16(data, at + 8))
             layout.windowExtent = QSizeF(s16(data, at + 8), s16(data, at + 6));
+        if (function == kEllipse && bytes >= 14)
+            layout.ellipses.emplace_back(at, bytes);
         at += bytes;
     }
     if (!placeable) {
@@ -134,6 +146,57 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
     if (layout.frame.width() <= 0 || layout.frame.height() <= 0)
         return QStringLiteral("it gives no picture size");
     return {};
+}
+
+void appendLe16(QByteArray& out, qint16 value)
+{
+    const auto bits = quint16(value);
+    out.append(char(bits & 0xff)).append(char(bits >> 8));
+}
+
+// A polygon record tracing the ellipse inside the record's rectangle.
+QByteArray ellipseAsPolygon(const QByteArray& data, qsizetype at)
+{
+    // Parameters stand in reverse order: bottom, right, top, left.
+    const double bottom = s16(data, at + 6), right = s16(data, at + 8);
+    const double top = s16(data, at + 10), left = s16(data, at + 12);
+    const double cx = (left + right) / 2, cy = (top + bottom) / 2;
+    const double rx = (right - left) / 2, ry = (bottom - top) / 2;
+    QByteArray record;
+    const quint32 words = 3 + 1 + 2 * kEllipseCorners;
+    appendLe16(record, qint16(words & 0xffff)); // the record's size in words, low half first
+    appendLe16(record, qint16(words >> 16));
+    appendLe16(record, qint16(kPolygon));
+    appendLe16(record, qint16(kEllipseCorners));
+    const auto clamped = [](double v) {
+        return qint16(std::clamp(std::lround(v), long(INT16_MIN), long(INT16_MAX)));
+    };
+    for (int i = 0; i < kEllipseCorners; ++i) {
+        const double angle = 2 * M_PI * i / kEllipseCorners;
+        appendLe16(record, clamped(cx + rx * std::cos(angle)));
+        appendLe16(record, clamped(cy + ry * std::sin(angle)));
+    }
+    return record;
+}
+
+// libwmf's renderer leaves ellipses unfilled, while it fills polygons: each ellipse record
+// becomes a polygon that traces it, and the header's sizes follow.
+QByteArray withEllipsesAsPolygons(const QByteArray& data, const WmfLayout& layout)
+{
+    if (layout.ellipses.empty())
+        return data;
+    QByteArray out;
+    qsizetype from = 0;
+    for (const auto& [at, bytes] : layout.ellipses) {
+        out.append(data.mid(from, at - from)).append(ellipseAsPolygon(data, at));
+        from = at + bytes;
+    }
+    out.append(data.mid(from));
+    const qsizetype start = layout.recordsStart;
+    const quint32 largest = std::max(u32(data, start + 12), quint32(3 + 1 + 2 * kEllipseCorners));
+    qToLittleEndian<quint32>(quint32((out.size() - start) / 2), out.data() + start + 6);
+    qToLittleEndian<quint32>(largest, out.data() + start + 12);
+    return out;
 }
 
 // libwmf's gd pixels: 7 bits of transparency (0 opaque) over red, green, blue.
@@ -269,7 +332,8 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
 
     QString why;
     WmfPlayer player;
-    const QImage image = player.play(data, layout, int(width), int(height), why);
+    const QImage image =
+        player.play(withEllipsesAsPolygons(data, layout), layout, int(width), int(height), why);
     if (image.isNull())
         return {{}, damagedError(file, why)};
     return {image, {}};
