@@ -27,14 +27,19 @@ void ensureApplication()
 }
 
 // Pictures up to the limits may take a gigabyte and many seconds each, also when a damaged
-// run-length bmp of a few bytes announces them (Qt then fills the picture with blank pixels).
+// run-length bmp or a metafile header of a few bytes announces them (the picture is then mostly
+// blank).
 // The fuzzer decodes pictures up to this size; the limit tests cover the larger ones.
 constexpr qint64 kMaxFuzzedPixels = qint64(1) << 22;
 
 bool tooLargeToFuzz(std::string_view format, const QByteArray& bytes)
 {
-    if (format == "wmf" || format == "emf")
+    if (format == "emf")
         return false;
+    if (format == "wmf") {
+        const auto size = wmfPictureSize(bytes);
+        return size && qint64(size->width()) * size->height() > kMaxFuzzedPixels;
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);

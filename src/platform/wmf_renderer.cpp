@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QtEndian>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -310,7 +311,28 @@ private:
     wmfAPI* m_api = nullptr;
 };
 
+// The picture's size in pixels: its frame at the screen's resolution, or in its own units when
+// those are pixels.
+QSize pixelSize(const WmfLayout& layout)
+{
+    const QSizeF size = layout.frame.size();
+    if (layout.unitsPerInch <= 0)
+        return QSize(int(std::min(size.width(), double(INT_MAX))),
+                     int(std::min(size.height(), double(INT_MAX))));
+    return QSize(
+        int(std::min<qint64>(screenPixelsX(size.width() / layout.unitsPerInch), INT_MAX)),
+        int(std::min<qint64>(screenPixelsY(size.height() / layout.unitsPerInch), INT_MAX)));
+}
+
 } // namespace
+
+std::optional<QSize> wmfPictureSize(const QByteArray& data)
+{
+    WmfLayout layout;
+    if (!walkRecords(data, layout).isEmpty())
+        return std::nullopt;
+    return pixelSize(layout);
+}
 
 LoadedPicture renderWmf(const QByteArray& data, const QString& file)
 {
@@ -319,21 +341,16 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
     if (!broken.isEmpty())
         return {{}, damagedError(file, broken)};
 
-    const QSizeF size = layout.frame.size();
-    const qint64 width = layout.unitsPerInch > 0 ? screenPixelsX(size.width() / layout.unitsPerInch)
-                                                 : qint64(size.width());
-    const qint64 height = layout.unitsPerInch > 0
-                              ? screenPixelsY(size.height() / layout.unitsPerInch)
-                              : qint64(size.height());
-    if (width < 1 || height < 1)
+    const QSize size = pixelSize(layout);
+    if (size.width() < 1 || size.height() < 1)
         return {{}, damagedError(file, QStringLiteral("it is smaller than a pixel"))};
-    if (!pictureSizeAllowed(width, height))
-        return {{}, tooLargeError(file, width, height)};
+    if (!pictureSizeAllowed(size.width(), size.height()))
+        return {{}, tooLargeError(file, size.width(), size.height())};
 
     QString why;
     WmfPlayer player;
     const QImage image =
-        player.play(withEllipsesAsPolygons(data, layout), layout, int(width), int(height), why);
+        player.play(withEllipsesAsPolygons(data, layout), layout, size.width(), size.height(), why);
     if (image.isNull())
         return {{}, damagedError(file, why)};
     return {image, {}};
