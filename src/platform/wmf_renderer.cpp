@@ -28,6 +28,7 @@ constexpr quint16 kSetMapMode = 0x0103;
 constexpr quint16 kSetWindowOrg = 0x020b;
 constexpr quint16 kSetWindowExt = 0x020c;
 constexpr quint16 kEllipse = 0x0418;
+constexpr quint16 kCreatePen = 0x02fa;
 constexpr quint16 kPolygon = 0x0324;
 // Corners of the polygon that stands in for an ellipse: under a tenth of a pixel off the curve
 // for radii up to 1000 pixels.
@@ -60,6 +61,7 @@ struct WmfLayout
     std::optional<QSizeF> windowExtent; // the player's own device square when the file sets none
     qsizetype recordsStart = 0;         // where the metafile header stands
     std::vector<std::pair<qsizetype, qsizetype>> ellipses; // offset and bytes of each record
+    std::vector<qsizetype> pens;                           // offset of each pen record
 
     // The frame in the player's device units, where libwmf draws.
     wmfD_Rect deviceFrame() const
@@ -137,6 +139,8 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
             layout.windowExtent = QSizeF(s16(data, at + 8), s16(data, at + 6));
         if (function == kEllipse && bytes >= 14)
             layout.ellipses.emplace_back(at, bytes);
+        if (function == kCreatePen && bytes >= 10)
+            layout.pens.push_back(at);
         at += bytes;
     }
     if (!placeable) {
@@ -198,6 +202,18 @@ QByteArray withEllipsesAsPolygons(const QByteArray& data, const WmfLayout& layou
     qToLittleEndian<quint32>(quint32((out.size() - start) / 2), out.data() + start + 6);
     qToLittleEndian<quint32>(largest, out.data() + start + 12);
     return out;
+}
+
+// libwmf's renderer draws a wide pen dot by dot: a pen much wider than the picture takes
+// minutes to draw a line. None needs to be wider than the frame, which it then covers anyway.
+QByteArray withPensNoWiderThanTheFrame(QByteArray data, const WmfLayout& layout)
+{
+    const auto widest =
+        qint16(std::min(std::max(layout.frame.width(), layout.frame.height()), 32767.0));
+    for (const qsizetype at : layout.pens)
+        if (std::abs(s16(data, at + 8)) > widest)
+            qToLittleEndian<qint16>(widest, data.data() + at + 8);
+    return data;
 }
 
 // libwmf's gd pixels: 7 bits of transparency (0 opaque) over red, green, blue.
@@ -350,7 +366,8 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
     QString why;
     WmfPlayer player;
     const QImage image =
-        player.play(withEllipsesAsPolygons(data, layout), layout, size.width(), size.height(), why);
+        player.play(withEllipsesAsPolygons(withPensNoWiderThanTheFrame(data, layout), layout),
+                    layout, size.width(), size.height(), why);
     if (image.isNull())
         return {{}, damagedError(file, why)};
     return {image, {}};
