@@ -51,9 +51,10 @@ quint32 u32(const QByteArray& data, qsizetype at)
 // that are played otherwise.
 struct WmfLayout
 {
-    QSizeF frame;                                          // in metafile units
-    double unitsPerInch = 0;                               // 0: the units are screen pixels
-    qsizetype recordsStart = 0;                            // where the metafile header stands
+    QSizeF frame;               // in metafile units
+    double unitsPerInch = 0;    // 0: the units are screen pixels
+    qsizetype recordsStart = 0; // where the metafile header stands
+    quint32 largestRecordWords = 0;
     std::vector<std::pair<qsizetype, qsizetype>> ellipses; // offset and bytes of each record
 };
 
@@ -103,6 +104,7 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
         const quint16 function = u16(data, at + 4);
         if (bytes < 6 || at + bytes > data.size())
             return QStringLiteral("a record at byte %1 runs past the end of the file").arg(at);
+        layout.largestRecordWords = std::max(layout.largestRecordWords, quint32(bytes / 2));
         if (function == 0)
             break;
         if (function == kSetMapMode && bytes >= 8)
@@ -152,21 +154,22 @@ QByteArray ellipseAsPolygon(const QByteArray& data, qsizetype at)
     return record;
 }
 
-// libwmf's renderer leaves ellipses unfilled, while it fills polygons: each ellipse record
-// becomes a polygon that traces it, and the header's sizes follow.
-QByteArray withEllipsesAsPolygons(const QByteArray& data, const WmfLayout& layout)
+// The metafile as libwmf is given it. Its renderer leaves ellipses unfilled, while it fills
+// polygons: each ellipse record becomes a polygon that traces it. The header's file size and
+// largest record are set from the records as walked: libwmf allocates what the header claims,
+// gigabytes for a few damaged bytes.
+QByteArray playableCopy(const QByteArray& data, const WmfLayout& layout)
 {
-    if (layout.ellipses.empty())
-        return data;
     QByteArray out;
     qsizetype from = 0;
+    quint32 largest = layout.largestRecordWords;
     for (const auto& [at, bytes] : layout.ellipses) {
         out.append(data.mid(from, at - from)).append(ellipseAsPolygon(data, at));
         from = at + bytes;
+        largest = std::max(largest, quint32(3 + 1 + 2 * kEllipseCorners));
     }
     out.append(data.mid(from));
     const qsizetype start = layout.recordsStart;
-    const quint32 largest = std::max(u32(data, start + 12), quint32(3 + 1 + 2 * kEllipseCorners));
     qToLittleEndian<quint32>(quint32((out.size() - start) / 2), out.data() + start + 6);
     qToLittleEndian<quint32>(largest, out.data() + start + 12);
     return out;
@@ -320,8 +323,7 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
 
     QString why;
     WmfPlayer player;
-    const QImage image =
-        player.play(withEllipsesAsPolygons(data, layout), size.width(), size.height(), why);
+    const QImage image = player.play(playableCopy(data, layout), size.width(), size.height(), why);
     if (image.isNull())
         return {{}, damagedError(file, why)};
     return {image, {}};
