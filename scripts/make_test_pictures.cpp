@@ -143,61 +143,73 @@ U_COLORREF colorRef(const QColor& c)
     return colorref3_set(uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue()));
 }
 
-// --- WMF: rectangles in twips; the placeable header gives 600 x 450 twips at 1440 a inch.
-void writeWmf(const QString& path, bool placeable)
+// --- WMF: 600 x 450 units in a window at `origin`; the placeable header gives 600 x 450 twips
+// at 1440 a inch. Shapes are drawn without outline until another pen is selected.
+struct WmfWriter
 {
     WMFTRACK* wt = nullptr;
     WMFHANDLES* wht = nullptr;
-    wmf_start(path.toLocal8Bit().constData(), 4096, 4096, &wt);
-    wmf_htable_create(16, 16, &wht);
-    U_PAIRF* inches = U_PAIRF_set(600.0f / 1440, 450.0f / 1440);
-    wmf_header_append(
-        reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(placeable ? inches : nullptr, 1440)), wt,
-        1);
-    std::free(inches);
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC)), wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETWINDOWORG_set(point16_set(0, 0))), wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETWINDOWEXT_set(point16_set(600, 450))), wt,
-               1);
 
-    uint32_t pen = 0;
-    wmf_append(reinterpret_cast<U_METARECORD*>(
-                   wcreatepenindirect_set(&pen, wht, U_PEN_set(U_PS_NULL, 1, colorRef(Qt::black)))),
-               wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(pen, wht)), wt, 1);
+    WmfWriter(const QString& path, bool placeable, int16_t originX = 0, int16_t originY = 0)
+    {
+        wmf_start(path.toLocal8Bit().constData(), 4096, 4096, &wt);
+        wmf_htable_create(16, 16, &wht);
+        U_PAIRF* inches = U_PAIRF_set(600.0f / 1440, 450.0f / 1440);
+        wmf_header_append(
+            reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(placeable ? inches : nullptr, 1440)),
+            wt, 1);
+        std::free(inches);
+        add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
+        add(U_WMRSETWINDOWORG_set(point16_set(originX, originY)));
+        add(U_WMRSETWINDOWEXT_set(point16_set(600, 450)));
+        selectPen(U_PS_NULL);
+    }
+    ~WmfWriter()
+    {
+        add(U_WMREOF_set());
+        wmf_finish(wt);
+        wmf_free(&wt);
+        wmf_htable_free(&wht);
+    }
+    void add(char* record) { wmf_append(reinterpret_cast<U_METARECORD*>(record), wt, 1); }
+    void selectPen(uint16_t style)
+    {
+        uint32_t pen = 0;
+        add(wcreatepenindirect_set(&pen, wht, U_PEN_set(style, 1, colorRef(Qt::black))));
+        add(wselectobject_set(pen, wht));
+    }
+    // Returns the brush's handle.
+    uint32_t selectBrush(const QColor& colour)
+    {
+        uint32_t brush = 0;
+        add(wcreatebrushindirect_set(&brush, wht,
+                                     U_WLOGBRUSH_set(U_BS_SOLID, colorRef(colour), 0)));
+        add(wselectobject_set(brush, wht));
+        return brush;
+    }
+};
+
+U_RECT16 rect16(int left, int top, int right, int bottom)
+{
+    return U_RECT16_set(point16_set(int16_t(left), int16_t(top)),
+                        point16_set(int16_t(right), int16_t(bottom)));
+}
+
+// The quadrants in rectangles, with a black square in the middle of the red one.
+void writeWmf(const QString& path, bool placeable)
+{
+    WmfWriter w(path, placeable);
     const int corners[4][2] = {{0, 0}, {300, 0}, {0, 225}, {300, 225}};
     for (int i = 0; i < 4; ++i) {
-        uint32_t brush = 0;
-        wmf_append(reinterpret_cast<U_METARECORD*>(wcreatebrushindirect_set(
-                       &brush, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorRef(kQuadrants[i]), 0))),
-                   wt, 1);
-        wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(brush, wht)), wt, 1);
+        uint32_t brush = w.selectBrush(kQuadrants[i]);
         const int x = corners[i][0];
         const int y = corners[i][1];
-        wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRRECTANGLE_set(
-                       U_RECT16_set(point16_set(int16_t(x), int16_t(y)),
-                                    point16_set(int16_t(x + 300), int16_t(y + 225))))),
-                   wt, 1);
-        wmf_append(reinterpret_cast<U_METARECORD*>(wdeleteobject_set(&brush, wht)), wt, 1);
+        w.add(U_WMRRECTANGLE_set(rect16(x, y, x + 300, y + 225)));
+        w.add(wdeleteobject_set(&brush, w.wht));
     }
-    // A black square in the middle of the red quadrant.
-    uint32_t outline = 0;
-    wmf_append(reinterpret_cast<U_METARECORD*>(wcreatepenindirect_set(
-                   &outline, wht, U_PEN_set(U_PS_SOLID, 1, colorRef(Qt::black)))),
-               wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(outline, wht)), wt, 1);
-    uint32_t black = 0;
-    wmf_append(reinterpret_cast<U_METARECORD*>(wcreatebrushindirect_set(
-                   &black, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorRef(Qt::black), 0))),
-               wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(black, wht)), wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(
-                   U_WMRRECTANGLE_set(U_RECT16_set(point16_set(105, 75), point16_set(195, 150)))),
-               wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMREOF_set()), wt, 1);
-    wmf_finish(wt);
-    wmf_free(&wt);
-    wmf_htable_free(&wht);
+    w.selectPen(U_PS_SOLID);
+    w.selectBrush(Qt::black);
+    w.add(U_WMRRECTANGLE_set(rect16(105, 75, 195, 150)));
 }
 
 // A red rectangle inside the frame, touching none of its edges: 100 units in from the left and
@@ -205,48 +217,13 @@ void writeWmf(const QString& path, bool placeable)
 // middle. The plain one has its window at (1000, 2000).
 void writeFramedWmf(const QString& path, bool placeable)
 {
-    WMFTRACK* wt = nullptr;
-    WMFHANDLES* wht = nullptr;
-    wmf_start(path.toLocal8Bit().constData(), 4096, 4096, &wt);
-    wmf_htable_create(16, 16, &wht);
-    U_PAIRF* inches = U_PAIRF_set(600.0f / 1440, 450.0f / 1440);
-    wmf_header_append(
-        reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(placeable ? inches : nullptr, 1440)), wt,
-        1);
-    std::free(inches);
     const int16_t x = placeable ? 0 : 1000;
     const int16_t y = placeable ? 0 : 2000;
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC)), wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETWINDOWORG_set(point16_set(x, y))), wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRSETWINDOWEXT_set(point16_set(600, 450))), wt,
-               1);
-    uint32_t pen = 0;
-    wmf_append(reinterpret_cast<U_METARECORD*>(
-                   wcreatepenindirect_set(&pen, wht, U_PEN_set(U_PS_NULL, 1, colorRef(Qt::black)))),
-               wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(pen, wht)), wt, 1);
-    uint32_t brush = 0;
-    wmf_append(reinterpret_cast<U_METARECORD*>(wcreatebrushindirect_set(
-                   &brush, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorRef(kQuadrants[0]), 0))),
-               wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(brush, wht)), wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMRRECTANGLE_set(
-                   U_RECT16_set(point16_set(int16_t(x + 100), int16_t(y + 100)),
-                                point16_set(int16_t(x + 500), int16_t(y + 350))))),
-               wt, 1);
-    uint32_t black = 0;
-    wmf_append(reinterpret_cast<U_METARECORD*>(wcreatebrushindirect_set(
-                   &black, wht, U_WLOGBRUSH_set(U_BS_SOLID, colorRef(Qt::black), 0))),
-               wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(wselectobject_set(black, wht)), wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(
-                   U_WMRELLIPSE_set(U_RECT16_set(point16_set(int16_t(x + 250), int16_t(y + 175)),
-                                                 point16_set(int16_t(x + 350), int16_t(y + 275))))),
-               wt, 1);
-    wmf_append(reinterpret_cast<U_METARECORD*>(U_WMREOF_set()), wt, 1);
-    wmf_finish(wt);
-    wmf_free(&wt);
-    wmf_htable_free(&wht);
+    WmfWriter w(path, placeable, x, y);
+    w.selectBrush(kQuadrants[0]);
+    w.add(U_WMRRECTANGLE_set(rect16(x + 100, y + 100, x + 500, y + 350)));
+    w.selectBrush(Qt::black);
+    w.add(U_WMRELLIPSE_set(rect16(x + 250, y + 175, x + 350, y + 275)));
 }
 
 // --- EMF: 80 x 60 pixels, drawn with most kinds of record that the renderer knows.
