@@ -4,14 +4,15 @@
 // small encoder below, and the metafiles are written record by record through libuemf.
 //
 // The main picture is 40 x 30 pixels in four quadrants: red top left, green top right,
-// blue bottom left, yellow bottom right. The metafiles are laid out for 96 DPI (15 twips
-// per pixel).
+// blue bottom left, yellow bottom right (see-through in transparent.gif). The metafiles are laid
+// out for 96 DPI (15 twips per pixel).
 #include <QByteArray>
 #include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -105,7 +106,8 @@ QByteArray lzwFrame(const std::vector<int>& indexes)
 }
 
 // Two frames: the quadrants, then an all-red frame that a reader of the first frame ignores.
-QByteArray quadrantGif(int width, int height)
+// With a transparent index, that colour of the palette is see-through.
+QByteArray quadrantGif(int width, int height, int transparent = -1)
 {
     QByteArray gif("GIF89a");
     appendLe16(gif, width);
@@ -119,7 +121,11 @@ QByteArray quadrantGif(int width, int height)
         gif.append(char(c.blue()));
     }
     auto frame = [&](const std::function<int(int, int)>& index) {
-        gif.append(QByteArray::fromHex("21f904000a000000")); // 0.1 s delay
+        gif.append(QByteArray::fromHex("21f904")); // graphic control: 0.1 s delay
+        gif.append(char(transparent >= 0 ? 1 : 0));
+        gif.append(QByteArray::fromHex("0a00"));
+        gif.append(char(std::max(transparent, 0)));
+        gif.append(char(0));
         gif.append(char(0x2c));
         appendLe16(gif, 0);
         appendLe16(gif, 0);
@@ -446,6 +452,8 @@ int main(int argc, char** argv)
     picture.save(dir + "/quadrants.png", "PNG");
     picture.save(dir + "/quadrants.jpg", "JPG", 95);
     writeFile(dir + "/quadrants.gif", quadrantGif(40, 30));
+    // The yellow quadrant see-through.
+    writeFile(dir + "/transparent.gif", quadrantGif(40, 30, 3));
     writeWmf(dir + "/quadrants.wmf", true);
     writeWmf(dir + "/quadrants-plain.wmf", false);
     writeFramedWmf(dir + "/framed.wmf", true);

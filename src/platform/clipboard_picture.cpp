@@ -1,5 +1,7 @@
 #include "platform/clipboard_picture.h"
 
+#include "platform/picture_format.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -11,7 +13,7 @@ QImage picture()
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data || !data->hasImage())
         return {};
-    return qvariant_cast<QImage>(data->imageData());
+    return heldPicture(qvariant_cast<QImage>(data->imageData()));
 }
 
 void setPicture(const QImage& picture)

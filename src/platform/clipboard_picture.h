@@ -8,7 +8,8 @@ namespace tilemond {
 // The system clipboard, as far as pictures and plain text go.
 namespace SystemClipboard {
 
-// The picture on the clipboard, or a null image when it holds none.
+// The picture on the clipboard in a held format (heldPicture), its alpha kept; a null image when
+// it holds none.
 QImage picture();
 // Replaces whatever the clipboard held by this one picture.
 void setPicture(const QImage& picture);

@@ -25,10 +25,7 @@ void PersistentSurface::resize(QSize size)
         return;
     }
     QImage resized = blank();
-    QPainter painter(&resized);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, m_image);
-    painter.end();
+    copyRectangle(resized, 0, 0, m_image.width(), m_image.height(), m_image, 0, 0);
     m_image = resized;
 }
 
@@ -54,7 +51,7 @@ void PersistentSurface::copyToTopLeft(const QImage& source)
 {
     const bool coversEarlierCopy =
         m_topLeft.width() <= source.width() && m_topLeft.height() <= source.height();
-    if (m_image.isNull() && source.format() == QImage::Format_RGB32 && coversEarlierCopy) {
+    if (m_image.isNull() && coversEarlierCopy) {
         m_topLeft = source;
         return;
     }
@@ -75,19 +72,22 @@ const QImage& PersistentSurface::image() const
 
 void PersistentSurface::paint(QPainter& painter) const
 {
-    if (!m_image.isNull()) {
-        painter.drawImage(0, 0, m_image);
-        return;
-    }
-    // What makeImage would make, painted straight away.
+    // What makeImage would make, painted straight away; see-through pixels show the background.
     const QRect area(QPoint(0, 0), m_size);
     painter.save();
     painter.setClipRect(area);
     painter.fillRect(area, m_background);
-    if (!m_picture.isNull())
-        painter.drawImage(0, 0, m_picture);
-    if (!m_topLeft.isNull())
-        painter.drawImage(0, 0, m_topLeft);
+    if (!m_image.isNull()) {
+        painter.drawImage(0, 0, m_image);
+    } else {
+        if (!m_picture.isNull())
+            painter.drawImage(0, 0, m_picture);
+        if (!m_topLeft.isNull()) {
+            // The copy replaced what was under it.
+            painter.fillRect(m_topLeft.rect(), m_background);
+            painter.drawImage(0, 0, m_topLeft);
+        }
+    }
     painter.restore();
 }
 
@@ -103,18 +103,15 @@ void PersistentSurface::makeImage() const
 
 QImage PersistentSurface::blank() const
 {
-    // An opaque picture that fills the surface is the surface until something is drawn on it:
-    // shared, not copied, as a large picture would cost its size once more.
-    if (m_picture.size() == m_size && m_picture.format() == QImage::Format_RGB32)
+    // A picture that fills the surface is the surface until something is drawn on it: shared,
+    // not copied, as a large picture would cost its size once more.
+    if (m_picture.size() == m_size)
         return m_picture;
     QImage image(m_size, QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.fill(m_background);
-    if (!m_picture.isNull()) {
-        QPainter painter(&image);
-        painter.drawImage(0, 0, m_picture);
-    }
+    copyRectangle(image, 0, 0, m_picture.width(), m_picture.height(), m_picture, 0, 0);
     return image;
 }
 

@@ -33,7 +33,7 @@ public:
     void clear();
 
     // Copies `source` whole onto the top-left corner, as a copy onto image() would. Until
-    // something else is drawn an opaque source is kept shared instead: a 1:1 preview of a large
+    // something else is drawn the source is kept shared instead: a 1:1 preview of a large
     // picture then costs no second copy of it.
     void copyToTopLeft(const QImage& source);
 
@@ -41,7 +41,8 @@ public:
     QImage& image();
     const QImage& image() const;
 
-    // Paints the surface at (0, 0), without making its image.
+    // Paints the surface at (0, 0), without making its image; where its pixels are see-through
+    // the background colour shows.
     void paint(QPainter& painter) const;
 
 private:

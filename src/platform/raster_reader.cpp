@@ -1,5 +1,6 @@
 #include "platform/raster_reader.h"
 
+#include "platform/picture_format.h"
 #include "platform/picture_limits.h"
 #include "platform/raster_headers.h"
 
@@ -46,9 +47,7 @@ LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format
     QImage image;
     if (!reader.read(&image))
         return {{}, damagedError(file, plainReason(reader.errorString()))};
-    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                            : QImage::Format_RGB32);
-    return {image, {}};
+    return {heldPicture(std::move(image)), {}};
 }
 
 } // namespace tilemond

@@ -1,7 +1,7 @@
 #include "platform/rectangle_copy.h"
 
-#include <QPainter>
 #include <algorithm>
+#include <cstring>
 
 namespace tilemond {
 namespace {
@@ -37,18 +37,23 @@ bool copyRectangle(QImage& destination, int x, int y, int width, int height, con
         return false;
     const QRect from(int(across.source), int(down.source), int(across.length), int(down.length));
     // A piece that covers the whole destination replaces it; the whole source is then shared.
-    if (across.length == destination.width() && down.length == destination.height() &&
-        source.format() == destination.format()) {
+    if (across.length == destination.width() && down.length == destination.height()) {
         destination = from == source.rect() ? source : source.copy(from);
         return true;
     }
+    // Every bit of a pixel is copied, its alpha too: a destination without alpha gets it (its
+    // own pixels stay opaque), so that a see-through pixel arrives see-through.
+    const bool gainsAlpha = source.hasAlphaChannel() && !destination.hasAlphaChannel();
+    if (gainsAlpha || destination.depth() != 32)
+        destination.convertTo(source.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                       : QImage::Format_RGB32);
     // A copy of the piece first, so that a surface can be copied onto itself.
-    const QImage piece = source.copy(from);
-    QPainter painter(&destination);
-    if (!painter.isActive())
-        return false;
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(int(across.target), int(down.target), piece);
+    const QImage piece = source.copy(from).convertToFormat(destination.format());
+    const qsizetype lineBytes = qsizetype(across.length) * 4;
+    const qsizetype offset = qsizetype(across.target) * 4;
+    for (int row = 0; row < piece.height(); ++row)
+        std::memcpy(destination.scanLine(int(down.target) + row) + offset, piece.constScanLine(row),
+                    lineBytes);
     return true;
 }
 

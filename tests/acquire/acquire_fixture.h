@@ -33,11 +33,13 @@ inline QImage patternPicture(QSize size, int seed)
     return picture;
 }
 
-// `shown` holds `picture` 1:1 at its top-left corner, as far as it reaches.
+// `shown` holds `picture` 1:1 at its top-left corner, as far as it reaches (a surface that holds
+// see-through pixels elsewhere, such as the preview's splash, has an alpha channel).
 inline bool showsOneToOne(const QImage& shown, const QImage& picture)
 {
     const QRect area = shown.rect().intersected(picture.rect());
-    return !area.isEmpty() && shown.copy(area) == picture.copy(area);
+    return !area.isEmpty() && shown.copy(area).convertToFormat(QImage::Format_ARGB32) ==
+                                  picture.copy(area).convertToFormat(QImage::Format_ARGB32);
 }
 
 // The editor at 15 twips per pixel with the picture actions and scripted prompts.

@@ -112,6 +112,30 @@ TEST_F(PictureBoxTest, ACopyToTheTopLeftCornerActsAsACopy)
     EXPECT_EQ(surface.image(), painted(surface));
 }
 
+// A picture with see-through pixels keeps them on the surface that holds it and on one that a
+// piece of it is copied to; where it is painted, the background colour shows through.
+TEST_F(PictureBoxTest, SeeThroughPixelsStaySeeThrough)
+{
+    QImage picture(2, 1, QImage::Format_ARGB32);
+    picture.setPixel(0, 0, qRgba(250, 5, 5, 0));
+    picture.setPixel(1, 0, qRgba(40, 50, 60, 128));
+    PictureBox box(QColor(0, 0, 255));
+    box.setAutoSize(true);
+    box.setPicture(picture);
+    EXPECT_EQ(box.image().pixel(0, 0), qRgba(250, 5, 5, 0));
+    box.setWidth(3);
+    EXPECT_EQ(box.image().pixel(1, 0), qRgba(40, 50, 60, 128));
+    EXPECT_EQ(box.image().pixel(2, 0), qRgb(0, 0, 255));
+    box.Refresh();
+    EXPECT_EQ(box.grab().toImage().pixel(0, 0), qRgb(0, 0, 255));
+
+    PictureBox piece(Qt::white);
+    piece.setWidth(1);
+    piece.setHeight(1);
+    copyRectangle(piece.image(), 0, 0, 1, 1, box.image(), 1, 0);
+    EXPECT_EQ(piece.image().pixel(0, 0), qRgba(40, 50, 60, 128));
+}
+
 TEST_F(PictureBoxTest, ImageFollowsTheSizeSetInPixels)
 {
     PictureBox box(Qt::white);

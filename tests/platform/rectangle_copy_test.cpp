@@ -23,17 +23,25 @@ QImage blank(int width, int height)
     return image;
 }
 
-TEST(RectangleCopy, ReplacesTheDestinationPixels)
+// Every bit of a pixel, alpha too: a see-through or partly see-through pixel arrives as it was,
+// colour and all, on a destination that had no alpha before.
+TEST(RectangleCopy, ReplacesTheDestinationPixelsAlphaIncluded)
 {
     QImage target = blank(5, 5);
-    QImage source(2, 1, QImage::Format_ARGB32);
-    source.fill(qRgba(10, 20, 30, 0)); // even a see-through pixel replaces what was there
-    source.setPixel(1, 0, qRgb(1, 2, 3));
-    ASSERT_TRUE(copyRectangle(target, 3, 4, 2, 1, source, 0, 0));
-    EXPECT_EQ(qAlpha(target.pixel(3, 4)), 255);
-    EXPECT_NE(target.pixel(3, 4), qRgb(255, 255, 255));
+    QImage source(3, 1, QImage::Format_ARGB32);
+    source.setPixel(0, 0, qRgba(10, 20, 30, 0));
+    source.setPixel(1, 0, qRgba(200, 100, 7, 3));
+    source.setPixel(2, 0, qRgb(1, 2, 3));
+    ASSERT_TRUE(copyRectangle(target, 2, 4, 3, 1, source, 0, 0));
+    EXPECT_EQ(target.pixel(2, 4), qRgba(10, 20, 30, 0));
+    EXPECT_EQ(target.pixel(3, 4), qRgba(200, 100, 7, 3));
     EXPECT_EQ(target.pixel(4, 4), qRgb(1, 2, 3));
-    EXPECT_EQ(target.pixel(2, 4), qRgb(255, 255, 255));
+    EXPECT_EQ(target.pixel(1, 4), qRgb(255, 255, 255));
+
+    QImage piece = blank(2, 1); // covered whole
+    ASSERT_TRUE(copyRectangle(piece, 0, 0, 2, 1, source, 0, 0));
+    EXPECT_EQ(piece.pixel(0, 0), qRgba(10, 20, 30, 0));
+    EXPECT_EQ(piece.pixel(1, 0), qRgba(200, 100, 7, 3));
 }
 
 TEST(RectangleCopy, IsClippedToBothSurfaces)

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QImage>
+
+namespace tilemond {
+
+// The pixel formats a picture is held in, from reading it to the file of a pasted piece:
+// RGB32 when every pixel is opaque, ARGB32 (straight alpha) when any is not. Straight, not
+// premultiplied, so that a partly transparent pixel keeps its exact colour through every copy and
+// into the piece's PNG. Converts in place where it can.
+QImage heldPicture(QImage picture);
+
+} // namespace tilemond
