@@ -13,6 +13,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace tilemond::app {
 namespace {
 
@@ -36,14 +38,26 @@ QString cutOutside(const char* option, const std::vector<int>& cuts, int extent,
     return QString();
 }
 
+// The pieces the split puts into the page: a column or row between two cuts on one pixel is
+// empty and has none.
+int piecesOf(const SplitOptions& options)
+{
+    const auto lines = [](std::vector<int> cuts) {
+        std::sort(cuts.begin(), cuts.end());
+        return int(std::unique(cuts.begin(), cuts.end()) - cuts.begin()) + 1;
+    };
+    return lines(options.vertical) * lines(options.horizontal);
+}
+
 QString summary(const ChosenPicture& picture, const SplitOptions& options, const QString& saved)
 {
     const int columns = int(options.vertical.size()) + 1;
     const int rows = int(options.horizontal.size()) + 1;
+    const int pieces = piecesOf(options);
     // One pass over the pattern: names may hold a % of their own.
     return QStringLiteral("split %1 into %2 %3 (%4 x %5, %6) -> %7")
-        .arg(picture.name, QString::number(columns * rows),
-             columns * rows == 1 ? QStringLiteral("piece") : QStringLiteral("pieces"),
+        .arg(picture.name, QString::number(pieces),
+             pieces == 1 ? QStringLiteral("piece") : QStringLiteral("pieces"),
              QString::number(columns), QString::number(rows),
              options.table ? QStringLiteral("table") : QStringLiteral("lines"),
              QDir::toNativeSeparators(saved));
@@ -99,7 +113,7 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
             return {Exit::Usage, outside};
         }
 
-    const int pieces = int((options.vertical.size() + 1) * (options.horizontal.size() + 1));
+    const int pieces = piecesOf(options);
     PieceCounter counter(host, pieces, progress);
     placeMarkers(options.vertical, options.horizontal);
     if (editorIsOpen())
