@@ -88,7 +88,7 @@ private:
 
 // The editor's part of the road: open it on the selected picture, lay the markers, split.
 BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
-                       const QString& pictureName, const PieceProgress& progress)
+                       const ChosenPicture& picture, const PieceProgress& progress)
 {
     const QString page = QDir::toNativeSeparators(options.page);
     BatchQuestions questions(options.picture);
@@ -96,14 +96,18 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
         return failure(QStringLiteral("%1: %2.").arg(page, error));
     if (const QString asked = questions.unexpected(); !asked.isEmpty()) {
         closeEditor();
+        // The host's Copy knows why the picture gave no pixels; the editor only that none came.
+        if (const QString problem = host.copyProblem(); !problem.isEmpty())
+            return failure(
+                QStringLiteral("%1: the picture %2 %3.").arg(page, picture.address, problem));
         return failure(QStringLiteral("%1: the picture %2 could not be taken: %3.")
-                           .arg(page, pictureName, asked));
+                           .arg(page, picture.name, asked));
     }
     const QSize size = editorIsOpen() ? editorPictureSize() : QSize();
     if (size.isEmpty()) {
         closeEditor();
         return failure(
-            QStringLiteral("%1: the picture %2 could not be read.").arg(page, pictureName));
+            QStringLiteral("%1: the picture %2 could not be read.").arg(page, picture.name));
     }
     for (const QString& outside :
          {cutOutside("--vertical", options.vertical, size.width(), size),
@@ -155,7 +159,7 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     host::AddInLoader loader(host);
     if (const QStringList errors = connectAddIns(loader); !errors.isEmpty())
         return failure(errors.join('\n'));
-    if (BatchOutcome edited = runEditor(*host, options, picture.name, progress);
+    if (BatchOutcome edited = runEditor(*host, options, picture, progress);
         edited.exitCode != Exit::Done)
         return edited;
     // The page's own pictures that are still in it after the split.

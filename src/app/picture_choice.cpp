@@ -3,17 +3,33 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace tilemond::app {
 namespace {
 
-QString pictureName(const host::Element& picture)
+// A data: address up to its comma: its bytes name nothing.
+QString dataAddressName(const QString& src)
 {
-    const auto src = picture.getAttribute("src");
-    if (!src || src->empty())
+    const qsizetype comma = src.indexOf(',');
+    return src.left(comma < 0 ? 40 : std::min(comma, qsizetype(40))) + QStringLiteral(",…");
+}
+
+QString pictureName(const QString& src)
+{
+    if (src.isEmpty())
         return QStringLiteral("the picture");
-    const QString path = QUrl(QString::fromStdString(*src)).path();
-    const QString name = QFileInfo(path).fileName();
-    return name.isEmpty() ? QString::fromStdString(*src) : name;
+    if (src.startsWith(QLatin1String("data:"), Qt::CaseInsensitive))
+        return dataAddressName(src);
+    const QString name = QFileInfo(QUrl(src).path()).fileName();
+    return name.isEmpty() ? src : name;
+}
+
+QString pictureAddress(const QString& src)
+{
+    if (src.startsWith(QLatin1String("data:"), Qt::CaseInsensitive))
+        return dataAddressName(src);
+    return QLatin1Char('"') + src + QLatin1Char('"');
 }
 
 QString selectElement(host::Document& document, const host::Element& element)
@@ -39,8 +55,9 @@ ChosenPicture selectNamed(host::Document& document, const host::ElementPtr& pict
                           const QString& missing)
 {
     if (!picture)
-        return {QString(), missing};
-    return {pictureName(*picture), selectElement(document, *picture)};
+        return {QString(), QString(), missing};
+    const QString src = QString::fromStdString(picture->getAttribute("src").value_or(""));
+    return {pictureName(src), pictureAddress(src), selectElement(document, *picture)};
 }
 
 } // namespace
@@ -48,7 +65,7 @@ ChosenPicture selectNamed(host::Document& document, const host::ElementPtr& pict
 ChosenPicture selectPicture(host::Document& document, const SplitOptions& options)
 {
     if (options.picture)
-        return {QFileInfo(*options.picture).fileName(), selectBodyEnd(document)};
+        return {QFileInfo(*options.picture).fileName(), *options.picture, selectBodyEnd(document)};
 
     const auto images = document.images();
     const int count = images ? images->length() : 0;

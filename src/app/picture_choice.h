@@ -8,8 +8,9 @@ namespace tilemond::app {
 // The picture that a batch split cuts, selected in the page as a user would select it.
 struct ChosenPicture
 {
-    QString name;  // for the summary: the picture's file name
-    QString error; // why there is nothing to split; empty when selected
+    QString name;    // for the summary: the picture's file name
+    QString address; // for messages: the src as the page writes it, in quotes
+    QString error;   // why there is nothing to split; empty when selected
 };
 
 // --image and --id select that picture element; --picture puts an empty selection at the end

@@ -1,9 +1,11 @@
 #include "host/page_clipboard.h"
 
 #include "host/picture_location.h"
+#include "host/shown_size.h"
 #include "platform/clipboard_picture.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextDocumentFragment>
@@ -22,13 +24,6 @@ const ParsedElement* selectedPicture(PageModel& page)
     return nullptr;
 }
 
-QImage pictureOf(const ParsedElement& image, const PastedPictures& pictures,
-                 const QString& pagePath, const PictureLoader& loadPicture)
-{
-    const auto* src = image.attribute("src");
-    return src ? pictureNamed(src->value, pictures, pagePath, loadPicture) : QImage();
-}
-
 void replaceSelection(PageModel& page, std::string_view markup)
 {
     const std::size_t begin = page.selection().begin;
@@ -38,41 +33,62 @@ void replaceSelection(PageModel& page, std::string_view markup)
 
 } // namespace
 
-QImage pictureNamed(std::string_view src, const PastedPictures& pictures, const QString& pagePath,
-                    const PictureLoader& loadPicture)
+PagePicture pictureNamed(std::string_view src, const PastedPictures& pictures,
+                         const std::optional<QString>& folder, const PictureLoader& loadPicture,
+                         const ShownSize& shown)
 {
     if (QImage kept = pictures.find(src); !kept.isNull())
-        return kept;
-    const auto file = localPictureFile(src, QFileInfo(pagePath).absolutePath());
-    return file && loadPicture ? loadPicture(*file) : QImage();
+        return {std::move(kept), {}};
+    const PictureSource source = pictureSource(src, folder);
+    if (!source.problem.isEmpty())
+        return {{}, source.problem};
+    if (source.file && !QFileInfo::exists(*source.file))
+        return {{},
+                QStringLiteral("cannot be read: no such file (%1)")
+                    .arg(QDir::toNativeSeparators(*source.file))};
+    LoadedPicture loaded =
+        source.data   ? loadPictureData(*source.data, QStringLiteral("its data: address"), shown)
+        : loadPicture ? loadPicture(*source.file, shown)
+                      : LoadedPicture{};
+    if (loaded.image.isNull())
+        return {{}, QStringLiteral("is not a picture we can read: %1").arg(loaded.error)};
+    return {std::move(loaded.image), {}};
 }
 
 std::string pastedPictureMarkup(const std::string& src, const QSize& size)
 {
     // Top-aligned, not on the text baseline: pieces side by side in a line, or alone in a table
-    // cell, then meet the next row without the gap that the baseline leaves below them.
+    // cell, then meet the next row without the gap that the baseline leaves below them. The
+    // page's own rules for pictures (a max-width, a border, margins, padding) would squeeze or pad
+    // the piece: what of them can be undone on the piece is. No alt text: a screen reader is not
+    // to read out a file name for each piece.
     return "<img src=\"" + src + "\" width=\"" + std::to_string(size.width()) + "\" height=\"" +
-           std::to_string(size.height()) + "\" style=\"vertical-align:top\">";
+           std::to_string(size.height()) +
+           "\" alt=\"\" style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">";
 }
 
-void copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,
-                   const PictureLoader& loadPicture)
+QString copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,
+                      const PictureLoader& loadPicture)
 {
     if (const ParsedElement* image = selectedPicture(page)) {
-        const QImage picture = pictureOf(*image, pictures, pagePath, loadPicture);
-        if (picture.isNull())
+        const auto* src = image->attribute("src");
+        const PagePicture picture =
+            pictureNamed(src ? std::string_view(src->value) : std::string_view(), pictures,
+                         pictureFolder(page.parsed(), pagePath), loadPicture, shownSize(*image));
+        if (picture.image.isNull())
             SystemClipboard::clear();
         else
-            SystemClipboard::setPicture(picture);
-        return;
+            SystemClipboard::setPicture(picture.image);
+        return picture.problem;
     }
     const TrackedSpan& selection = page.selection();
     if (selection.begin == selection.end)
-        return;
+        return {};
     const std::string_view markup = page.source().slice(selection.begin, selection.end);
     QGuiApplication::clipboard()->setText(
         QTextDocumentFragment::fromHtml(QString::fromUtf8(markup.data(), markup.size()))
             .toPlainText());
+    return {};
 }
 
 void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pagePath)

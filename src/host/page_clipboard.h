@@ -2,29 +2,44 @@
 
 #include "host/page_model.h"
 #include "host/pasted_pictures.h"
+#include "platform/picture_file.h"
 
 #include <QImage>
 #include <QSize>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace tilemond::host {
 
-using PictureLoader = std::function<QImage(const QString& path)>;
+using PictureLoader = std::function<LoadedPicture(const QString& path, const ShownSize& shown)>;
 
-// The host's Edit > Copy: a selected picture goes on the clipboard as pixels
-// (nothing, when its pixels cannot be had); other selected text as plain text.
-void copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,
-                   const PictureLoader& loadPicture);
+// The host's Edit > Copy: a selected picture goes on the clipboard as the page shows it
+// (nothing, when its pixels cannot be had); other selected text as plain text. Returns why a
+// selected picture gave no pixels ("is a remote address, ..."); empty when it gave them or no
+// picture was selected.
+QString copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,
+                      const PictureLoader& loadPicture);
 // The host's Edit > Paste: a clipboard picture becomes an img whose pixels are
 // kept until the page is saved; clipboard text is pasted as text. The selection
 // then stands just after what was pasted.
 void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pagePath);
 
-// The picture a src names: one pasted and not saved yet, else the local file it names.
-QImage pictureNamed(std::string_view src, const PastedPictures& pictures, const QString& pagePath,
-                    const PictureLoader& loadPicture);
+// A picture of the page, or why there is none: what follows its name in "the picture x.png is a
+// remote address, which is never fetched".
+struct PagePicture
+{
+    QImage image;
+    QString problem;
+};
+
+// The picture a src names: one pasted and not saved yet, else the file or data: address it names
+// (relative addresses start from `folder`, as pictureFolder gives it) at the size `shown` makes
+// of its own.
+PagePicture pictureNamed(std::string_view src, const PastedPictures& pictures,
+                         const std::optional<QString>& folder, const PictureLoader& loadPicture,
+                         const ShownSize& shown = {});
 
 // The markup of a pasted picture.
 std::string pastedPictureMarkup(const std::string& src, const QSize& size);

@@ -3,6 +3,7 @@
 #include "host/page_document.h"
 #include "host/page_save.h"
 #include "host/page_window.h"
+#include "host/picture_location.h"
 #include "platform/picture_file.h"
 #include "platform/prompts.h"
 
@@ -16,11 +17,6 @@ namespace {
 
 const QString HostTitle = QStringLiteral("Tilemond Page Host");
 
-QImage readPictureFile(const QString& path)
-{
-    return loadPictureFile(path).image; // every format the editor reads, within its size limits
-}
-
 void tellFailure(const FileError& error)
 {
     if (error)
@@ -30,7 +26,7 @@ void tellFailure(const FileError& error)
 } // namespace
 
 PageHost::PageHost(QString configFolder)
-    : m_loadPicture(readPictureFile), m_refresh(std::make_shared<std::function<void()>>()),
+    : m_loadPicture(loadPictureFile), m_refresh(std::make_shared<std::function<void()>>()),
       m_bars(std::make_shared<HostCommandBars>(QDir(configFolder).filePath("command_bars.json")))
 {
     connectMenus();
@@ -114,13 +110,15 @@ const std::string& PageHost::source() const
 
 QImage PageHost::picture(std::string_view src) const
 {
-    return pictureNamed(src, m_pictures, m_path, m_loadPicture);
+    if (!m_page)
+        return {};
+    return pictureNamed(src, m_pictures, pictureFolder(m_page->parsed(), m_path), m_loadPicture)
+        .image;
 }
 
 void PageHost::copy()
 {
-    if (m_page)
-        copySelection(*m_page, m_pictures, m_path, m_loadPicture);
+    m_copyProblem = m_page ? copySelection(*m_page, m_pictures, m_path, m_loadPicture) : QString();
 }
 
 void PageHost::paste()

@@ -42,12 +42,15 @@ public:
     // Edit > Copy and Edit > Paste.
     void copy();
     void paste();
+    // Why the last Edit > Copy put no picture on the clipboard though a picture was selected, as
+    // it follows the picture's name ("is a remote address, ..."); empty otherwise.
+    QString copyProblem() const { return m_copyProblem; }
 
     void raiseWindowActivate();
     void raiseWindowDeactivate();
     // Re-renders the page view; called by the page window's Refresh.
     void setRefreshHandler(std::function<void()> handler);
-    // Reads picture files for Edit > Copy (QImageReader unless replaced).
+    // Reads picture files for Edit > Copy (loadPictureFile unless replaced).
     void setPictureLoader(PictureLoader loader);
 
     DocumentPtr activeDocument() override;
@@ -65,6 +68,7 @@ private:
     FileStamp m_stamp; // the page file as this host last read or wrote it
     PastedPictures m_pictures;
     PictureLoader m_loadPicture;
+    QString m_copyProblem;
     std::shared_ptr<std::function<void()>> m_refresh;
     std::shared_ptr<HostCommandBars> m_bars;
     Event<PageWindow*> m_windowActivate;

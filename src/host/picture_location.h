@@ -15,6 +15,21 @@ namespace tilemond::host {
 // path, or a file: URL); nullopt for a remote address, which is never fetched.
 std::optional<QString> localPictureFile(std::string_view src, const QString& pageFolder);
 
+// The folder that the page's relative picture addresses start from: the page's own, or the one
+// its first <base href> names; nullopt when that base is a remote address.
+std::optional<QString> pictureFolder(const ParsedPage& page, const QString& pagePath);
+
+// Where a picture of the page comes from: a local file, the bytes of a data: address, or
+// nowhere we read from (why, in `problem`).
+struct PictureSource
+{
+    std::optional<QString> file;
+    std::optional<QByteArray> data;
+    QString problem; // says what the picture is, as in "the picture x.png is a remote address"
+};
+// `folder` is what pictureFolder gave.
+PictureSource pictureSource(std::string_view src, const std::optional<QString>& folder);
+
 // The src attributes of the page's pictures, in page order.
 std::vector<const ParsedElement::Attribute*> pictureSrcs(const ParsedPage& page);
 // The local files that the page's pictures name, apart from the pasted ones kept in memory.

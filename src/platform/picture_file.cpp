@@ -2,8 +2,10 @@
 
 #include "platform/bounded_read.h"
 #include "platform/emf_renderer.h"
+#include "platform/picture_format.h"
 #include "platform/picture_limits.h"
 #include "platform/raster_reader.h"
+#include "platform/svg_renderer.h"
 #include "platform/wmf_renderer.h"
 
 #include <QDir>
@@ -13,11 +15,7 @@
 namespace tilemond {
 namespace {
 
-// No picture file of the offered kinds comes near this; it keeps a stray huge file from
-// being read into memory whole.
-constexpr qint64 kMaxFileBytes = qint64(1) << 30;
-
-enum class Kind { Unknown, Bmp, Jpeg, Gif, Png, Wmf, Emf };
+enum class Kind { Unknown, Bmp, Jpeg, Gif, Png, Svg, Wmf, Emf };
 
 quint16 le16(const QByteArray& data, qsizetype at)
 {
@@ -46,6 +44,8 @@ Kind kindOf(const QByteArray& data)
         return Kind::Wmf;
     if (le32(data, 0) == 1 && le32(data, 40) == 0x464d4520u)
         return Kind::Emf;
+    if (looksLikeSvg(data))
+        return Kind::Svg;
     return Kind::Unknown;
 }
 
@@ -54,9 +54,50 @@ LoadedPicture failure(const QString& message)
     return {{}, message};
 }
 
+// The picture at the size `shown` asks for, scaled with a smooth filter.
+LoadedPicture scaledTo(LoadedPicture picture, const ShownSize& shown, const QString& file)
+{
+    if (!picture.error.isEmpty() || !shown)
+        return picture;
+    const QSize size = shown(picture.image.size());
+    if (size == picture.image.size())
+        return picture;
+    if (!pictureSizeAllowed(size.width(), size.height()))
+        return failure(tooLargeError(file, size.width(), size.height()));
+    return {
+        heldPicture(picture.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
+        {}};
+}
+
+LoadedPicture readPicture(const QByteArray& data, const QString& file, const ShownSize& shown)
+{
+    if (data.isEmpty())
+        return failure(
+            QStringLiteral("%1 is not a picture in a known format: it is empty").arg(file));
+    switch (kindOf(data)) {
+    case Kind::Bmp:
+        return scaledTo(readRasterPicture(data, "bmp", file), shown, file);
+    case Kind::Jpeg:
+        return scaledTo(readRasterPicture(data, "jpeg", file), shown, file);
+    case Kind::Gif:
+        return scaledTo(readRasterPicture(data, "gif", file), shown, file);
+    case Kind::Png:
+        return scaledTo(readRasterPicture(data, "png", file), shown, file);
+    case Kind::Svg:
+        return renderSvg(data, file, shown);
+    case Kind::Wmf:
+        return scaledTo(renderWmf(data, file), shown, file);
+    case Kind::Emf:
+        return scaledTo(renderEmf(data, file), shown, file);
+    case Kind::Unknown:
+        break;
+    }
+    return failure(QStringLiteral("%1 is not a picture in a known format").arg(file));
+}
+
 } // namespace
 
-LoadedPicture loadPictureFile(const QString& path)
+LoadedPicture loadPictureFile(const QString& path, const ShownSize& shown)
 {
     const QString file = QDir::toNativeSeparators(path);
     if (path.isEmpty())
@@ -64,29 +105,17 @@ LoadedPicture loadPictureFile(const QString& path)
     if (!QFileInfo::exists(path))
         return failure(QStringLiteral("cannot open %1: no such file").arg(file));
     QByteArray data;
-    if (const QString reason = readRegularFile(path, kMaxFileBytes, data); !reason.isEmpty())
+    if (const QString reason = readRegularFile(path, kMaxPictureBytes, data); !reason.isEmpty())
         return failure(QStringLiteral("cannot open %1: %2").arg(file, reason));
-    if (data.isEmpty())
-        return failure(
-            QStringLiteral("%1 is not a picture in a known format: it is empty").arg(file));
+    return readPicture(data, file, shown);
+}
 
-    switch (kindOf(data)) {
-    case Kind::Bmp:
-        return readRasterPicture(data, "bmp", file);
-    case Kind::Jpeg:
-        return readRasterPicture(data, "jpeg", file);
-    case Kind::Gif:
-        return readRasterPicture(data, "gif", file);
-    case Kind::Png:
-        return readRasterPicture(data, "png", file);
-    case Kind::Wmf:
-        return renderWmf(data, file);
-    case Kind::Emf:
-        return renderEmf(data, file);
-    case Kind::Unknown:
-        break;
-    }
-    return failure(QStringLiteral("%1 is not a picture in a known format").arg(file));
+LoadedPicture loadPictureData(const QByteArray& data, const QString& name, const ShownSize& shown)
+{
+    if (data.size() > kMaxPictureBytes)
+        return failure(
+            QStringLiteral("%1 is too large: more than %2 bytes").arg(name).arg(kMaxPictureBytes));
+    return readPicture(data, name, shown);
 }
 
 } // namespace tilemond

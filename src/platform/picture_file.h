@@ -1,20 +1,35 @@
 #pragma once
 
 #include <QImage>
+#include <QSize>
 #include <QString>
+
+#include <functional>
 
 namespace tilemond {
 
-// A picture read from a file: the image (Format_RGB32, or ARGB32_Premultiplied where the file
-// has transparency; metafiles on white), or an error that names the file and says why.
+// A picture read from a file: the image (in a held format, see heldPicture; metafiles on white),
+// or an error that names the file and says why.
 struct LoadedPicture
 {
     QImage image;
     QString error; // empty when the picture was read
 };
 
-// Reads bmp, jpg, gif (its first frame), png, wmf and emf; the content decides the format,
-// not the extension. Never throws.
-LoadedPicture loadPictureFile(const QString& path);
+// The size a picture is shown at, made from its own size: a page's width and height attributes.
+using ShownSize = std::function<QSize(QSize own)>;
+
+// Reads bmp, jpg, gif (its first frame), png, svg, wmf and emf; the content decides the format,
+// not the extension. A picture is given at the size `shown` makes of its own size: an SVG drawing
+// rendered at that size, any other picture scaled to it with a smooth filter. Never throws.
+LoadedPicture loadPictureFile(const QString& path, const ShownSize& shown = {});
+// The same for a picture's bytes that come from elsewhere (a data: address), within the limits
+// of a file; `name` names them in messages.
+LoadedPicture loadPictureData(const QByteArray& data, const QString& name,
+                              const ShownSize& shown = {});
+
+// The most bytes a picture may have: no picture file of the offered kinds comes near it, and it
+// keeps a stray huge file from being read into memory whole.
+inline constexpr qint64 kMaxPictureBytes = qint64(1) << 30;
 
 } // namespace tilemond

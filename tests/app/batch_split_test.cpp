@@ -152,6 +152,156 @@ TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
     }
 }
 
+void writeFile(const QString& file, const QByteArray& bytes)
+{
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+}
+
+// Every piece the page names, as it is on disk, in page order.
+QList<QImage> pieceFiles(const QString& folder, const QString& page)
+{
+    QList<QImage> pieces;
+    const QRegularExpression src(QStringLiteral("<img src=\"([^\"]+_files/[^\"]+)\""));
+    for (auto match = src.globalMatch(page); match.hasNext();)
+        pieces << QImage(folder + "/" + match.next().captured(1));
+    return pieces;
+}
+
+// Every pixel of the pieces as it was in the picture, alpha included: a PNG's alpha of 0, partial
+// and full, and a GIF's transparent colour.
+TEST_F(BatchSplitTest, SeeThroughPixelsReachThePiecesExactly)
+{
+    QImage alpha(30, 20, QImage::Format_ARGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            alpha.setPixel(x, y, qRgba(x * 8, y * 12, 90, (x * 9 + y) % 256));
+    ASSERT_TRUE(alpha.save(path("site/alpha.png")));
+    QFile::copy(TILEMOND_PICTURES "/transparent.gif", path("site/transparent.gif"));
+    writeFile(path("site/see.html"), "<body><img src=alpha.png><img src=transparent.gif></body>");
+
+    // The later picture first: the first picture's pieces would take its number.
+    for (const char* image : {"1", "0"}) {
+        const Result result = run({"split", "site/see.html", "--image", image, "--vertical", "10",
+                                   "--horizontal", "7", "--table"});
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    }
+    const QString page = QString::fromUtf8(read("site/see.html"));
+    const QList<QImage> pieces = pieceFiles(path("site"), page);
+    ASSERT_EQ(pieces.size(), 8);
+    QImage gif(TILEMOND_PICTURES "/transparent.gif");
+    gif.convertTo(QImage::Format_ARGB32);
+    const QRect quarters[] = {{0, 0, 10, 7}, {10, 0, 20, 7}, {0, 7, 10, 13}, {10, 7, 20, 13}};
+    const QRect gifQuarters[] = {{0, 0, 10, 7}, {10, 0, 30, 7}, {0, 7, 10, 23}, {10, 7, 30, 23}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(pieces[i], alpha.copy(quarters[i])) << "piece " << i;
+        EXPECT_EQ(pieces[4 + i].convertToFormat(QImage::Format_ARGB32), gif.copy(gifQuarters[i]))
+            << "gif piece " << i;
+    }
+    EXPECT_EQ(qAlpha(pieces[7].pixel(19, 22)), 0);
+}
+
+// A picture that the page shows at another size is cut as shown: the cuts are in its shown
+// pixels, and the pieces together stand as large as it stood.
+TEST_F(BatchSplitTest, AScaledPictureIsCutAtTheSizeThePageShowsIt)
+{
+    writeFile(path("site/small.html"), "<body><img src=banner.png width=300></body>");
+    const auto before = snapshot();
+    Result result = run({"split", "site/small.html", "--image", "0", "--vertical", "400"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.err.contains("--vertical 400 is not inside the picture (300 x 100 pixels)"))
+        << result.err.toStdString();
+    EXPECT_EQ(snapshot(), before);
+
+    result = run({"split", "site/small.html", "--image", "0", "--vertical", "100", "--table"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString page = QString::fromUtf8(read("site/small.html"));
+    EXPECT_TRUE(page.contains("width=\"100\" height=\"100\""));
+    EXPECT_TRUE(page.contains("width=\"200\" height=\"100\""));
+    const QImage shown = QImage(TILEMOND_EXAMPLES "/banner.png")
+                             .scaled(300, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(reassemble(path("site"), pieceRows(page, true)), shown);
+}
+
+// Two cuts on one pixel leave an empty column between them, as two markers on one pixel do.
+TEST_F(BatchSplitTest, TwoCutsOnOnePixelLeaveAnEmptyColumn)
+{
+    const Result result =
+        run({"split", "site/index.html", "--image", "1", "--vertical", "30,30", "--table"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, "split photo.png into 2 pieces (3 x 1, table) -> site/index.html\n");
+    const QString page = QString::fromUtf8(read("site/index.html"));
+    EXPECT_TRUE(page.contains("</TD><TD></TD><TD>")) << page.toStdString();
+    EXPECT_EQ(reassemble(path("site"), pieceRows(page, true)),
+              QImage(TILEMOND_EXAMPLES "/photo.png").convertToFormat(QImage::Format_RGB32));
+}
+
+// An SVG drawing, a data: address and a picture under a local <base href> split like any other.
+TEST_F(BatchSplitTest, DrawingsDataAddressesAndPicturesUnderTheBaseSplit)
+{
+    writeFile(path("site/drawing.svg"),
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"20\">"
+              "<rect width=\"20\" height=\"20\" fill=\"#00ff00\"/></svg>");
+    QFile png(TILEMOND_EXAMPLES "/photo.png");
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    QDir().mkpath(path("site/pages"));
+    writeFile(path("site/pages/kinds.html"),
+              "<head><base href=\"../\"></head><body><img src=\"drawing.svg\" width=80>"
+              "<img src=\"data:image/png;base64," +
+                  png.readAll().toBase64() + "\"><img src=banner.png></body>");
+
+    Result result = run({"split", "site/pages/kinds.html", "--image", "0", "--vertical", "40"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out,
+              "split drawing.svg into 2 pieces (2 x 1, lines) -> site/pages/kinds.html\n");
+    QString page = QString::fromUtf8(read("site/pages/kinds.html"));
+    QList<QImage> pieces = pieceFiles(path("site/pages"), page);
+    ASSERT_EQ(pieces.size(), 2);
+    EXPECT_EQ(pieces[0].size(), QSize(40, 40));
+    EXPECT_EQ(pieces[0].pixel(20, 20), qRgb(0, 255, 0));
+    EXPECT_EQ(qAlpha(pieces[1].pixel(20, 20)), 0);
+
+    result = run({"split", "site/pages/kinds.html", "--image", "2", "--horizontal", "100"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(
+        result.out,
+        "split data:image/png;base64,… into 2 pieces (1 x 2, lines) -> site/pages/kinds.html\n");
+    result = run({"split", "site/pages/kinds.html", "--image", "4", "--vertical", "300"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    page = QString::fromUtf8(read("site/pages/kinds.html"));
+    EXPECT_FALSE(page.contains("data:image/png"));
+    EXPECT_FALSE(page.contains("banner.png"));
+}
+
+// A picture that cannot be taken says why, by its address, and changes nothing.
+TEST_F(BatchSplitTest, PicturesThatCannotBeTakenSayWhy)
+{
+    writeFile(path("site/notes.png"), "just words");
+    writeFile(path("site/bad.html"),
+              "<body><img src=\"http://example.com/a.png\"><img src=\"missing.png\">"
+              "<img src=\"notes.png\"><img src=\"data:image/png;base64,iVBORw0KGgo=\"></body>");
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path("site")).absoluteFilePath());
+    const QString reasons[] = {
+        "site/bad.html: the picture \"http://example.com/a.png\" is a remote address, which is "
+        "never fetched.\n",
+        "site/bad.html: the picture \"missing.png\" cannot be read: no such file (" + folder +
+            "/missing.png).\n",
+        "site/bad.html: the picture \"notes.png\" is not a picture we can read: " + folder +
+            "/notes.png is not a picture in a known format.\n",
+        "site/bad.html: the picture data:image/png;base64,… is not a picture we can read: its "
+        "data: address is damaged: its header cannot be read.\n",
+    };
+    const auto before = snapshot();
+    for (int i = 0; i < 4; ++i) {
+        const Result result = run({"split", "site/bad.html", "--image", QString::number(i)});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_TRUE(result.err.endsWith("tilemond: " + reasons[i])) << result.err.toStdString();
+        EXPECT_EQ(snapshot(), before);
+    }
+}
+
 TEST_F(BatchSplitTest, RegisterAndUnregisterWriteTheHostsRegistry)
 {
     EXPECT_EQ(run({"register"}).exitCode, 0);

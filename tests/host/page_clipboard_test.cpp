@@ -1,6 +1,7 @@
 #include "host_fixture.h"
 #include "platform/clipboard_picture.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
@@ -62,13 +63,87 @@ TEST_F(PageClipboardTest, CopyPutsTheSelectedPicturesPixelsOnTheClipboard)
     }
 
     QString asked;
-    host->setPictureLoader([&](const QString& path) {
+    host->setPictureLoader([&](const QString& path, const ShownSize&) {
         asked = path;
-        return pattern(2, 2, 9);
+        return LoadedPicture{pattern(2, 2, 9), {}};
     });
     copyPicture(0);
     EXPECT_EQ(asked, dir.filePath("my pics/a.png"));
     EXPECT_TRUE(samePixels(SystemClipboard::picture(), pattern(2, 2, 9)));
+}
+
+// Copy gives the picture as the page shows it: scaled to its width and height, one alone keeping
+// its shape, its own size without them.
+TEST_F(PageClipboardTest, CopyGivesThePictureAtTheSizeThePageShowsIt)
+{
+    const QImage own = pattern(40, 20, 3);
+    ASSERT_TRUE(own.save(dir.filePath("a.png")));
+    openPage("<body><img src=a.png width=20 height=10><img src=a.png width=' 80px'>"
+             "<img src=a.png height=5><img src=a.png width=50% height=7.5><img src=a.png "
+             "width=0><img src=a.png></body>");
+    const QSize sizes[] = {{20, 10}, {80, 40}, {10, 5}, {15, 8}, {40, 20}, {40, 20}};
+    for (int i = 0; i < 6; ++i) {
+        copyPicture(i);
+        EXPECT_EQ(SystemClipboard::picture().size(), sizes[i]) << "picture " << i;
+    }
+    copyPicture(0);
+    EXPECT_TRUE(samePixels(SystemClipboard::picture(),
+                           own.scaled(20, 10, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
+// Pictures the page shows from a data: address, an SVG drawing, and under a local <base href>.
+TEST_F(PageClipboardTest, CopyTakesDataAddressesDrawingsAndPicturesUnderTheBase)
+{
+    const QImage own = pattern(4, 3, 5);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(own.save(&buffer, "PNG"));
+    QByteArray base64 = png.toBase64();
+    base64.insert(8, "\r\n  "); // wrapped, as pages often have it
+    ASSERT_TRUE(QDir(dir.path()).mkpath("pics"));
+    ASSERT_TRUE(own.save(dir.filePath("pics/a.png")));
+    const std::string svg = "data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' "
+                            "width='6' height='2'%3E%3Crect width='6' height='2' "
+                            "fill='%23ff0000'/%3E%3C/svg%3E";
+    openPage("<head><base href=\"pics/\"></head><body><img src=\"data:image/png;base64," +
+             base64.toStdString() + "\"><img src=\"" + svg + "\"><img src=a.png></body>");
+
+    copyPicture(0);
+    EXPECT_TRUE(samePixels(SystemClipboard::picture(), own));
+    copyPicture(1);
+    const QImage drawing = SystemClipboard::picture();
+    EXPECT_EQ(drawing.size(), QSize(6, 2));
+    EXPECT_EQ(drawing.pixel(3, 1), qRgb(255, 0, 0));
+    copyPicture(2);
+    EXPECT_TRUE(samePixels(SystemClipboard::picture(), own));
+}
+
+// A picture that gives no pixels leaves the clipboard empty, and the host says why.
+TEST_F(PageClipboardTest, CopySaysWhyAPictureGivesNoPixels)
+{
+    write("notes.png", "just words");
+    openPage("<body><img src=\"http://example.com/a.png\"><img src=missing.png>"
+             "<img src=notes.png><img><img src=\"data:image/png;base64,***\"></body>");
+    const QString folder = QDir::toNativeSeparators(dir.path());
+    const QString problems[] = {
+        "is a remote address, which is never fetched",
+        "cannot be read: no such file (" + folder + "/missing.png)",
+        "is not a picture we can read: " + folder + "/notes.png is not a picture in a known format",
+        "names no file",
+        "is not a picture we can read: its data: address is broken (no comma, or base64 that is "
+        "not)",
+    };
+    for (int i = 0; i < 5; ++i) {
+        SystemClipboard::setPicture(pattern(1, 1, 1));
+        copyPicture(i);
+        EXPECT_TRUE(SystemClipboard::picture().isNull()) << i;
+        EXPECT_EQ(host->copyProblem(), problems[i]);
+    }
+
+    openPage("<head><base href=\"http://example.com/\"></head><body><img src=a.png></body>");
+    write("a.png", "");
+    copyPicture(0);
+    EXPECT_EQ(host->copyProblem(), "is a remote address, which is never fetched");
 }
 
 TEST_F(PageClipboardTest, PasteMakesAnImgWhosePixelsAreWrittenOnSaveUnderFreeNames)
@@ -89,10 +164,12 @@ TEST_F(PageClipboardTest, PasteMakesAnImgWhosePixelsAreWrittenOnSaveUnderFreeNam
     ASSERT_TRUE(runEdit("Paste"));
     QGuiApplication::clipboard()->setText("a<b & c");
     ASSERT_TRUE(runEdit("Paste"));
-    const std::string pasted = "<img src=\"index_files/image002.png\" width=\"3\" height=\"2\" "
-                               "style=\"vertical-align:top\">"
-                               "<img src=\"index_files/image003.png\" width=\"6\" height=\"5\" "
-                               "style=\"vertical-align:top\">a&lt;b &amp; c";
+    const std::string pasted =
+        "<img src=\"index_files/image002.png\" width=\"3\" height=\"2\" "
+        "alt=\"\" style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">"
+        "<img src=\"index_files/image003.png\" width=\"6\" height=\"5\" "
+        "alt=\"\" style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">a&lt;b "
+        "&amp; c";
     EXPECT_EQ(host->source(), "<body><p>a</p>\r\n" + pasted + "</body>");
     EXPECT_EQ(selectedText(), "");
 
@@ -151,8 +228,10 @@ TEST_F(PageClipboardTest, APictureCopiedAndPastedElsewhereChangesNoOtherByte)
     ASSERT_EQ(host->save(), std::nullopt);
 
     std::string expected = head + tail;
-    expected.insert(expected.find("&nbsp;"), "<img src=\"index_files/image001.png\" width=\"7\" "
-                                             "height=\"3\" style=\"vertical-align:top\">");
+    expected.insert(expected.find("&nbsp;"),
+                    "<img src=\"index_files/image001.png\" width=\"7\" "
+                    "height=\"3\" alt=\"\" "
+                    "style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">");
     EXPECT_EQ(read(pagePath), expected);
     EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), photo));
 }
@@ -218,15 +297,21 @@ TEST_F(PageClipboardTest, TwoSplitsInOnePageEachFillTheirOwnContainer)
     ASSERT_EQ(host->save(), std::nullopt);
 
     const std::string container = "<DIV ID='Tilemond1' NAME='Tilemond1'><TABLE><TD>";
-    EXPECT_EQ(read(pagePath),
-              "<body>" + container +
-                  "<img src=\"index_files/image001.png\" width=\"1\" height=\"1\" "
-                  "style=\"vertical-align:top\"></TD><TD>" +
-                  "<img src=\"index_files/image002.png\" width=\"2\" "
-                  "height=\"1\" style=\"vertical-align:top\"></TD></TABLE></DIV><p>between</p>" +
-                  container +
-                  "<img src=\"index_files/image003.png\" width=\"3\" "
-                  "height=\"1\" style=\"vertical-align:top\"></TD></TABLE></DIV></body>");
+    EXPECT_EQ(
+        read(pagePath),
+        "<body>" + container +
+            "<img src=\"index_files/image001.png\" width=\"1\" height=\"1\" "
+            "alt=\"\" "
+            "style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\"></TD><TD>" +
+            "<img src=\"index_files/image002.png\" width=\"2\" "
+            "height=\"1\" alt=\"\" "
+            "style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\"></TD></"
+            "TABLE></DIV><p>between</p>" +
+            container +
+            "<img src=\"index_files/image003.png\" width=\"3\" "
+            "height=\"1\" alt=\"\" "
+            "style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\"></TD></"
+            "TABLE></DIV></body>");
     EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image003.png")), pattern(3, 1, 3)));
 }
 

@@ -58,8 +58,10 @@ TEST_F(PageFileTest, SaveAsMovesThePastedPicturesNextToTheNewPage)
     ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
     ASSERT_EQ(host->saveAs(copyPath), std::nullopt);
 
-    const std::string expected = "<body>\n<img src=\"my%20copy_files/image001.png\" width=\"4\" "
-                                 "height=\"1\" style=\"vertical-align:top\"></body>";
+    const std::string expected =
+        "<body>\n<img src=\"my%20copy_files/image001.png\" width=\"4\" "
+        "height=\"1\" alt=\"\" "
+        "style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\"></body>";
     EXPECT_EQ(read(copyPath), expected);
     EXPECT_EQ(host->source(), expected);
     EXPECT_EQ(host->pagePath(), copyPath);

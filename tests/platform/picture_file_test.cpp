@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tilemond {
 namespace {
@@ -155,6 +156,162 @@ TEST(PictureFile, MissingFoldersAndUnknownContentGetPlainErrors)
     file.write("just some words\n");
     file.close();
     EXPECT_EQ(loadPictureFile(text).error, text + " is not a picture in a known format");
+}
+
+QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << name.toStdString();
+    return file.fileName();
+}
+
+// See-through pixels stay see-through, with their exact colour: a PNG's alpha of 0, partial and
+// full, and a GIF's transparent colour. A picture whose alpha is all opaque is held without it.
+TEST(PictureFile, TransparencyIsKept)
+{
+    const QTemporaryDir dir;
+    QImage alpha(3, 1, QImage::Format_ARGB32);
+    alpha.setPixel(0, 0, qRgba(10, 20, 30, 0));
+    alpha.setPixel(1, 0, qRgba(200, 100, 7, 3));
+    alpha.setPixel(2, 0, qRgba(1, 2, 3, 255));
+    ASSERT_TRUE(alpha.save(dir.filePath("alpha.png")));
+    LoadedPicture loaded = loadPictureFile(dir.filePath("alpha.png"));
+    EXPECT_EQ(loaded.image.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(loaded.image, alpha);
+
+    loaded = loadPictureFile(picture("transparent.gif"));
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    EXPECT_EQ(loaded.image.pixel(5, 5), kRed);
+    EXPECT_EQ(loaded.image.pixel(5, 24), kBlue);
+    EXPECT_EQ(qAlpha(loaded.image.pixel(34, 24)), 0); // the yellow quadrant
+
+    QImage opaque(2, 2, QImage::Format_ARGB32);
+    opaque.fill(qRgba(9, 8, 7, 255));
+    ASSERT_TRUE(opaque.save(dir.filePath("opaque.png")));
+    EXPECT_EQ(loadPictureFile(dir.filePath("opaque.png")).image.format(), QImage::Format_RGB32);
+}
+
+// A picture is given at the size a page shows it: scaled smoothly, never beyond the limits.
+TEST(PictureFile, PicturesComeAtTheSizeAsked)
+{
+    const auto twice = [](QSize own) { return own * 2; };
+    const LoadedPicture loaded = loadPictureFile(picture("quadrants.png"), twice);
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    ASSERT_EQ(loaded.image.size(), QSize(80, 60));
+    EXPECT_TRUE(near(loaded.image.pixel(10, 10), kRed, 0));
+    EXPECT_TRUE(near(loaded.image.pixel(70, 50), kYellow, 0));
+    // Where two quadrants meet, the filter blends them.
+    EXPECT_FALSE(near(loaded.image.pixel(40, 10), kRed, 8) ||
+                 near(loaded.image.pixel(40, 10), kGreen, 8));
+
+    const QString path = picture("quadrants.bmp");
+    EXPECT_TRUE(loadPictureFile(path, [](QSize) {
+                    return QSize(40000, 10);
+                }).error.startsWith(path + " is too large: 40000 x 10 pixels"));
+}
+
+TEST(PictureFile, BytesFromElsewhereReadAsAFileWould)
+{
+    QFile png(picture("quadrants.png"));
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const LoadedPicture loaded = loadPictureData(png.readAll(), "the address");
+    EXPECT_EQ(loaded.image.size(), QSize(40, 30));
+    EXPECT_EQ(loadPictureData("words", "the address").error,
+              "the address is not a picture in a known format");
+}
+
+// Red on the left half of a drawing of width x height units, the right half see-through.
+QByteArray halfRed(const QByteArray& rootAttributes, int width, int height)
+{
+    return "<?xml version=\"1.0\"?>\n<!-- made by hand -->\n<svg "
+           "xmlns=\"http://www.w3.org/2000/svg\" " +
+           rootAttributes + "><rect width=\"" + QByteArray::number(width / 2) + "\" height=\"" +
+           QByteArray::number(height) + "\" fill=\"#ff0000\"/></svg>";
+}
+
+// An SVG drawing's own size is the one a browser gives it: the root's width and height (96 pixels
+// an inch), the viewBox's shape fitted into 300 x 150 without them, 300 x 150 without either.
+TEST(PictureFile, SvgDrawingsRenderAtTheSizeABrowserGivesThem)
+{
+    const QTemporaryDir dir;
+    const struct
+    {
+        QByteArray attributes;
+        QSize units; // of the drawing
+        QSize size;
+    } cases[] = {
+        {"width=\"40\" height=\"20\"", {40, 20}, {40, 20}},
+        {"width=\"1in\" height=\"0.5in\"", {96, 48}, {96, 48}},
+        {"width=\"40px\" viewBox=\"0 0 100 25\"", {100, 25}, {40, 10}},
+        {"viewBox=\"0 0 100 25\"", {100, 25}, {300, 75}},
+        {"viewBox=\"0 0 50 50\"", {50, 50}, {150, 150}},
+        {"width=\"100%\"", {300, 150}, {300, 150}},
+    };
+    for (const auto& [attributes, units, size] : cases) {
+        SCOPED_TRACE(attributes.toStdString());
+        const LoadedPicture loaded = loadPictureFile(
+            written(dir, "d.svg", halfRed(attributes, units.width(), units.height())));
+        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+        ASSERT_EQ(loaded.image.size(), size);
+        EXPECT_EQ(loaded.image.pixel(size.width() / 4, size.height() / 2), kRed);
+        EXPECT_EQ(qAlpha(loaded.image.pixel(size.width() * 3 / 4, size.height() / 2)), 0);
+    }
+
+    // Shown at another size, drawn at it: kept in shape and centred, or stretched when the
+    // drawing says so.
+    const auto wide = [](QSize) { return QSize(80, 10); };
+    LoadedPicture loaded =
+        loadPictureFile(written(dir, "d.svg", halfRed("width=\"40\" height=\"20\"", 40, 20)), wide);
+    ASSERT_EQ(loaded.image.size(), QSize(80, 10));
+    EXPECT_EQ(qAlpha(loaded.image.pixel(5, 5)), 0);
+    EXPECT_EQ(loaded.image.pixel(35, 5), kRed);
+    loaded = loadPictureFile(
+        written(dir, "d.svg", halfRed("viewBox=\"0 0 4 2\" preserveAspectRatio=\"none\"", 4, 2)),
+        wide);
+    EXPECT_EQ(loaded.image.pixel(5, 5), kRed);
+    EXPECT_EQ(qAlpha(loaded.image.pixel(60, 5)), 0);
+
+    const QString broken =
+        written(dir, "broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect");
+    EXPECT_TRUE(loadPictureFile(broken).error.startsWith(broken + " is damaged: its XML is broken"))
+        << loadPictureFile(broken).error.toStdString();
+}
+
+// As in a browser, a drawing reads nothing outside its file: not a picture it names (Qt Svg
+// would read even a FIFO that never ends, and hang), not a style sheet; a data: picture it holds
+// is drawn.
+TEST(PictureFile, SvgDrawingsLoadNothingOutsideTheirFile)
+{
+    const QTemporaryDir dir;
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    QImage blue(10, 10, QImage::Format_RGB32);
+    blue.fill(kBlue);
+    ASSERT_TRUE(blue.save(dir.filePath("blue.png")));
+    QFile::copy(picture("quadrants.png"), dir.filePath("q.png"));
+    QFile inlined(picture("quadrants.png"));
+    ASSERT_TRUE(inlined.open(QIODevice::ReadOnly));
+
+    const QByteArray drawing =
+        "<?xml-stylesheet href=\"" + fifo.toUtf8() +
+        "\" type=\"text/css\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+        "width=\"30\" height=\"10\">"
+        "<image x=\"0\" width=\"10\" height=\"10\" xlink:href=\"" +
+        fifo.toUtf8() +
+        "\"/>"
+        "<image x=\"10\" width=\"10\" height=\"10\" href=\"" +
+        dir.filePath("blue.png").toUtf8() +
+        "\"/>"
+        "<image x=\"20\" width=\"10\" height=\"10\" preserveAspectRatio=\"none\" "
+        "xlink:href=\"data:image/png;base64," +
+        inlined.readAll().toBase64() + "\"/></svg>";
+    const LoadedPicture loaded = loadPictureFile(written(dir, "d.svg", drawing));
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    EXPECT_EQ(qAlpha(loaded.image.pixel(5, 5)), 0);
+    EXPECT_EQ(qAlpha(loaded.image.pixel(15, 5)), 0);
+    EXPECT_TRUE(near(loaded.image.pixel(21, 1), kRed, 8));
 }
 
 TEST_F(MetafilePicture, OversizePicturesAreRefusedBeforeDecoding)

@@ -16,7 +16,8 @@ const std::string TableStart = "<TABLE cellspacing='0' cellpadding='0' border='0
 std::string piece(int width, int height)
 {
     return "<img src=\"*\" width=\"" + std::to_string(width) + "\" height=\"" +
-           std::to_string(height) + "\" style=\"vertical-align:top\">";
+           std::to_string(height) +
+           "\" alt=\"\" style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">";
 }
 
 // The cells between successive edges, row by row.
