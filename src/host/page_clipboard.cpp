@@ -94,8 +94,9 @@ QString copySelection(PageModel& page, const PastedPictures& pictures, const QSt
 void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pagePath)
 {
     if (const QImage picture = SystemClipboard::picture(); !picture.isNull()) {
-        const std::string src = pictures.add(
-            picture, pagePath, [&] { return filesNamedByPage(page.parsed(), pictures, pagePath); });
+        const std::string src =
+            pictures.add(picture, pagePath, srcFolder(page.parsed(), pagePath),
+                         [&] { return filesNamedByPage(page.parsed(), pictures, pagePath); });
         replaceSelection(page, pastedPictureMarkup(src, picture.size()));
         return;
     }

@@ -99,7 +99,8 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& pat
     std::vector<std::string> srcs;
     for (const auto* src : srcAttributes)
         srcs.push_back(src->value);
-    const auto placements = pictures.place(srcs, path, filesNamedByPage(parsed, pictures, path));
+    const auto placements = pictures.place(srcs, path, srcFolder(parsed, path),
+                                           filesNamedByPage(parsed, pictures, path));
 
     std::map<std::string_view, std::string_view> renamed;
     for (const auto& placement : placements)

@@ -17,9 +17,14 @@ QString folderName(const QString& pagePath)
     return QFileInfo(pagePath).completeBaseName() + QStringLiteral("_files");
 }
 
-std::string srcPrefix(const QString& pagePath)
+// How a src names the picture folder, from the folder srcs start from (the page's, or its base's).
+std::string srcPrefix(const QString& pagePath, const QString& srcFolder)
 {
-    return QUrl::toPercentEncoding(folderName(pagePath)).toStdString() + "/";
+    std::string prefix;
+    const QString path = QDir(srcFolder).relativeFilePath(PastedPictures::folderOf(pagePath));
+    for (const QString& part : path.split(QLatin1Char('/')))
+        prefix += QUrl::toPercentEncoding(part).toStdString() + "/";
+    return prefix;
 }
 
 } // namespace
@@ -29,13 +34,14 @@ QString PastedPictures::folderOf(const QString& pagePath)
     return QFileInfo(pagePath).absoluteDir().filePath(folderName(pagePath));
 }
 
-std::string PastedPictures::freeName(const QString& pagePath, FolderNames& names) const
+std::string PastedPictures::freeName(const QString& pagePath, const QString& srcFolder,
+                                     FolderNames& names) const
 {
     const QDir folder(folderOf(pagePath));
     for (;; ++names.next) {
         const QString name = QStringLiteral("image%1.png").arg(names.next, 3, 10, QLatin1Char('0'));
         const QString file = folder.filePath(name);
-        std::string src = srcPrefix(pagePath) + name.toStdString();
+        std::string src = srcPrefix(pagePath, srcFolder) + name.toStdString();
         if (m_pictures.contains(src) || names.taken.contains(file) || QFileInfo::exists(file))
             continue;
         names.taken.insert(file);
@@ -44,12 +50,13 @@ std::string PastedPictures::freeName(const QString& pagePath, FolderNames& names
 }
 
 std::string PastedPictures::add(const QImage& picture, const QString& pagePath,
+                                const QString& srcFolder,
                                 const std::function<PageFiles()>& pageFiles)
 {
     const auto [folder, isNew] = m_folders.try_emplace(folderOf(pagePath));
     if (isNew)
         folder->second.taken = pageFiles();
-    std::string src = freeName(pagePath, folder->second);
+    std::string src = freeName(pagePath, srcFolder, folder->second);
     m_pictures.emplace(src, Kept{picture, QtConcurrent::run(encodePng, picture)});
     m_encoding.push_back(src);
     keepEncodingsOnly();
@@ -84,9 +91,10 @@ QImage PastedPictures::find(std::string_view src) const
 
 std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<std::string>& srcs,
                                                              const QString& pagePath,
+                                                             const QString& srcFolder,
                                                              PageFiles pageFiles) const
 {
-    const std::string prefix = srcPrefix(pagePath);
+    const std::string prefix = srcPrefix(pagePath, srcFolder);
     const QDir folder(folderOf(pagePath));
     FolderNames names{1, std::move(pageFiles)};
     const auto fileOf = [&](const std::string& src) {
@@ -104,7 +112,7 @@ std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<s
         if (keepsName)
             names.taken.insert(fileOf(src));
         else
-            newSrc = freeName(pagePath, names);
+            newSrc = freeName(pagePath, srcFolder, names);
         placements.push_back({src, newSrc, fileOf(newSrc), found->second.png});
     }
     return placements;

@@ -36,9 +36,10 @@ public:
     // The files that the page's other pictures name.
     using PageFiles = std::set<QString>;
 
-    // Keeps the picture of the page at pagePath and gives its src. pageFiles is
-    // asked once per folder, on the first picture pasted for it.
-    std::string add(const QImage& picture, const QString& pagePath,
+    // Keeps the picture of the page at pagePath and gives its src, relative to srcFolder (where
+    // the page's relative addresses start: its own folder or its base's). pageFiles is asked once
+    // per folder, on the first picture pasted for it.
+    std::string add(const QImage& picture, const QString& pagePath, const QString& srcFolder,
                     const std::function<PageFiles()>& pageFiles);
     bool contains(std::string_view src) const { return m_pictures.find(src) != m_pictures.end(); }
     // The kept picture named by src; a null image when there is none.
@@ -46,7 +47,7 @@ public:
     // Places the kept pictures among srcs for the page to be written at pagePath:
     // a picture keeps its name when that file is free there, else gets a new one.
     std::vector<Placement> place(const std::vector<std::string>& srcs, const QString& pagePath,
-                                 PageFiles pageFiles) const;
+                                 const QString& srcFolder, PageFiles pageFiles) const;
     // The picture is on disk now.
     void forget(const std::string& src) { m_pictures.erase(src); }
     // Another page is open.
@@ -74,7 +75,8 @@ private:
         std::set<QString> taken; // files
     };
 
-    std::string freeName(const QString& pagePath, FolderNames& names) const;
+    std::string freeName(const QString& pagePath, const QString& srcFolder,
+                         FolderNames& names) const;
     // Lets go of the pictures whose encoding is done, and waits for the oldest while more are
     // being encoded than the other cores can take on.
     void keepEncodingsOnly();

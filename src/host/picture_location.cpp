@@ -75,6 +75,11 @@ std::optional<QString> pictureFolder(const ParsedPage& page, const QString& page
     return QDir::cleanPath(path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
+QString srcFolder(const ParsedPage& page, const QString& pagePath)
+{
+    return pictureFolder(page, pagePath).value_or(QFileInfo(pagePath).absolutePath());
+}
+
 PictureSource pictureSource(std::string_view src, const std::optional<QString>& folder)
 {
     const QByteArray address = QByteArray(src.data(), static_cast<qsizetype>(src.size())).trimmed();
@@ -113,11 +118,11 @@ std::vector<const ParsedElement::Attribute*> pictureSrcs(const ParsedPage& page)
 PastedPictures::PageFiles filesNamedByPage(const ParsedPage& page, const PastedPictures& pictures,
                                            const QString& pagePath)
 {
-    const QString pageFolder = QFileInfo(pagePath).absolutePath();
+    const QString folder = srcFolder(page, pagePath);
     PastedPictures::PageFiles files;
     for (const auto* src : pictureSrcs(page))
         if (!pictures.contains(src->value))
-            if (auto file = localPictureFile(src->value, pageFolder))
+            if (auto file = localPictureFile(src->value, folder))
                 files.insert(*file);
     return files;
 }

@@ -27,6 +27,10 @@ struct PictureSource
     std::optional<QByteArray> data;
     QString problem; // says what the picture is, as in "the picture x.png is a remote address"
 };
+// The folder the page's relative addresses start from for a pasted picture's src: the base's
+// when it is local, else the page's own.
+QString srcFolder(const ParsedPage& page, const QString& pagePath);
+
 // `folder` is what pictureFolder gave.
 PictureSource pictureSource(std::string_view src, const std::optional<QString>& folder);
 

@@ -116,6 +116,12 @@ TEST_F(PageClipboardTest, CopyTakesDataAddressesDrawingsAndPicturesUnderTheBase)
     EXPECT_EQ(drawing.pixel(3, 1), qRgb(255, 0, 0));
     copyPicture(2);
     EXPECT_TRUE(samePixels(SystemClipboard::picture(), own));
+
+    // A pasted picture is named from the base too, so that the page finds it where it is saved.
+    ASSERT_TRUE(runEdit("Paste"));
+    EXPECT_NE(host->source().find("<img src=\"../index_files/image001.png\""), std::string::npos);
+    ASSERT_EQ(host->save(), std::nullopt);
+    EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), own));
 }
 
 // A picture that gives no pixels leaves the clipboard empty, and the host says why.
