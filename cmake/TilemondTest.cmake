@@ -5,6 +5,8 @@ function(tilemond_add_test name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   add_executable(${name} ${sources} ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  # An absolute path: __FILE__ may be relative (ccache's base_dir), and tests run in their own folder.
+  target_compile_definitions(${name} PRIVATE TILEMOND_PICTURES="${PROJECT_SOURCE_DIR}/tests/data/pictures")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock Qt6::Widgets Qt6::Test)
   gtest_discover_tests(${name}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

@@ -20,7 +20,7 @@ namespace tilemond {
 // A bundled picture: 40 x 30 quadrants (red, green / blue, yellow) or a broken one.
 inline QString testPicture(const QString& name)
 {
-    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath("../data/pictures/" + name);
+    return QStringLiteral(TILEMOND_PICTURES "/") + name;
 }
 
 // A picture whose pixels all differ from their neighbours and from other seeds'.

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -16,9 +15,7 @@ namespace {
 // red, green, blue and yellow, and broken copies of each.
 QString picture(const QString& name)
 {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .dir()
-        .filePath(QStringLiteral("../data/pictures/") + name);
+    return QStringLiteral(TILEMOND_PICTURES "/") + name;
 }
 
 const QRgb kRed = qRgb(255, 0, 0);
