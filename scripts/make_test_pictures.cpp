@@ -149,21 +149,23 @@ U_COLORREF colorRef(const QColor& c)
     return colorref3_set(uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue()));
 }
 
-// --- WMF: 600 x 450 units in a window at `origin`; the placeable header gives 600 x 450 twips
-// at 1440 a inch. Shapes are drawn without outline until another pen is selected.
+// --- WMF: 600 x 450 units in a window at `origin`; the placeable header gives 600 x 450 units at
+// `unitsPerInch` (1440: 40 x 30 pixels, 96: 600 x 450). Shapes are drawn without outline until
+// another pen is selected.
 struct WmfWriter
 {
     WMFTRACK* wt = nullptr;
     WMFHANDLES* wht = nullptr;
 
-    WmfWriter(const QString& path, bool placeable, int16_t originX = 0, int16_t originY = 0)
+    WmfWriter(const QString& path, bool placeable, int16_t originX = 0, int16_t originY = 0,
+              int unitsPerInch = 1440)
     {
         wmf_start(path.toLocal8Bit().constData(), 4096, 4096, &wt);
         wmf_htable_create(16, 16, &wht);
-        U_PAIRF* inches = U_PAIRF_set(600.0f / 1440, 450.0f / 1440);
-        wmf_header_append(
-            reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(placeable ? inches : nullptr, 1440)),
-            wt, 1);
+        U_PAIRF* inches = U_PAIRF_set(600.0f / float(unitsPerInch), 450.0f / float(unitsPerInch));
+        wmf_header_append(reinterpret_cast<U_METARECORD*>(U_WMRHEADER_set(
+                              placeable ? inches : nullptr, unsigned(unitsPerInch))),
+                          wt, 1);
         std::free(inches);
         add(U_WMRSETMAPMODE_set(U_MM_ANISOTROPIC));
         add(U_WMRSETWINDOWORG_set(point16_set(originX, originY)));
@@ -178,18 +180,17 @@ struct WmfWriter
         wmf_htable_free(&wht);
     }
     void add(char* record) { wmf_append(reinterpret_cast<U_METARECORD*>(record), wt, 1); }
-    void selectPen(uint16_t style)
+    void selectPen(uint16_t style, uint16_t width = 1, const QColor& colour = Qt::black)
     {
         uint32_t pen = 0;
-        add(wcreatepenindirect_set(&pen, wht, U_PEN_set(style, 1, colorRef(Qt::black))));
+        add(wcreatepenindirect_set(&pen, wht, U_PEN_set(style, width, colorRef(colour))));
         add(wselectobject_set(pen, wht));
     }
     // Returns the brush's handle.
-    uint32_t selectBrush(const QColor& colour)
+    uint32_t selectBrush(const QColor& colour, uint16_t style = U_BS_SOLID)
     {
         uint32_t brush = 0;
-        add(wcreatebrushindirect_set(&brush, wht,
-                                     U_WLOGBRUSH_set(U_BS_SOLID, colorRef(colour), 0)));
+        add(wcreatebrushindirect_set(&brush, wht, U_WLOGBRUSH_set(style, colorRef(colour), 0)));
         add(wselectobject_set(brush, wht));
         return brush;
     }
@@ -230,6 +231,83 @@ void writeFramedWmf(const QString& path, bool placeable)
     w.add(U_WMRRECTANGLE_set(rect16(x + 100, y + 100, x + 500, y + 350)));
     w.selectBrush(Qt::black);
     w.add(U_WMRELLIPSE_set(rect16(x + 250, y + 175, x + 350, y + 275)));
+}
+
+// The pictures below are 600 x 450 pixels at 96 DPI, one logical unit a pixel.
+
+// Wide pens: a blue rectangle (50, 50)-(250, 200) outlined 20 wide in black; an ellipse in
+// (350, 50)-(550, 200) outlined 16 wide in red and left hollow; a green pie in the ellipse
+// (50, 250)-(250, 400) from its east counterclockwise to its north, without outline.
+void writeShapesWmf(const QString& path)
+{
+    WmfWriter w(path, true, 0, 0, 96);
+    w.selectPen(U_PS_SOLID, 20);
+    w.selectBrush(kQuadrants[2]);
+    w.add(U_WMRRECTANGLE_set(rect16(50, 50, 250, 200)));
+    w.selectPen(U_PS_SOLID, 16, kQuadrants[0]);
+    w.selectBrush(Qt::white, U_BS_NULL);
+    w.add(U_WMRELLIPSE_set(rect16(350, 50, 550, 200)));
+    w.selectPen(U_PS_NULL);
+    w.selectBrush(kQuadrants[1]);
+    w.add(U_WMRPIE_set(point16_set(250, 325), point16_set(150, 250), rect16(50, 250, 250, 400)));
+}
+
+// Text in DejaVu Sans 40 pixels high: black "HH" centred on x = 300 with its baseline on
+// y = 100, in the background mode transparent; then red "HH" with its top right corner at
+// (550, 300) after its box (350, 250)-(550, 350) is filled yellow.
+void writeTextWmf(const QString& path)
+{
+    WmfWriter w(path, true, 0, 0, 96);
+    char face[] = "DejaVu Sans";
+    U_FONT* font = U_FONT_set(-40, 0, 0, 0, 700, 0, 0, 0, U_ANSI_CHARSET, U_OUT_DEFAULT_PRECIS,
+                              U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH, face);
+    uint32_t handle = 0;
+    w.add(wcreatefontindirect_set(&handle, w.wht, font));
+    std::free(font);
+    w.add(wselectobject_set(handle, w.wht));
+    w.add(U_WMRSETBKMODE_set(U_TRANSPARENT));
+    w.add(U_WMRSETTEXTALIGN_set(U_TA_CENTER | U_TA_BASELINE));
+    char text[] = "HH";
+    w.add(U_WMRTEXTOUT_set(point16_set(300, 100), text));
+    w.add(U_WMRSETTEXTCOLOR_set(colorRef(kQuadrants[0])));
+    w.add(U_WMRSETBKCOLOR_set(colorRef(kQuadrants[3])));
+    w.add(U_WMRSETTEXTALIGN_set(U_TA_RIGHT | U_TA_TOP));
+    int16_t* advances = dx16_get(-40, 700, 2);
+    // The record holds left, top, right, bottom; libuemf writes the four in reverse.
+    w.add(U_WMREXTTEXTOUT_set(point16_set(550, 300), 2, U_ETO_OPAQUE, text, advances,
+                              rect16(350, 550, 250, 350)));
+    std::free(advances);
+}
+
+// A 2 x 2 bitmap stretched by StretchDIB over (100, 100)-(500, 350). Its rows run bottom up:
+// top row blue, cyan; bottom row magenta, blue.
+void writeBitmapWmf(const QString& path)
+{
+    WmfWriter w(path, true, 0, 0, 96);
+    const U_BITMAPINFOHEADER header =
+        bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 16, 2835, 2835, 0, 0);
+    PU_BITMAPINFO info = bitmapinfo_set(header, nullptr);
+    char bits[16] = {char(255), 0, char(255), char(255), 0,         0, 0, 0,  // magenta, blue
+                     char(255), 0, 0,         char(255), char(255), 0, 0, 0}; // blue, cyan
+    w.add(U_WMRSTRETCHDIB_set(point16_set(100, 100), point16_set(400, 250), point16_set(0, 0),
+                              point16_set(2, 2), U_DIB_RGB_COLORS, U_SRCCOPY, info, 16, bits));
+    std::free(info);
+}
+
+// Clipping: a red rectangle over the whole frame, drawn inside (100, 100)-(300, 300) less
+// (150, 150)-(200, 200); after RestoreDC has undone the clip, a blue rectangle
+// (400, 300)-(500, 400).
+void writeClippedWmf(const QString& path)
+{
+    WmfWriter w(path, true, 0, 0, 96);
+    w.add(U_WMRSAVEDC_set());
+    w.add(U_WMRINTERSECTCLIPRECT_set(rect16(100, 100, 300, 300)));
+    w.add(U_WMREXCLUDECLIPRECT_set(rect16(150, 150, 200, 200)));
+    w.selectBrush(kQuadrants[0]);
+    w.add(U_WMRRECTANGLE_set(rect16(0, 0, 600, 450)));
+    w.add(U_WMRRESTOREDC_set(-1));
+    w.selectBrush(kQuadrants[2]);
+    w.add(U_WMRRECTANGLE_set(rect16(400, 300, 500, 400)));
 }
 
 // --- EMF: 80 x 60 pixels, drawn with most kinds of record that the renderer knows.
@@ -458,6 +536,10 @@ int main(int argc, char** argv)
     writeWmf(dir + "/quadrants-plain.wmf", false);
     writeFramedWmf(dir + "/framed.wmf", true);
     writeFramedWmf(dir + "/framed-plain.wmf", false);
+    writeShapesWmf(dir + "/shapes.wmf");
+    writeTextWmf(dir + "/text.wmf");
+    writeBitmapWmf(dir + "/bitmap.wmf");
+    writeClippedWmf(dir + "/clipped.wmf");
     writeEmf(dir + "/drawing.emf");
 
     // A png saved as .bmp: the content decides.

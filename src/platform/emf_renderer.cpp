@@ -1,6 +1,7 @@
 #include "platform/emf_renderer.h"
 
-#include "platform/emf_painter.h"
+#include "platform/emf_records.h"
+#include "platform/metafile_painter.h"
 #include "platform/picture_limits.h"
 
 #include <cstring>
@@ -94,10 +95,10 @@ LoadedPicture renderEmf(const QByteArray& data, const QString& file)
     const QTransform deviceToImage(sx, 0, 0, sy, -area.left() * width / area.width(),
                                    -area.top() * height / area.height());
     {
-        EmfPainter painter(image, deviceToImage, pixelsPerMm, header.nHandles);
+        MetafilePainter painter(image, deviceToImage, pixelsPerMm, header.nHandles);
         for (qsizetype at = 0;;) {
             const char* record = data.constData() + at;
-            painter.play(record);
+            playEmfRecord(painter, record);
             const U_EMR* emr = reinterpret_cast<const U_EMR*>(record);
             if (emr->iType == U_EMR_EOF)
                 break;

@@ -8,7 +8,7 @@ namespace tilemond {
 
 // Renders an enhanced metafile on white at the size of its header's frame (0.01 mm) at the
 // screen's resolution, or of its bounds when the frame is empty. Every record is checked
-// against the file before it is read; see EmfPainter for the records that are drawn.
+// against the file before it is read; see emf_records for the records that are drawn.
 LoadedPicture renderEmf(const QByteArray& data, const QString& file);
 
 } // namespace tilemond

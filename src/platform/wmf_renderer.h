@@ -9,8 +9,11 @@
 
 namespace tilemond {
 
-// Renders a Windows metafile through libwmf at the size its placeable header gives (its
-// bounding box at the screen's resolution) or, without one, at its window extent, on white.
+// Renders a Windows metafile on white at the size of its frame: the placeable header's bounds
+// at its units per inch or, without one, the window that the records set first, in the units
+// of its mapping mode (pixels for the scalable ones), at the screen's resolution. The frame
+// fills the picture, so a drawing keeps its margins. Every record is checked against the file
+// before it is read; see wmf_records for the records that are drawn.
 LoadedPicture renderWmf(const QByteArray& data, const QString& file);
 
 // The size renderWmf would give the picture, in pixels; nullopt for a damaged metafile.

@@ -23,6 +23,7 @@ const QRgb kGreen = qRgb(0, 255, 0);
 const QRgb kBlue = qRgb(0, 0, 255);
 const QRgb kYellow = qRgb(255, 255, 0);
 const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kWhite = qRgb(255, 255, 255);
 
 ::testing::AssertionResult near(QRgb actual, QRgb expected, int tolerance)
 {
@@ -85,9 +86,10 @@ TEST_F(MetafilePicture, WmfWithoutPlaceableHeaderTakesItsWindowExtent)
     EXPECT_TRUE(near(loaded.image.pixel(500, 400), kYellow, 0));
 }
 
-// A red rectangle with a black ellipse in its middle: the ellipse is filled (libwmf alone leaves
-// it hollow).
-TEST_F(MetafilePicture, WmfEllipsesAreFilled)
+// A red rectangle 100 units in from the left and top of its 600 x 450 frame, with a black
+// ellipse in its middle: the frame fills the picture, so the margins stay white, and the ellipse
+// is filled.
+TEST_F(MetafilePicture, WmfFrameKeepsItsMarginsAndFillsItsEllipses)
 {
     for (const auto& [name, scale] : {std::pair{"framed.wmf", 15.0}, {"framed-plain.wmf", 1.0}}) {
         SCOPED_TRACE(name);
@@ -100,7 +102,118 @@ TEST_F(MetafilePicture, WmfEllipsesAreFilled)
         EXPECT_TRUE(near(at(300, 225), kBlack, 0));
         EXPECT_TRUE(near(at(150, 225), kRed, 0));
         EXPECT_TRUE(near(at(450, 225), kRed, 0));
+        for (const QPoint margin : {QPoint(50, 50), QPoint(550, 400), QPoint(50, 225)})
+            EXPECT_TRUE(near(at(margin.x(), margin.y()), kWhite, 0)) << margin.x() << "," << margin.y();
     }
+}
+
+// 600 x 450 pixels: a blue rectangle with a black outline 20 wide on (50, 50)-(250, 200), a
+// hollow ellipse with a red outline 16 wide in (350, 50)-(550, 200), and a green pie from east to
+// north in (50, 250)-(250, 400).
+TEST_F(MetafilePicture, WmfWidePensOutlineFilledAndHollowShapes)
+{
+    const LoadedPicture loaded = loadPictureFile(picture("shapes.wmf"));
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    ASSERT_EQ(loaded.image.size(), QSize(600, 450));
+    const QImage& image = loaded.image;
+    EXPECT_TRUE(near(image.pixel(150, 125), kBlue, 0));
+    EXPECT_TRUE(near(image.pixel(65, 125), kBlue, 0));
+    EXPECT_TRUE(near(image.pixel(50, 125), kBlack, 0));
+    EXPECT_TRUE(near(image.pixel(42, 125), kBlack, 0));
+    EXPECT_TRUE(near(image.pixel(35, 125), kWhite, 0));
+
+    EXPECT_TRUE(near(image.pixel(450, 125), kWhite, 0)); // hollow
+    EXPECT_TRUE(near(image.pixel(365, 125), kWhite, 0));
+    EXPECT_TRUE(near(image.pixel(350, 125), kRed, 0));
+    EXPECT_TRUE(near(image.pixel(343, 125), kRed, 0));
+    EXPECT_TRUE(near(image.pixel(335, 125), kWhite, 0));
+
+    EXPECT_TRUE(near(image.pixel(190, 300), kGreen, 0)); // the pie's quarter, top right
+    EXPECT_TRUE(near(image.pixel(110, 300), kWhite, 0));
+    EXPECT_TRUE(near(image.pixel(190, 350), kWhite, 0));
+}
+
+// Pixels of `image` within `area` that are near `colour`.
+int countNear(const QImage& image, const QRect& area, QRgb colour, int tolerance)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += bool(near(image.pixel(x, y), colour, tolerance));
+    return count;
+}
+
+// "HH" 40 pixels high: black, centred on x = 300 with its baseline on y = 100; red with its top
+// right corner at (550, 300), on its box (350, 250)-(550, 350) filled yellow.
+TEST_F(MetafilePicture, WmfTextTakesItsColourAndTheBoxItsAlignmentGives)
+{
+    const LoadedPicture loaded = loadPictureFile(picture("text.wmf"));
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    const QImage& image = loaded.image;
+    ASSERT_EQ(image.size(), QSize(600, 450));
+    EXPECT_GT(countNear(image, QRect(260, 60, 40, 40), kBlack, 60), 100);
+    EXPECT_GT(countNear(image, QRect(300, 60, 40, 40), kBlack, 60), 100);
+    EXPECT_EQ(countNear(image, QRect(0, 0, 600, 250), kBlack, 60) -
+                  countNear(image, QRect(250, 50, 100, 51), kBlack, 60),
+              0); // nothing outside the centred box, nothing below the baseline
+
+    EXPECT_TRUE(near(image.pixel(360, 260), kYellow, 0));
+    EXPECT_TRUE(near(image.pixel(560, 300), kWhite, 0));
+    EXPECT_GT(countNear(image, QRect(480, 300, 70, 45), kRed, 60), 100);
+    EXPECT_EQ(countNear(image, QRect(350, 250, 200, 100), kRed, 60),
+              countNear(image, QRect(470, 300, 80, 50), kRed, 60));
+}
+
+// A 2 x 2 bitmap stored bottom up, stretched over (100, 100)-(500, 350).
+TEST_F(MetafilePicture, WmfStretchDibDrawsItsBitmapUpright)
+{
+    const LoadedPicture loaded = loadPictureFile(picture("bitmap.wmf"));
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    const QImage& image = loaded.image;
+    EXPECT_TRUE(near(image.pixel(200, 160), kBlue, 0));
+    EXPECT_TRUE(near(image.pixel(400, 160), qRgb(0, 255, 255), 0));
+    EXPECT_TRUE(near(image.pixel(200, 290), qRgb(255, 0, 255), 0));
+    EXPECT_TRUE(near(image.pixel(400, 290), kBlue, 0));
+    EXPECT_TRUE(near(image.pixel(50, 50), kWhite, 0));
+    EXPECT_TRUE(near(image.pixel(550, 400), kWhite, 0));
+}
+
+// A red rectangle over the whole frame clipped to (100, 100)-(300, 300) less
+// (150, 150)-(200, 200); then, the clip restored away, a blue one on (400, 300)-(500, 400).
+TEST_F(MetafilePicture, WmfClipRectanglesCutShapesUntilRestored)
+{
+    const LoadedPicture loaded = loadPictureFile(picture("clipped.wmf"));
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    const QImage& image = loaded.image;
+    EXPECT_TRUE(near(image.pixel(120, 120), kRed, 0));
+    EXPECT_TRUE(near(image.pixel(250, 250), kRed, 0));
+    EXPECT_TRUE(near(image.pixel(175, 175), kWhite, 0));
+    EXPECT_TRUE(near(image.pixel(50, 50), kWhite, 0));
+    EXPECT_TRUE(near(image.pixel(350, 350), kWhite, 0));
+    EXPECT_TRUE(near(image.pixel(450, 350), kBlue, 0));
+}
+
+// The inputs that broke the player before: damaged ones are refused with a reason, and a
+// rectangle outlined with a pen wider than the whole frame covers the picture.
+TEST_F(MetafilePicture, WmfKeptFuzzInputsDrawOrSayWhy)
+{
+    const auto input = [](const char* name) {
+        return QFileInfo(QStringLiteral(__FILE__))
+            .dir()
+            .filePath(QStringLiteral("../fuzz/inputs/picture_wmf/") + name);
+    };
+    for (const char* name : {"max-record-3gb.wmf", "short-header.wmf"}) {
+        const LoadedPicture loaded = loadPictureFile(input(name));
+        EXPECT_TRUE(loaded.image.isNull()) << name;
+        EXPECT_FALSE(loaded.error.isEmpty()) << name;
+    }
+    const LoadedPicture quadrants = loadPictureFile(input("leaked-gd-image.wmf"));
+    EXPECT_FALSE(quadrants.image.isNull()) << quadrants.error.toStdString();
+
+    const LoadedPicture wide = loadPictureFile(input("pen-wider-than-frame.wmf"));
+    ASSERT_EQ(wide.image.size(), QSize(600, 450)) << wide.error.toStdString();
+    const QRgb pen = qRgb(0x69, 0, 0);
+    EXPECT_EQ(countNear(wide.image, wide.image.rect(), pen, 0), 600 * 450);
 }
 
 TEST_F(MetafilePicture, EmfDrawsItsRecordsInsideItsFrame)
