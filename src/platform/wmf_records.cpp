@@ -104,6 +104,7 @@ MetafileRegion regionOf(const WmfRecord& record)
             break;
         std::memcpy(header, scan, sizeof header);
         const std::size_t pairs = header[0] / 2;
+        // Each pair of sides reads as a point: x the left, y the right.
         const QPolygonF sides = pointsOf(record, scan + sizeof header, pairs);
         if (sides.size() != qsizetype(pairs))
             break;
