@@ -469,9 +469,10 @@ void MetafilePainter::patternBlit(const QRectF& target, uint32_t rop)
 void MetafilePainter::drawText(const QString& text, const QPointF& reference,
                                const std::optional<QRectF>& opaque)
 {
-    // Text is drawn whatever the raster operation.
+    // Text is drawn whatever the raster operation; its background box is filled below.
     if (!prepare(QPainter::CompositionMode_SourceOver))
         return;
+    m_painter.setBackgroundMode(Qt::TransparentMode);
     const QTransform toImage = m_painter.transform();
     if (opaque)
         m_painter.fillRect(opaque->normalized(), m_dc.backColor);
