@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace tilemond {
@@ -164,7 +165,8 @@ QPen MetafilePainter::pen() const
     if (selected.style == U_PS_NULL)
         return Qt::NoPen;
     QPen pen(selected.color);
-    pen.setWidthF(selected.width > 0 ? selected.width : 0); // 0: Qt's one-pixel cosmetic pen
+    // 0: Qt's one-pixel cosmetic pen; Qt takes no width beyond the int range.
+    pen.setWidthF(std::clamp(selected.width, 0.0, double(INT_MAX)));
     switch (selected.style) {
     case U_PS_DASH:
         pen.setStyle(Qt::DashLine);
