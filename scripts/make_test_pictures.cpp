@@ -310,6 +310,60 @@ void writeClippedWmf(const QString& path)
     w.add(U_WMRRECTANGLE_set(rect16(400, 300, 500, 400)));
 }
 
+// The object table, a clip region, a pattern brush and a raster operation:
+// - a green brush is made and deleted, so that the red pen made after it takes its slot: a
+//   yellow rectangle (50, 50)-(250, 200) outlined 10 wide in red;
+// - a blue rectangle (300, 20)-(580, 220) clipped to the region (350, 50)-(450, 150); the
+//   region is deleted, and selecting its empty slot as the clip ends the clip;
+// - a rectangle (50, 250)-(250, 400) filled with a 2 x 2 pattern, white where x + y is even;
+// - red rectangles (350, 250)-(500, 350) and (400, 300)-(550, 400) drawn with XOR: cyan on
+//   white, white again where they overlap.
+void writeRecordsWmf(const QString& path)
+{
+    WmfWriter w(path, true, 0, 0, 96);
+    uint32_t green = w.selectBrush(kQuadrants[1]);
+    uint32_t yellow = 0;
+    w.add(wcreatebrushindirect_set(&yellow, w.wht,
+                                   U_WLOGBRUSH_set(U_BS_SOLID, colorRef(kQuadrants[3]), 0)));
+    w.add(wselectobject_set(yellow, w.wht));
+    w.add(wdeleteobject_set(&green, w.wht));
+    w.selectPen(U_PS_SOLID, 10, kQuadrants[0]);
+    w.add(U_WMRRECTANGLE_set(rect16(50, 50, 250, 200)));
+
+    w.selectPen(U_PS_NULL);
+    // One scan from y 50 to 150 with one run from x 350 to 450; the count stands after it again.
+    const uint16_t scan[6] = {2, 50, 150, 350, 450, 2};
+    const U_REGION header{0, 6, 0, int16_t(U_SIZE_REGION + sizeof scan), 1, 2,
+                          rect16(350, 50, 450, 150), {0}};
+    const QByteArray bytes = QByteArray(reinterpret_cast<const char*>(&header), U_SIZE_REGION) +
+                             QByteArray(reinterpret_cast<const char*>(scan), sizeof scan);
+    uint32_t region = 0;
+    w.add(wcreateregion_set(&region, w.wht, reinterpret_cast<const U_REGION*>(bytes.constData())));
+    w.add(U_WMRSELECTCLIPREGION_set(uint16_t(region)));
+    w.selectBrush(kQuadrants[2]);
+    w.add(U_WMRRECTANGLE_set(rect16(300, 20, 580, 220)));
+    const uint16_t emptySlot = uint16_t(region);
+    w.add(wdeleteobject_set(&region, w.wht));
+    w.add(U_WMRSELECTCLIPREGION_set(emptySlot));
+
+    // Rows bottom up: black, white; white, black.
+    const U_BITMAPINFOHEADER patternHeader =
+        bitmapinfoheader_set(2, 2, 1, 24, U_BI_RGB, 16, 2835, 2835, 0, 0);
+    PU_BITMAPINFO info = bitmapinfo_set(patternHeader, nullptr);
+    char bits[16] = {0,         0,         0,         char(255), char(255), char(255), 0, 0,
+                     char(255), char(255), char(255), 0,         0,         0,         0, 0};
+    uint32_t pattern = 0;
+    w.add(wcreatedibpatternbrush_srcdib_set(&pattern, w.wht, U_DIB_RGB_COLORS, info, 16, bits));
+    std::free(info);
+    w.add(wselectobject_set(pattern, w.wht));
+    w.add(U_WMRRECTANGLE_set(rect16(50, 250, 250, 400)));
+
+    w.add(U_WMRSETROP2_set(U_R2_XORPEN));
+    w.selectBrush(kQuadrants[0]);
+    w.add(U_WMRRECTANGLE_set(rect16(350, 250, 500, 350)));
+    w.add(U_WMRRECTANGLE_set(rect16(400, 300, 550, 400)));
+}
+
 // --- EMF: 80 x 60 pixels, drawn with most kinds of record that the renderer knows.
 struct EmfWriter
 {
@@ -540,6 +594,7 @@ int main(int argc, char** argv)
     writeTextWmf(dir + "/text.wmf");
     writeBitmapWmf(dir + "/bitmap.wmf");
     writeClippedWmf(dir + "/clipped.wmf");
+    writeRecordsWmf(dir + "/records.wmf");
     writeEmf(dir + "/drawing.emf");
 
     // A png saved as .bmp: the content decides.

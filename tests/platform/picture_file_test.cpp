@@ -193,6 +193,29 @@ TEST_F(MetafilePicture, WmfClipRectanglesCutShapesUntilRestored)
     EXPECT_TRUE(near(image.pixel(450, 350), kBlue, 0));
 }
 
+// A pen that takes the slot of a deleted brush, a clip region ended by selecting its empty slot,
+// a 2 x 2 pattern brush and rectangles drawn with XOR (see writeRecordsWmf).
+TEST_F(MetafilePicture, WmfObjectSlotsRegionsPatternsAndRasterOperations)
+{
+    const LoadedPicture loaded = loadPictureFile(picture("records.wmf"));
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    const QImage& image = loaded.image;
+    EXPECT_TRUE(near(image.pixel(150, 125), kYellow, 0));
+    EXPECT_TRUE(near(image.pixel(50, 125), kRed, 0));
+
+    EXPECT_TRUE(near(image.pixel(400, 100), kBlue, 0));
+    EXPECT_TRUE(near(image.pixel(320, 30), kWhite, 0));
+    EXPECT_TRUE(near(image.pixel(500, 100), kWhite, 0));
+
+    for (const QPoint at : {QPoint(100, 300), QPoint(101, 300), QPoint(150, 351), QPoint(151, 351)})
+        EXPECT_TRUE(near(image.pixel(at), (at.x() + at.y()) % 2 ? kBlack : kWhite, 0))
+            << at.x() << "," << at.y();
+
+    EXPECT_TRUE(near(image.pixel(375, 275), qRgb(0, 255, 255), 0));
+    EXPECT_TRUE(near(image.pixel(450, 325), kWhite, 0));
+    EXPECT_TRUE(near(image.pixel(525, 375), qRgb(0, 255, 255), 0));
+}
+
 // The inputs that broke the player before: damaged ones are refused with a reason, and a
 // rectangle outlined with a pen wider than the whole frame covers the picture.
 TEST_F(MetafilePicture, WmfKeptFuzzInputsDrawOrSayWhy)
