@@ -34,10 +34,8 @@ constexpr qint64 kMaxFuzzedPixels = qint64(1) << 22;
 
 bool tooLargeToFuzz(std::string_view format, const QByteArray& bytes)
 {
-    if (format == "emf")
-        return false;
-    if (format == "wmf") {
-        const auto size = wmfPictureSize(bytes);
+    if (format == "wmf" || format == "emf") {
+        const auto size = format == "wmf" ? wmfPictureSize(bytes) : emfPictureSize(bytes);
         return size && qint64(size->width()) * size->height() > kMaxFuzzedPixels;
     }
     QBuffer buffer;

@@ -4,6 +4,7 @@
 #include "platform/metafile_painter.h"
 #include "platform/picture_limits.h"
 
+#include <climits>
 #include <cstring>
 
 extern "C" {
@@ -61,24 +62,53 @@ QRectF pictureArea(const U_EMRHEADER& header, QSizeF pixelsPerMm)
                   (double(b.bottom) - b.top + 1) * 100.0 / pixelsPerMm.height());
 }
 
+// What the header says of the picture: the reference device and the picture's area in
+// 0.01 mm, and its size in pixels at the screen's resolution.
+struct EmfLayout
+{
+    U_EMRHEADER header{};
+    QSizeF pixelsPerMm;
+    QRectF area;
+    qint64 width = 0;
+    qint64 height = 0;
+};
+
+// The layout of a metafile whose records are sound.
+EmfLayout layoutOf(const QByteArray& data)
+{
+    EmfLayout layout;
+    std::memcpy(
+        &layout.header, data.constData(),
+        std::min<size_t>(sizeof layout.header, reinterpret_cast<const U_EMR*>(data.constData())->nSize));
+    layout.pixelsPerMm = devicePixelsPerMm(layout.header);
+    layout.area = pictureArea(layout.header, layout.pixelsPerMm);
+    layout.width = screenPixelsX(layout.area.width() / 2540);
+    layout.height = screenPixelsY(layout.area.height() / 2540);
+    return layout;
+}
+
 } // namespace
+
+std::optional<QSize> emfPictureSize(const QByteArray& data)
+{
+    if (!checkRecords(data).isEmpty())
+        return std::nullopt;
+    const EmfLayout layout = layoutOf(data);
+    return QSize(int(std::min<qint64>(layout.width, INT_MAX)),
+                 int(std::min<qint64>(layout.height, INT_MAX)));
+}
 
 LoadedPicture renderEmf(const QByteArray& data, const QString& file)
 {
     const QString broken = checkRecords(data);
     if (!broken.isEmpty())
         return {{}, damagedError(file, broken)};
-    U_EMRHEADER header{};
-    std::memcpy(
-        &header, data.constData(),
-        std::min<size_t>(sizeof header, reinterpret_cast<const U_EMR*>(data.constData())->nSize));
-
-    const QSizeF pixelsPerMm = devicePixelsPerMm(header);
-    const QRectF area = pictureArea(header, pixelsPerMm);
+    const EmfLayout layout = layoutOf(data);
+    const QRectF& area = layout.area;
+    const qint64 width = layout.width;
+    const qint64 height = layout.height;
     if (area.isEmpty())
         return {{}, damagedError(file, QStringLiteral("its header gives no picture size"))};
-    const qint64 width = screenPixelsX(area.width() / 2540);
-    const qint64 height = screenPixelsY(area.height() / 2540);
     if (width < 1 || height < 1)
         return {{}, damagedError(file, QStringLiteral("it is smaller than a pixel"))};
     if (!pictureSizeAllowed(width, height))
@@ -90,12 +120,13 @@ LoadedPicture renderEmf(const QByteArray& data, const QString& file)
     image.fill(Qt::white);
 
     // Reference device pixels -> 0.01 mm -> picture pixels.
+    const QSizeF pixelsPerMm = layout.pixelsPerMm;
     const double sx = 100 / pixelsPerMm.width() * width / area.width();
     const double sy = 100 / pixelsPerMm.height() * height / area.height();
     const QTransform deviceToImage(sx, 0, 0, sy, -area.left() * width / area.width(),
                                    -area.top() * height / area.height());
     {
-        MetafilePainter painter(image, deviceToImage, pixelsPerMm, header.nHandles);
+        MetafilePainter painter(image, deviceToImage, pixelsPerMm, layout.header.nHandles);
         for (qsizetype at = 0;;) {
             const char* record = data.constData() + at;
             playEmfRecord(painter, record);
