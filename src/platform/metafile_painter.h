@@ -76,7 +76,7 @@ struct DeviceContext
     Qt::FillRule fillRule = Qt::OddEvenFill;
     int rop2 = U_R2_COPYPEN;
     QPointF position;
-    std::optional<QRegion> clip; // in picture pixels; none: the whole picture
+    std::optional<QRegion> clip; // in picture pixels, by the clip methods; none: all of it
     quint64 clipSerial = 0;      // names the clip, so that it is handed to QPainter once
 };
 
