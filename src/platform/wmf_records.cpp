@@ -118,28 +118,28 @@ MetafileRegion regionOf(const WmfRecord& record)
 
 MetafileFont fontOf(const WmfRecord& record)
 {
-    const char* font = nullptr;
-    MetafileFont spec;
-    if (!U_WMRCREATEFONTINDIRECT_get(record.data(), &font) ||
-        restOf(record, font).size() < U_SIZE_FONT_CORE)
-        return spec;
+    const char* logFont = nullptr;
+    MetafileFont font;
+    if (!U_WMRCREATEFONTINDIRECT_get(record.data(), &logFont) ||
+        restOf(record, logFont).size() < U_SIZE_FONT_CORE)
+        return font;
     int16_t value;
-    std::memcpy(&value, font + offsetof(U_FONT, Height), sizeof value);
-    spec.height = value;
-    std::memcpy(&value, font + offsetof(U_FONT, Escapement), sizeof value);
-    spec.escapement = value;
-    std::memcpy(&value, font + offsetof(U_FONT, Weight), sizeof value);
-    spec.weight = value;
-    spec.italic = font[offsetof(U_FONT, Italic)];
-    spec.underline = font[offsetof(U_FONT, Underline)];
-    spec.strikeOut = font[offsetof(U_FONT, StrikeOut)];
-    const QByteArrayView rest = restOf(record, font + U_SIZE_FONT_CORE);
+    std::memcpy(&value, logFont + offsetof(U_FONT, Height), sizeof value);
+    font.height = value;
+    std::memcpy(&value, logFont + offsetof(U_FONT, Escapement), sizeof value);
+    font.escapement = value;
+    std::memcpy(&value, logFont + offsetof(U_FONT, Weight), sizeof value);
+    font.weight = value;
+    font.italic = logFont[offsetof(U_FONT, Italic)];
+    font.underline = logFont[offsetof(U_FONT, Underline)];
+    font.strikeOut = logFont[offsetof(U_FONT, StrikeOut)];
+    const QByteArrayView rest = restOf(record, logFont + U_SIZE_FONT_CORE);
     QByteArrayView name = rest.first(std::min<qsizetype>(rest.size(), U_LF_FACESIZE));
     if (const qsizetype nul = name.indexOf('\0'); nul >= 0)
         name = name.first(nul);
     if (!name.isEmpty())
-        spec.face = QString::fromLatin1(name);
-    return spec;
+        font.face = QString::fromLatin1(name);
+    return font;
 }
 
 // A Bitmap16 that a record carries: its 10-byte header, then its bits.
