@@ -221,9 +221,8 @@ TEST_F(MetafilePicture, WmfObjectSlotsRegionsPatternsAndRasterOperations)
 TEST_F(MetafilePicture, WmfKeptFuzzInputsDrawOrSayWhy)
 {
     const auto input = [](const char* name) {
-        return QFileInfo(QStringLiteral(__FILE__))
-            .dir()
-            .filePath(QStringLiteral("../fuzz/inputs/picture_wmf/") + name);
+        return QDir(QStringLiteral(TILEMOND_PICTURES))
+            .filePath(QStringLiteral("../../fuzz/inputs/picture_wmf/") + name);
     };
     for (const char* name : {"max-record-3gb.wmf", "short-header.wmf"}) {
         const LoadedPicture loaded = loadPictureFile(input(name));
