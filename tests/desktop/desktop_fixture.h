@@ -1,0 +1,206 @@
+#pragma once
+
+#include "addin/connect.h"
+#include "editor/editor_actions.h"
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
+#include "editor/frm_preview.h"
+#include "editor/host_app.h"
+#include "host/host_window.h"
+#include "host/page_host.h"
+#include "host/page_view.h"
+#include "platform/registry.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace tilemond {
+
+// The page host with the add-in connected, on the example page, on a desktop that openbox
+// manages. Input goes through the X server as a user's does (xdotool); every wait is for a
+// state of the windows, with a limit.
+class DesktopTest : public ::testing::Test
+{
+protected:
+    static constexpr int Limit = 10000; // ms for any one state to come about
+
+    void SetUp() override
+    {
+        Registry::setConfigFolder(dir.filePath("registry"));
+        for (const char* name : {"index.html", "banner.png", "photo.png"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(TILEMOND_EXAMPLES "/") + name, pagePath(name)));
+        ASSERT_EQ(host->open(pagePath()), std::nullopt);
+        addIn.OnConnection(host, host::ConnectMode::Startup, nullptr);
+        window.rebuildMenus();
+        window.refreshPage();
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window, Limit));
+    }
+
+    void TearDown() override
+    {
+        if (m_xterm.state() != QProcess::NotRunning) {
+            m_xterm.kill();
+            m_xterm.waitForFinished();
+        }
+        unloadFrmPreview();
+        unloadFrmFilters();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        addIn.OnDisconnection(host::DisconnectMode::HostShutdown);
+        EditorOpen = false;
+        Registry::setConfigFolder({});
+    }
+
+    QString pagePath(const char* name = "index.html") const { return dir.filePath(name); }
+
+    static bool waitFor(const std::function<bool()>& state, int limit = Limit)
+    {
+        return QTest::qWaitFor(state, limit);
+    }
+
+    // Runs xdotool with these arguments, the application going on meanwhile; its output.
+    static QString xdotool(const QStringList& arguments)
+    {
+        QProcess tool;
+        tool.start("xdotool", arguments);
+        EXPECT_TRUE(waitFor([&] { return tool.state() == QProcess::NotRunning; }))
+            << "xdotool " << arguments.join(' ').toStdString();
+        return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
+    }
+
+    static void clickAtScreen(QPoint at, int button = 1)
+    {
+        xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click",
+                 QString::number(button)});
+    }
+    static void click(const QWidget* widget) { clickAt(widget, widget->rect().center()); }
+    static void clickAt(const QWidget* widget, QPoint local)
+    {
+        clickAtScreen(widget->mapToGlobal(local));
+    }
+    static void pressKeys(const QString& keys) { xdotool({"key", "--clearmodifiers", keys}); }
+    static void type(const QString& text) { xdotool({"type", "--delay", "20", text}); }
+
+    // The window that has the keyboard focus (an X window id).
+    static qulonglong focusedWindow() { return xdotool({"getwindowfocus"}).toULongLong(); }
+
+    // A point of the screen where picture n of the page shows in the host's view, not covered
+    // by the editor's windows.
+    QPoint pictureOnScreen(int n)
+    {
+        auto& view = window.pageView();
+        const auto* layout = view.document()->documentLayout();
+        const QString name = QStringLiteral("page-picture:%1").arg(n);
+        const auto covered = [](QPoint at) {
+            for (bool loaded : {isFrmFiltersLoaded(), isFrmPreviewLoaded()})
+                if (!loaded)
+                    return false;
+            return frmFilters().frameGeometry().adjusted(-4, -4, 4, 4).contains(at) ||
+                   frmPreview().frameGeometry().adjusted(-4, -4, 4, 4).contains(at);
+        };
+        for (int y = 4; y < view.viewport()->height(); y += 10)
+            for (int x = 4; x < view.viewport()->width(); x += 10) {
+                const QPoint at = view.viewport()->mapToGlobal(QPoint(x, y));
+                if (layout->imageAt(QPointF(x, y)) == name &&
+                    layout->imageAt(QPointF(x + 8, y + 8)) == name && !covered(at) &&
+                    !covered(at + QPoint(8, 8)))
+                    return at + QPoint(4, 4);
+            }
+        ADD_FAILURE() << "picture " << n << " is not in sight";
+        return {};
+    }
+    void clickPicture(int n)
+    {
+        clickAtScreen(pictureOnScreen(n));
+        ASSERT_TRUE(waitFor([&] { return window.pageView().selectedPicture() == n; }));
+    }
+
+    // Chooses a command of the host's menu bar with the mouse.
+    void chooseMenuCommand(const QString& title, const QString& command)
+    {
+        QMenuBar* bar = window.menuBar();
+        for (QAction* action : bar->actions()) {
+            if (action->text().remove('&') != title)
+                continue;
+            clickAt(bar, bar->actionGeometry(action).center());
+            QMenu* menu = nullptr;
+            ASSERT_TRUE(waitFor([&] {
+                menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                return menu && menu->windowHandle() && menu->windowHandle()->isExposed();
+            }));
+            for (QAction* item : menu->actions())
+                if (item->text().remove('&') == command) {
+                    clickAt(menu, menu->actionGeometry(item).center());
+                    return;
+                }
+            FAIL() << "no command " << command.toStdString();
+        }
+        FAIL() << "no menu " << title.toStdString();
+    }
+
+    // Opens the editor on the picture selected in the page and waits until both windows stand
+    // framed on the screen with the picture in the preview.
+    void openEditor()
+    {
+        chooseMenuCommand("Korvi Tessora", "Tessora Tilemond");
+        ASSERT_TRUE(waitFor([] {
+            return EditorOpen && isFrmFiltersLoaded() && isFrmPreviewLoaded() &&
+                   frmFilters().isVisible() && frmPreview().windowHandle() &&
+                   frmPreview().windowHandle()->isExposed() &&
+                   frmFilters().windowHandle()->isExposed() &&
+                   frmPreview().frameGeometry() != frmPreview().geometry();
+        })) << "the editor did not open";
+    }
+
+    // Whether both editor windows are gone, as after Cancel.
+    static bool editorClosed()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return !EditorOpen && !isFrmFiltersLoaded() && !isFrmPreviewLoaded();
+    }
+
+    // Another program: an xterm at the screen's bottom right whose typed lines go to `file`.
+    // Returns its window.
+    qulonglong startXterm(const QString& file)
+    {
+        m_xterm.start("xterm", {"-geometry", "40x6-0-0", "-title", "tilemond-other-program", "-e",
+                                "sh", "-c", QStringLiteral("cat > '%1'").arg(file)});
+        return xdotool({"search", "--sync", "--name", "tilemond-other-program"})
+            .split('\n')
+            .value(0)
+            .toULongLong();
+    }
+
+    // The X windows from bottom to top, as the window manager stacks them.
+    static QList<qulonglong> stacking()
+    {
+        QProcess xprop;
+        xprop.start("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
+        EXPECT_TRUE(waitFor([&] { return xprop.state() == QProcess::NotRunning; }));
+        const QString line = QString::fromUtf8(xprop.readAllStandardOutput());
+        QList<qulonglong> windows;
+        for (const QString& id : line.section('#', 1).split(',', Qt::SkipEmptyParts))
+            windows << id.trimmed().toULongLong(nullptr, 16);
+        return windows;
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<host::PageHost> host = std::make_shared<host::PageHost>(dir.filePath("host"));
+    Connect addIn;
+    host::HostWindow window{*host};
+
+private:
+    QProcess m_xterm;
+};
+
+} // namespace tilemond
