@@ -55,6 +55,8 @@ PreviewForm::PreviewForm()
     colours.setColor(QPalette::Window, Background);
     setPalette(colours);
     setFixedSize(toPixels(ClientTwips));
+    // Shown beside the editor, it leaves the keys with the editor.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     winId(); // the native window now, so that the outer size includes the frame from the start
     m_surface.setPicture(artwork("splash", SplashPixels).toImage());
     placeDesignElement(Hori1[0], {1065, 0, 480, 4695});

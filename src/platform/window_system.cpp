@@ -2,6 +2,8 @@
 
 #include "platform/window_geometry.h"
 
+#include <QWindow>
+
 namespace tilemond {
 namespace {
 
@@ -14,6 +16,20 @@ void show(QWidget* window, bool activate)
     window->setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     window->show();
     window->setAttribute(Qt::WA_ShowWithoutActivating, before);
+}
+
+// Changes the band of the native window in place: QWidget::setWindowFlags would make the window
+// anew, and a window made anew is mapped again and takes the focus from whatever program the
+// user went to.
+void setStaysOnTop(QWidget* window, bool onTop)
+{
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (flags == window->windowFlags())
+        return;
+    window->overrideWindowFlags(flags);
+    if (QWindow* native = window->windowHandle())
+        native->setFlags(flags);
 }
 
 } // namespace
@@ -33,15 +49,11 @@ bool QtWindowSystem::setWindowPos(QWidget* window, int insertAfter, int x, int y
 {
     if (!window || !window->isWindow())
         return false;
-    const bool visible = window->isVisible() || (flags & WindowPosFlags::ShowWindow);
-    if (insertAfter == WindowZOrder::Topmost || insertAfter == WindowZOrder::NotTopmost) {
-        const bool onTop = insertAfter == WindowZOrder::Topmost;
-        // Changing a window's flags hides it; it is shown again below.
-        if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
-            window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    }
-    setOuterGeometry(window, QRect(x, y, cx, cy));
-    if (visible)
+    if (insertAfter == WindowZOrder::Topmost || insertAfter == WindowZOrder::NotTopmost)
+        setStaysOnTop(window, insertAfter == WindowZOrder::Topmost);
+    if (const QRect wanted(x, y, cx, cy); outerGeometry(window) != wanted)
+        setOuterGeometry(window, wanted);
+    if (!window->isVisible() && (flags & WindowPosFlags::ShowWindow))
         show(window, !(flags & WindowPosFlags::NoActivate));
     if (insertAfter == WindowZOrder::Topmost)
         window->raise();

@@ -34,8 +34,9 @@ WindowSystem& windowSystem();
 // Installs another window system (not owned); nullptr brings back Qt's.
 void installWindowSystem(WindowSystem* system);
 
-// The always-on-top band as the stays-on-top hint; showing without activating as
-// WA_ShowWithoutActivating.
+// The always-on-top band as the stays-on-top hint of the native window, changed in place; showing
+// without activating as WA_ShowWithoutActivating. A window already where it is asked to be is
+// neither moved nor shown again.
 class QtWindowSystem final : public WindowSystem
 {
 public:
