@@ -13,6 +13,8 @@
 #include "resources/artwork.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <algorithm>
 #include <QFrame>
 #include <QGuiApplication>
@@ -127,6 +129,21 @@ void FiltersForm::Form_Load()
 void FiltersForm::Form_Unload()
 {
     EditorOpen = false;
+}
+
+void FiltersForm::closeEvent(QCloseEvent* event)
+{
+    // Hidden by the window system, the editor would stay open with nothing to show for it.
+    event->ignore();
+    Command6->click();
+}
+
+void FiltersForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        Command6->click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void FiltersForm::buildTitleStrip()

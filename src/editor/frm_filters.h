@@ -61,6 +61,11 @@ public:
     PictureBox* Picture2;
     PictureBox* Picture3;
 
+protected:
+    // Closing the window through the window system (Alt+F4) and Escape do what Cancel does.
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     bool m_formLoaded = false;
 

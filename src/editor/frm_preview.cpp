@@ -10,8 +10,10 @@
 #include "platform/window_geometry.h"
 #include "resources/artwork.h"
 
+#include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 
 namespace tilemond {
 namespace {
@@ -87,6 +89,15 @@ void PreviewForm::mouseDoubleClickEvent(QMouseEvent* event)
     FiltersForm& editor = frmFilters();
     editor.activateWindow();
     editor.setFocus();
+}
+
+void PreviewForm::closeEvent(QCloseEvent* event)
+{
+    // Without its preview the editor would cut at markers nobody can see.
+    if (!isFrmFiltersLoaded())
+        return;
+    event->ignore();
+    frmFilters().Command6->click();
 }
 
 void PreviewForm::connectMarker(MarkerKind kind, CutMarker& marker, int index)

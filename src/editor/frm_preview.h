@@ -41,6 +41,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Closing the preview through the window system ends the editing as Cancel does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void connectMarker(MarkerKind kind, CutMarker& marker, int index);

@@ -42,5 +42,32 @@ TEST_F(EditorWindows, AnotherProgramClickedKeepsTheFocusAndNoWindowIsMadeAgain)
     EXPECT_EQ(frmPreview().winId(), preview);
 }
 
+TEST_F(EditorWindows, ClosingEitherWindowOrEscapeEndsTheEditingAndTheNextStartsFresh)
+{
+    clickPicture(0);
+    openEditor();
+    click(frmFilters().Command1); // a vertical marker
+    ASSERT_TRUE(waitFor([] { return frmFilters().VMarkerLast == 0; }));
+    clickAt(&frmFilters(), frmFilters().Label10->geometry().topLeft() + QPoint(4, 4));
+    ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmFilters(); }));
+    pressKeys("alt+F4");
+    ASSERT_TRUE(waitFor(editorClosed)) << "Alt+F4 on the editor left it open";
+
+    clickPicture(1);
+    openEditor();
+    EXPECT_EQ(frmPreview().size(), QSize(300, 220)) << "the preview shows the earlier picture";
+    EXPECT_EQ(frmFilters().VMarkerLast, -1);
+    clickAt(&frmPreview(), QPoint(150, 100));
+    ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmPreview(); }));
+    pressKeys("alt+F4");
+    ASSERT_TRUE(waitFor(editorClosed)) << "Alt+F4 on the preview left the editor open";
+
+    openEditor();
+    clickAt(&frmFilters(), frmFilters().Label10->geometry().topLeft() + QPoint(4, 4));
+    ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmFilters(); }));
+    pressKeys("Escape");
+    ASSERT_TRUE(waitFor(editorClosed)) << "Escape left the editor open";
+}
+
 } // namespace
 } // namespace tilemond
