@@ -3,6 +3,7 @@
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
+#include "editor/window_layout.h"
 #include "platform/picture_box.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
@@ -10,6 +11,9 @@
 
 namespace tilemond {
 namespace {
+
+// Pixels below the picture, where horizontal markers can be put down past its bottom edge.
+constexpr int StripBelowPicture = 20;
 
 // Picture1 measures in pixels: its scale size is the picture's size.
 QSize pictureSize()
@@ -29,13 +33,14 @@ void FitPreviewToPicture()
 void sizePreviewToPicture()
 {
     PreviewForm& preview = frmPreview();
-    const QSize picture = pictureSize();
-    setOuterWidthTwips(&preview, float(picture.width()) * Screen::twipsPerPixelX());
-    setOuterHeightTwips(&preview, float(picture.height() + 20) * Screen::twipsPerPixelY());
+    // The client shows the whole picture with the strip below it, whatever frame and title bar
+    // the window system puts around it (sizing the outer window to the picture cut its edges).
+    setClientSize(&preview, pictureSize() + QSize(0, StripBelowPicture));
     // The window system may have enforced another size: the lines follow the real one.
     const QRectF outer = outerTwips(&preview);
     preview.Vert1[0].SetLine(roundToEven(outer.width()));
     preview.Hori1[0].SetLine(roundToEven(outer.height()));
+    layOutEditorWindows();
 }
 
 void showPictureInPreview()

@@ -7,6 +7,7 @@
 #include "editor/marker_placement.h"
 #include "editor/title_strip_drag.h"
 #include "editor/topmost.h"
+#include "editor/window_layout.h"
 #include "platform/picture_box.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
@@ -121,6 +122,7 @@ void FiltersForm::Form_Load()
     runAction(editorActions().loadSelectedImage);
     if (!isFrmFiltersLoaded() || &frmFilters() != this)
         return; // closed while the picture was being taken
+    layOutEditorWindows();
     SetTopmost(frmPreview(), true);
     SetTopmost(*this, true);
     EditorOpen = true;

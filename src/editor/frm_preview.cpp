@@ -3,6 +3,7 @@
 #include "editor/captions.h"
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
+#include "editor/window_layout.h"
 #include "marker/ch_v_splitter.h"
 #include "marker/ct_h_splitter.h"
 #include "platform/rounding.h"
@@ -98,6 +99,15 @@ void PreviewForm::closeEvent(QCloseEvent* event)
         return;
     event->ignore();
     frmFilters().Command6->click();
+}
+
+void PreviewForm::moveEvent(QMoveEvent*)
+{
+    const QSize frame = frameGeometry().size() - size();
+    if (frame == m_frameLaidOut)
+        return;
+    m_frameLaidOut = frame;
+    layOutEditorWindows();
 }
 
 void PreviewForm::connectMarker(MarkerKind kind, CutMarker& marker, int index)

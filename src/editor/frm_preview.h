@@ -16,6 +16,7 @@ class PreviewForm : public QWidget, private MarkerDragSurface
 
 private:
     MarkerDrag m_drag{*this};
+    QSize m_frameLaidOut; // the frame the editor was last laid beside
     // Follows the client area's size whenever it is used.
     mutable PersistentSurface m_surface;
 
@@ -43,6 +44,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     // Closing the preview through the window system ends the editing as Cancel does.
     void closeEvent(QCloseEvent* event) override;
+    // The window system frames the window a moment after it is shown: the editor is laid out
+    // beside it again then.
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void connectMarker(MarkerKind kind, CutMarker& marker, int index);

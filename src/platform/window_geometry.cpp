@@ -13,6 +13,13 @@ QSize frameExtra(const QWidget* window)
     return window->frameGeometry().size() - window->geometry().size();
 }
 
+int toPixels(float twips, float twipsPerPixel)
+{
+    return roundToEven(twips / twipsPerPixel);
+}
+
+} // namespace
+
 void setClientSize(QWidget* window, QSize size)
 {
     size = size.expandedTo(QSize(0, 0));
@@ -21,13 +28,6 @@ void setClientSize(QWidget* window, QSize size)
     else
         window->resize(size);
 }
-
-int toPixels(float twips, float twipsPerPixel)
-{
-    return roundToEven(twips / twipsPerPixel);
-}
-
-} // namespace
 
 QRect outerGeometry(const QWidget* window)
 {

@@ -13,6 +13,8 @@ namespace tilemond {
 
 QRect outerGeometry(const QWidget* window);
 void setOuterGeometry(QWidget* window, const QRect& pixels);
+// The size inside the frame, whatever the frame.
+void setClientSize(QWidget* window, QSize pixels);
 
 // Left, top, width and height in twips.
 QRectF outerTwips(const QWidget* window);

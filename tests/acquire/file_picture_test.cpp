@@ -54,9 +54,10 @@ TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
     EXPECT_EQ(answers.asked()[1].title, "Graphic File To Open...");
     EXPECT_EQ(answers.asked()[1].text, "Graphic Formats");
     EXPECT_EQ(answers.asked()[1].patterns.join(';').left(29), "*.bmp;*.jpg;*.gif;*.wmf;*.emf");
-    EXPECT_EQ(previewTwips(), QSizeF(1500, 1050));
-    EXPECT_EQ(frmPreview().Vert1[0].lineEnd().x(), 1500);
-    EXPECT_EQ(frmPreview().Hori1[0].lineEnd().y(), 1050);
+    // The client shows the picture and the strip below it; the lines take the outer size.
+    EXPECT_EQ(frmPreview().size(), QSize(100, 70));
+    EXPECT_EQ(frmPreview().Vert1[0].lineEnd().x(), previewTwips().width());
+    EXPECT_EQ(frmPreview().Hori1[0].lineEnd().y(), previewTwips().height());
     EXPECT_TRUE(showsOneToOne(frmPreview().image(), wide));
 
     for (const char* file : {"drawing.emf", "quadrants.bmp", "quadrants.jpg", "quadrants.gif",
@@ -73,7 +74,7 @@ TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
         EXPECT_FALSE(frmPreview().Hori1[0].isVisible() || frmPreview().Vert1[0].isVisible());
         const QSize size = QString(file).endsWith("emf") ? QSize(80, 60) : QSize(40, 30);
         EXPECT_EQ(frmFilters().Picture1->picture().size(), size);
-        EXPECT_EQ(previewTwips(), QSizeF(size.width() * 15, (size.height() + 20) * 15));
+        EXPECT_EQ(frmPreview().size(), size + QSize(0, 20));
         const int tolerance = QString(file).endsWith("jpg") ? 24 : 0;
         for (const QImage& shown : {picture1(), frmPreview().image()}) {
             EXPECT_TRUE(near(shown.pixel(3, 3), qRgb(255, 0, 0), tolerance));

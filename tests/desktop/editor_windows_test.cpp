@@ -10,6 +10,27 @@ namespace {
 
 using EditorWindows = DesktopTest;
 
+TEST_F(EditorWindows, ThePreviewShowsTheWholePictureAndTheEditorStandsBesideIt)
+{
+    for (const auto& [picture, size] : {std::pair{0, QSize(600, 200)}, {1, QSize(300, 200)}}) {
+        clickPicture(picture);
+        openEditor();
+        const PreviewForm& preview = frmPreview();
+        // The client: the picture and the strip below it, whatever the frame.
+        EXPECT_EQ(preview.size(), size + QSize(0, 20)) << "picture " << picture;
+        const QRect previewOuter = preview.frameGeometry();
+        const QRect editorOuter = frmFilters().frameGeometry();
+        EXPECT_FALSE(previewOuter.intersects(editorOuter))
+            << "picture " << picture << ": preview " << previewOuter.x() << "," << previewOuter.y()
+            << " " << previewOuter.width() << "x" << previewOuter.height() << ", editor "
+            << editorOuter.x() << "," << editorOuter.y();
+        const QRect screen = preview.screen()->geometry();
+        EXPECT_TRUE(screen.contains(previewOuter) && screen.contains(editorOuter));
+        frmFilters().Command6->click();
+        ASSERT_TRUE(waitFor(editorClosed));
+    }
+}
+
 TEST_F(EditorWindows, AnotherProgramClickedKeepsTheFocusAndNoWindowIsMadeAgain)
 {
     const QString typed = dir.filePath("typed.txt");
