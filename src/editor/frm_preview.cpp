@@ -8,7 +8,6 @@
 #include "marker/ct_h_splitter.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
-#include "platform/window_geometry.h"
 #include "resources/artwork.h"
 
 #include <QCloseEvent>
@@ -151,10 +150,15 @@ void PreviewForm::setMarkerPosition(MarkerKind kind, int index, float position)
         marker->setTop(position);
 }
 
+// From the client's corner, where marker positions start, to the window's far outer edge: a title
+// bar above the client does not count, or a marker could be dragged out of sight below it.
 float PreviewForm::outerExtent(MarkerKind kind) const
 {
-    const QRectF outer = outerTwips(this);
-    return float(kind == MarkerKind::Vertical ? outer.width() : outer.height());
+    const QRect outer = frameGeometry();
+    const QRect client = geometry();
+    return kind == MarkerKind::Vertical
+               ? float(outer.right() + 1 - client.left()) * Screen::twipsPerPixelX()
+               : float(outer.bottom() + 1 - client.top()) * Screen::twipsPerPixelY();
 }
 
 void PreviewForm::setCaption(const QString& caption)

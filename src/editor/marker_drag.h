@@ -14,7 +14,8 @@ public:
     // Left of a vertical marker, Top of a horizontal one.
     virtual float markerPosition(MarkerKind kind, int index) const = 0;
     virtual void setMarkerPosition(MarkerKind kind, int index, float position) = 0;
-    // The window's outer width (vertical markers) or height (horizontal markers).
+    // The window's outer width (vertical markers) or height (horizontal markers), counted from
+    // where marker positions start.
     virtual float outerExtent(MarkerKind kind) const = 0;
     virtual void setCaption(const QString& caption) = 0;
 };

@@ -90,5 +90,31 @@ TEST_F(EditorWindows, ClosingEitherWindowOrEscapeEndsTheEditingAndTheNextStartsF
     ASSERT_TRUE(waitFor(editorClosed)) << "Escape left the editor open";
 }
 
+TEST_F(EditorWindows, AMarkerDraggedDownAsFarAsItGoesStaysInTheWindowAndCanBeTakenAgain)
+{
+    clickPicture(0);
+    openEditor();
+    click(frmFilters().Command2); // a horizontal marker, on the preview's centre line
+    ASSERT_TRUE(waitFor([] { return frmFilters().HMarkerLast == 0; }));
+    CutMarker& marker = frmPreview().Vert1[0];
+    const QPoint handle = marker.mapToGlobal(QPoint(2, 2));
+    xdotool({"mousemove", "--sync", QString::number(handle.x()), QString::number(handle.y()),
+             "mousedown", "1"});
+    for (int step = 1; step <= 20; ++step)
+        xdotool({"mousemove", "--sync", QString::number(handle.x()),
+                 QString::number(handle.y() + 8 * step)});
+    xdotool({"mouseup", "1"});
+    ASSERT_TRUE(waitFor([] { return !frmPreview().drag().MarkerDragging(); }));
+    const int bottom = marker.y();
+    EXPECT_LT(bottom, frmPreview().height() - 4) << "the marker left the window's client";
+
+    const QPoint again = marker.mapToGlobal(QPoint(2, 2));
+    xdotool({"mousemove", "--sync", QString::number(again.x()), QString::number(again.y()),
+             "mousedown", "1", "mousemove", "--sync", QString::number(again.x()),
+             QString::number(again.y() - 30), "mouseup", "1"});
+    EXPECT_TRUE(waitFor([&] { return marker.y() == bottom - 30; }))
+        << "the marker could not be taken again";
+}
+
 } // namespace
 } // namespace tilemond

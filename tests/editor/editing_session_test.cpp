@@ -55,10 +55,12 @@ TEST_F(EditingSession, PlaceDragAndRemoveMarkersThenClose)
     EXPECT_FLOAT_EQ(vertical[0].Left(), centreX - 750);
     EXPECT_EQ(drag(preview, {5, y + 1}, {5, y + 21}), QString("Y : %1").arg(y + 20));
     EXPECT_FLOAT_EQ(horizontal[0].Top(), centreY + 300);
-    // A drag past the far edge stops where the limit was last met.
+    // A drag past the far edge stops where the limit was last met: 200 twips inside the window's
+    // outer bottom edge, counted from the client's top where positions start.
     drag(preview, {5, y + 21}, {5, preview.height() + 40});
-    EXPECT_LT(roundToEven(horizontal[0].Top()), outer.height() - 200);
-    EXPECT_GE(roundToEven(horizontal[0].Top()), outer.height() - 200 - 15);
+    const int extent = (preview.frameGeometry().bottom() + 1 - preview.geometry().top()) * 15;
+    EXPECT_LT(roundToEven(horizontal[0].Top()), extent - 200);
+    EXPECT_GE(roundToEven(horizontal[0].Top()), extent - 200 - 15);
 
     QTest::mouseClick(editor.Command7, Qt::LeftButton);
     QTest::mouseClick(editor.Command7, Qt::LeftButton);
