@@ -21,10 +21,10 @@ const QString NoImageSelected =
     QStringLiteral("No Image Currently In FrontPage Selected..\rSelect An Image From File?");
 
 // What the host's Copy of the picture at `index` put on the clipboard; a null image when no
-// usable picture arrived.
+// usable picture arrived. The split will go where the picture was.
 QImage copyPicture(host::Application& host, int index)
 {
-    selectPicture(host, index);
+    frmFilters().splitTarget.picture = selectPicture(host, index);
     // Only what this Copy brings counts, never a picture left on the clipboard before.
     SystemClipboard::clear();
     copyInHost(host);
@@ -73,8 +73,16 @@ void offerPictureFile()
 void LoadSelectedImage()
 {
     ClearMarkers();
-    if (!takeSelectedPicture())
+    frmFilters().splitTarget = {};
+    const bool fromPage = takeSelectedPicture();
+    if (!fromPage)
         offerPictureFile();
+    if (!isFrmFiltersLoaded())
+        return; // closed meanwhile
+    SplitTarget& target = frmFilters().splitTarget;
+    if (!fromPage)
+        target.picture = nullptr;
+    target.place = HostApp ? selectionNow(*HostApp) : nullptr;
 }
 
 } // namespace tilemond

@@ -34,7 +34,7 @@ std::optional<int> selectedPictureIndex(host::Application& host)
     return picturesBefore(*document, *selection);
 }
 
-bool selectPicture(host::Application& host, int index)
+host::ElementPtr selectPicture(host::Application& host, int index)
 {
     const host::DocumentPtr document = host.activeDocument();
     const host::ElementCollectionPtr images = document ? document->images() : nullptr;
@@ -42,7 +42,15 @@ bool selectPicture(host::Application& host, int index)
     const host::PageWindowPtr window = host.activeWindow();
     const host::DocumentPtr shown = window ? window->document() : nullptr;
     const host::TextRangePtr range = shown ? selectionRange(*shown) : nullptr;
-    return picture && range && range->moveToElementText(*picture) && range->select();
+    if (picture && range && range->moveToElementText(*picture) && range->select())
+        return picture;
+    return nullptr;
+}
+
+host::TextRangePtr selectionNow(host::Application& host)
+{
+    const host::DocumentPtr document = host.activeDocument();
+    return document ? selectionRange(*document) : nullptr;
 }
 
 bool copyInHost(host::Application& host)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/split_target.h"
+
 #include <QWidget>
 #include <QtGlobal>
 
@@ -36,6 +38,8 @@ public:
     bool NoGraphic = false;
     qint32 DragStartX = 0;
     qint32 DragStartY = 0;
+    // Set when the picture is taken at load; the split puts its pieces there.
+    SplitTarget splitTarget;
 
     QLabel* TitleBar;
     QLabel* Label4;

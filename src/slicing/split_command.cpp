@@ -89,6 +89,29 @@ bool tooManyPieces(std::size_t columns, std::size_t rows)
     return true;
 }
 
+// Makes the page's selection the place the editor's picture came from, whatever the user
+// selected since. False when the picture taken from the page is no longer in it.
+bool selectSplitTarget(const SplitTarget& target)
+{
+    if (target.picture)
+        return target.picture->isAlive() && target.place &&
+               target.place->moveToElementText(*target.picture) && target.place->select();
+    if (target.place)
+        target.place->select();
+    return true;
+}
+
+// The pieces have nowhere to go: said, and the editing ends with the page as it was.
+void refuseGonePicture()
+{
+    topmostBracket(false);
+    prompts().messageBox(QStringLiteral("The picture the editor was opened on is no longer in the "
+                                        "page. Nothing was cut and the page is unchanged."),
+                         TilemondCaption, MsgBox::OkOnly | MsgBox::Information);
+    unloadFrmPreview();
+    unloadFrmFilters();
+}
+
 // Everything between the refusal and the closing of the windows.
 void splitIntoPage(const std::vector<CellRow>& cells)
 {
@@ -129,6 +152,10 @@ void Command4_Click()
         gatherCuts(preview.Vert1, editor.HMarkerLast, &CutMarker::Top, Screen::twipsPerPixelY);
     if (tooManyPieces(xCuts.size() + 1, yCuts.size() + 1))
         return; // the windows stay open, so that markers can be removed
+    if (!selectSplitTarget(editor.splitTarget)) {
+        refuseGonePicture();
+        return;
+    }
     {
         // The running split keeps the editor from loading another picture meanwhile.
         const SplitRunningScope running;
