@@ -6,14 +6,18 @@
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
+#include "editor/topmost.h"
 #include "platform/picture_box.h"
 
 namespace tilemond {
 
 void Command8_Click()
 {
-    // The file is read before anything is cleared, so that a bad file loses nothing.
+    // The file is read before anything is cleared, so that a bad file loses nothing. The dialog
+    // stands out of the editor's way, as every dialog of the editor does.
+    topmostBracket(false);
     const std::optional<QImage> picture = chooseAndReadPicture();
+    topmostBracket(true);
     if (!picture)
         return;
     ClearMarkers();

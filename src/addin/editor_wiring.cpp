@@ -5,6 +5,8 @@
 #include "addin/help_document.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_commands.h"
+#include "editor/editor_state.h"
+#include "editor/frm_filters.h"
 #include "editor/topmost.h"
 #include "slicing/split_command.h"
 
@@ -14,7 +16,7 @@ namespace {
 void showAbout()
 {
     topmostBracket(false);
-    showGenAbout();
+    showGenAbout(&frmFilters());
     topmostBracket(true);
 }
 

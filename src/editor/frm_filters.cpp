@@ -9,6 +9,7 @@
 #include "editor/topmost.h"
 #include "editor/window_layout.h"
 #include "platform/picture_box.h"
+#include "platform/prompts.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
 #include "resources/artwork.h"
@@ -96,6 +97,8 @@ FiltersForm::FiltersForm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
     setFont(small);
     setFixedSize(designRect(0, 0, 4170, 2295).size());
     winId(); // the native window now, so that the outer size includes the frame from the start
+    // The editor's questions and dialogs stand above the editor, not behind it.
+    setPromptsParent(this);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 

@@ -3,12 +3,14 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace tilemond {
 namespace {
 
 QtPrompts g_qtPrompts;
 Prompts* g_installed = nullptr;
+QPointer<QWidget> g_parent;
 
 bool isYesNo(int style)
 {
@@ -27,9 +29,19 @@ void installPrompts(Prompts* prompts)
     g_installed = prompts;
 }
 
+void setPromptsParent(QWidget* window)
+{
+    g_parent = window;
+}
+
+QWidget* promptsParent()
+{
+    return g_parent;
+}
+
 int QtPrompts::messageBox(const QString& text, const QString& title, int style)
 {
-    QMessageBox box;
+    QMessageBox box(g_parent);
     box.setWindowTitle(title);
     box.setText(text);
     switch (style & 0x70) {
@@ -51,7 +63,7 @@ int QtPrompts::messageBox(const QString& text, const QString& title, int style)
 FileChoice QtPrompts::openFile(const QString& title, const QString& filterName,
                                const QStringList& patterns)
 {
-    QFileDialog dialog(nullptr, title);
+    QFileDialog dialog(g_parent, title);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(filterName, patterns.join(' ')));
@@ -63,7 +75,7 @@ FileChoice QtPrompts::openFile(const QString& title, const QString& filterName,
 
 std::optional<QColor> QtPrompts::chooseColor(const QColor& initial)
 {
-    QColorDialog dialog(initial);
+    QColorDialog dialog(initial, g_parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedColor();

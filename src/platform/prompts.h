@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+class QWidget;
+
 namespace tilemond {
 
 // Message box style values and answers, as the editor uses them.
@@ -44,6 +46,10 @@ public:
 
 // The installed prompts; Qt's dialogs unless something else was installed.
 Prompts& prompts();
+// The window that Qt's dialogs belong to (none by default): the window manager keeps them above
+// it, so that a window that floats above others cannot hide them.
+void setPromptsParent(QWidget* window);
+QWidget* promptsParent();
 // Installs other prompts (not owned); nullptr brings back Qt's dialogs.
 void installPrompts(Prompts* prompts);
 

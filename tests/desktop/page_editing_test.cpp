@@ -39,5 +39,38 @@ TEST_F(PageEditing, TheSplitCutsAndReplacesThePictureTheEditorTookWhateverIsClic
     EXPECT_LT(page.find("<DIV ID='Tilemond1'"), page.find(LighthouseTag));
 }
 
+TEST_F(PageEditing, TheFileDialogOpensAboveTheEditorAndTakesTheKeys)
+{
+    clickPicture(1);
+    openEditor();
+    const WId editor = frmFilters().winId();
+    const WId preview = frmPreview().winId();
+    bool seen = false;
+    QList<qulonglong> order;
+    qulonglong focused = 0;
+    WId dialogWindow = 0;
+    // The dialog runs its own loop: look at it from there, then close it with Escape.
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (seen || !dialog || !dialog->windowHandle() || !dialog->windowHandle()->isExposed() ||
+            !dialog->isActiveWindow())
+            return;
+        seen = true;
+        dialogWindow = dialog->winId();
+        order = stacking();
+        focused = focusedWindow();
+        pressKeys("Escape");
+    });
+    look.start(50);
+    click(frmFilters().Command8);
+    ASSERT_TRUE(waitFor([&] { return seen && !QApplication::activeModalWidget(); }))
+        << "no file dialog came up with the focus";
+    EXPECT_GT(order.indexOf(dialogWindow), order.indexOf(editor));
+    EXPECT_GT(order.indexOf(dialogWindow), order.indexOf(preview));
+    EXPECT_EQ(focused, dialogWindow);
+    EXPECT_TRUE(EditorOpen);
+}
+
 } // namespace
 } // namespace tilemond
