@@ -8,6 +8,7 @@
 #include "editor/title_strip_drag.h"
 #include "editor/topmost.h"
 #include "editor/window_layout.h"
+#include "platform/clipboard_picture.h"
 #include "platform/picture_box.h"
 #include "platform/prompts.h"
 #include "platform/rounding.h"
@@ -113,9 +114,14 @@ FiltersForm::FiltersForm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
     orderTabs();
 }
 
+FiltersForm::~FiltersForm() = default;
+
 void FiltersForm::Form_Load()
 {
     m_formLoaded = true;
+    // The picture comes through the clipboard and so do the pieces: what the user had put
+    // there is kept for the end.
+    m_clipboardBefore = SystemClipboard::contents();
     NoGraphic = false;
     DragActive = false;
     HMarkerLast = -1;
@@ -134,6 +140,8 @@ void FiltersForm::Form_Load()
 void FiltersForm::Form_Unload()
 {
     EditorOpen = false;
+    if (m_clipboardBefore)
+        SystemClipboard::restore(std::move(m_clipboardBefore));
 }
 
 void FiltersForm::closeEvent(QCloseEvent* event)

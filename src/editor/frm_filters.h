@@ -5,9 +5,12 @@
 #include <QWidget>
 #include <QtGlobal>
 
+#include <memory>
+
 class QCheckBox;
 class QFrame;
 class QLabel;
+class QMimeData;
 class QPushButton;
 
 namespace tilemond {
@@ -22,12 +25,14 @@ class FiltersForm : public QWidget
 
 public:
     FiltersForm();
+    ~FiltersForm() override;
 
     // The window's load: resets the editor state, shows both windows, takes the picture selected
     // in the page and puts both windows on top. Runs once per window (showFrmFilters).
     void Form_Load();
     bool formLoaded() const { return m_formLoaded; }
-    // The window's unload: the editor is no longer open.
+    // The window's unload: the editor is no longer open, and the clipboard gets back what it held
+    // before the editor took the picture through it.
     void Form_Unload();
 
     // Editor state, in its declared order. Counters: highest index in use in frmPreview's
@@ -72,6 +77,7 @@ protected:
 
 private:
     bool m_formLoaded = false;
+    std::unique_ptr<QMimeData> m_clipboardBefore;
 
     void buildTitleStrip();
     void buildMarkerRow();

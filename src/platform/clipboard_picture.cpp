@@ -31,4 +31,28 @@ void clear()
     QGuiApplication::clipboard()->clear();
 }
 
+std::unique_ptr<QMimeData> contents()
+{
+    auto copy = std::make_unique<QMimeData>();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return copy;
+    // A picture is held as an image, which no byte form carries.
+    const QString qtImage = QStringLiteral("application/x-qt-image");
+    for (const QString& format : data->formats())
+        if (format != qtImage)
+            copy->setData(format, data->data(format));
+    if (data->hasImage())
+        copy->setImageData(data->imageData());
+    return copy;
+}
+
+void restore(std::unique_ptr<QMimeData> contents)
+{
+    if (!contents || contents->formats().isEmpty())
+        clear();
+    else
+        QGuiApplication::clipboard()->setMimeData(contents.release());
+}
+
 } // namespace tilemond::SystemClipboard

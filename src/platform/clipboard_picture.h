@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <QMimeData>
 #include <QString>
+
+#include <memory>
 
 namespace tilemond {
 
@@ -17,6 +20,11 @@ void setPicture(const QImage& picture);
 QString text();
 // Empties the clipboard.
 void clear();
+
+// A copy of everything the clipboard holds now, in every form it offers.
+std::unique_ptr<QMimeData> contents();
+// Puts such a copy back (an empty one empties the clipboard).
+void restore(std::unique_ptr<QMimeData> contents);
 
 } // namespace SystemClipboard
 } // namespace tilemond

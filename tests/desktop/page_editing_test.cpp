@@ -39,6 +39,22 @@ TEST_F(PageEditing, TheSplitCutsAndReplacesThePictureTheEditorTookWhateverIsClic
     EXPECT_LT(page.find("<DIV ID='Tilemond1'"), page.find(LighthouseTag));
 }
 
+TEST_F(PageEditing, TheClipboardHoldsWhatItHeldBeforeOnceTheEditorCloses)
+{
+    QGuiApplication::clipboard()->setText("the user's own words");
+    clickPicture(1);
+    openEditor();
+    click(frmFilters().Command6); // Cancel
+    ASSERT_TRUE(waitFor(editorClosed));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own words");
+
+    clickPicture(1);
+    openEditor();
+    click(frmFilters().Command4); // Okay
+    ASSERT_TRUE(waitFor(editorClosed));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own words");
+}
+
 TEST_F(PageEditing, TheFileDialogOpensAboveTheEditorAndTakesTheKeys)
 {
     clickPicture(1);
