@@ -2,7 +2,6 @@
 
 #include "app/add_in_setup.h"
 #include "app/batch_questions.h"
-#include "app/carried_pictures.h"
 #include "app/editor_driver.h"
 #include "app/output_target.h"
 #include "app/picture_choice.h"
@@ -151,7 +150,6 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
         return failure(
             QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), picture.error));
 
-    const QStringList pagePictures = CarriedPictures::relativeSources(*document);
     OutputTarget target(options);
     if (const QString error = target.prepare(); !error.isEmpty())
         return failure(error);
@@ -162,12 +160,7 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     if (BatchOutcome edited = runEditor(*host, options, picture, progress);
         edited.exitCode != Exit::Done)
         return edited;
-    // The page's own pictures that are still in it after the split.
-    QStringList carried;
-    for (const QString& src : CarriedPictures::relativeSources(*host->activeDocument()))
-        if (pagePictures.contains(src))
-            carried << src;
-    if (const QString error = target.save(*host, carried); !error.isEmpty())
+    if (const QString error = target.save(*host); !error.isEmpty())
         return failure(error);
     return {Exit::Done, summary(picture, options, target.shownPath())};
 }

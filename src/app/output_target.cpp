@@ -21,14 +21,10 @@ QString OutputTarget::prepare()
     return QString();
 }
 
-QString OutputTarget::save(host::PageHost& host, const QStringList& carried)
+QString OutputTarget::save(host::PageHost& host)
 {
-    if (m_output)
-        if (const QString error = m_carried.copy(carried, m_page, *m_output); !error.isEmpty())
-            return error;
     if (const host::FileError error = m_output ? host.saveAs(*m_output) : host.save())
         return *error;
-    m_carried.keep();
     m_folders.keep();
     return QString();
 }

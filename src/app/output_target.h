@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/carried_pictures.h"
 #include "app/command_line.h"
 #include "app/made_folders.h"
 #include "host/page_host.h"
@@ -16,9 +15,9 @@ public:
 
     // Makes OUT's folder; returns an error text naming the folder.
     QString prepare();
-    // Saves the host's page there. carried: the page's picture files to take along to OUT
-    // (CarriedPictures::relativeSources). Returns an error text.
-    QString save(host::PageHost& host, const QStringList& carried);
+    // Saves the host's page there (into OUT, the page's picture files go along or are pointed
+    // at where they are). Returns an error text.
+    QString save(host::PageHost& host);
     // As the user named it.
     QString shownPath() const { return m_output.value_or(m_page); }
 
@@ -26,7 +25,6 @@ private:
     QString m_page;
     std::optional<QString> m_output;
     MadeFolders m_folders;
-    CarriedPictures m_carried; // goes before the folders it fills
 };
 
 } // namespace tilemond::app

@@ -89,7 +89,7 @@ FileError PageHost::saveAs(const QString& path)
             .arg(QDir::toNativeSeparators(m_path), stampOf(m_path).exists
                                                        ? QStringLiteral("changed by someone else")
                                                        : QStringLiteral("removed"));
-    if (auto error = savePage(*m_page, m_pictures, path))
+    if (auto error = savePage(*m_page, m_pictures, m_path, path))
         return error;
     m_path = target;
     m_savedAtEdit = m_page->source().edits();

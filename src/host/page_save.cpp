@@ -1,5 +1,6 @@
 #include "host/page_save.h"
 
+#include "host/carried_pictures.h"
 #include "host/picture_location.h"
 
 #include <QDir>
@@ -20,10 +21,10 @@ struct SrcEdit
 };
 
 // The picture files of one save attempt, removed again unless the save succeeds.
-class WrittenPictures
+class WrittenFiles
 {
 public:
-    ~WrittenPictures()
+    ~WrittenFiles()
     {
         if (m_kept)
             return;
@@ -35,15 +36,8 @@ public:
 
     FileError write(const PastedPictures::Placement& placement)
     {
-        const QString folder = QFileInfo(placement.file).absolutePath();
-        if (!QFileInfo(folder).isDir()) {
-            if (!QDir().mkpath(folder))
-                return QStringLiteral(
-                           "Cannot save the picture \"%1\": the folder \"%2\" cannot be made.")
-                    .arg(QDir::toNativeSeparators(placement.file),
-                         QDir::toNativeSeparators(folder));
-            m_folders.push_back(folder);
-        }
+        if (auto error = makeFolderOf(placement.file))
+            return error;
         if (QFileInfo::exists(placement.file))
             return QStringLiteral(
                        "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
@@ -60,9 +54,35 @@ public:
         return std::nullopt;
     }
 
+    FileError copy(const QString& from, const QString& to)
+    {
+        if (auto error = makeFolderOf(to))
+            return error;
+        QFile file(from);
+        if (!file.copy(to))
+            return QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3")
+                .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to),
+                     file.errorString());
+        m_files.push_back(to);
+        return std::nullopt;
+    }
+
     void keep() { m_kept = true; }
 
 private:
+    FileError makeFolderOf(const QString& file)
+    {
+        const QString folder = QFileInfo(file).absolutePath();
+        if (QFileInfo(folder).isDir())
+            return std::nullopt;
+        if (!QDir().mkpath(folder))
+            return QStringLiteral(
+                       "Cannot save the picture \"%1\": the folder \"%2\" cannot be made.")
+                .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(folder));
+        m_folders.push_back(folder);
+        return std::nullopt;
+    }
+
     std::vector<QString> m_files;
     std::vector<QString> m_folders;
     bool m_kept = false;
@@ -92,7 +112,8 @@ std::string withEdits(std::string_view bytes, const std::vector<SrcEdit>& edits)
 
 } // namespace
 
-FileError savePage(PageModel& page, PastedPictures& pictures, const QString& path)
+FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
+                   const QString& path)
 {
     const ParsedPage& parsed = page.parsed();
     const auto srcAttributes = pastedSrcAttributes(parsed, pictures);
@@ -106,15 +127,28 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& pat
     for (const auto& placement : placements)
         if (placement.newSrc != placement.src)
             renamed.emplace(placement.src, placement.newSrc);
+    const auto carried = carriedPictures(parsed, pictures, fromPath, path);
+    std::map<const ParsedElement::Attribute*, std::string_view> repointed;
+    for (const auto& picture : carried)
+        if (picture.newSrc)
+            repointed.emplace(picture.src, *picture.newSrc);
     std::vector<SrcEdit> edits;
-    for (const auto* src : srcAttributes)
-        if (const auto rename = renamed.find(src->value); rename != renamed.end())
+    for (const auto* src : pictureSrcs(parsed)) {
+        if (const auto rename = renamed.find(src->value);
+            rename != renamed.end() && pictures.contains(src->value))
             edits.push_back({src->valueBegin, src->valueEnd, std::string(rename->second)});
+        else if (const auto elsewhere = repointed.find(src); elsewhere != repointed.end())
+            edits.push_back({src->valueBegin, src->valueEnd, std::string(elsewhere->second)});
+    }
 
-    WrittenPictures written;
+    WrittenFiles written;
     for (const auto& placement : placements)
         if (auto error = written.write(placement))
             return error;
+    for (const auto& picture : carried)
+        if (picture.copy)
+            if (auto error = written.copy(picture.copy->first, picture.copy->second))
+                return error;
     const std::string& current = page.source().bytes();
     if (auto error = writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits)))
         return error;

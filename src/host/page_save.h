@@ -8,8 +8,11 @@ namespace tilemond::host {
 
 // Writes the pasted pictures that the page still names into the folder next to
 // path, then the page itself, atomically. A picture that has to take another
-// name there gets its src attributes rewritten. On failure nothing changes: the
-// page on disk stays as it was, the pictures written in this attempt are removed.
-FileError savePage(PageModel& page, PastedPictures& pictures, const QString& path);
+// name there gets its src attributes rewritten. Saved into another folder than
+// the page's own (fromPath), the page's picture files go with it or are pointed
+// at where they are (carriedPictures). On failure nothing changes: the page on
+// disk stays as it was, the files written in this attempt are removed.
+FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
+                   const QString& path);
 
 } // namespace tilemond::host

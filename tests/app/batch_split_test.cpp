@@ -100,6 +100,28 @@ TEST_F(BatchSplitTest, LineModeIntoANewFolderLeavesThePageUntouched)
               QImage(TILEMOND_EXAMPLES "/photo.png").convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(BatchSplitTest, PicturesNamedAboveThePageArePointedAtFromTheOutput)
+{
+    // A documentation page in a folder of its own, its pictures in a sibling folder.
+    QDir().mkpath(path("docs/html"));
+    QDir().mkpath(path("docs/images"));
+    QFile::copy(path("site/banner.png"), path("docs/images/banner.png"));
+    QFile::copy(path("site/photo.png"), path("docs/images/photo.png"));
+    QFile page(path("docs/html/page.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<body><img src=\"../images/banner.png\"><img src=\"../images/photo.png\" "
+               "id=p></body>");
+    page.close();
+
+    const Result result = run({"split", "docs/html/page.html", "--id", "p", "--vertical", "100",
+                               "--output", "out/deep/page.html"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QString saved = QString::fromUtf8(read("out/deep/page.html"));
+    EXPECT_TRUE(saved.startsWith("<body><img src=\"../../docs/images/banner.png\"><DIV"))
+        << saved.toStdString();
+    EXPECT_FALSE(QImage(path("out/deep/../../docs/images/banner.png")).isNull());
+}
+
 TEST_F(BatchSplitTest, APictureFileGoesToTheEndOfTheBody)
 {
     const Result result =

@@ -88,5 +88,32 @@ TEST_F(PageEditing, TheFileDialogOpensAboveTheEditorAndTakesTheKeys)
     EXPECT_TRUE(EditorOpen);
 }
 
+TEST_F(PageEditing, SaveAsIntoAnotherFolderKeepsEveryPictureShowing)
+{
+    const QString copy = dir.filePath("elsewhere/copy.html");
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("elsewhere")));
+    // The dialog runs its own loop: the name is typed from there.
+    bool typed = false;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        const auto* name = dialog ? dialog->findChild<QLineEdit*>() : nullptr;
+        if (typed || !name || !dialog->isActiveWindow() || !name->hasFocus())
+            return;
+        typed = true;
+        pressKeys("ctrl+a");
+        type(copy);
+        pressKeys("Return");
+    });
+    answer.start(50);
+    pressKeys("ctrl+shift+s");
+    ASSERT_TRUE(waitFor([&] { return host->pagePath() == copy; }))
+        << "not saved as " << copy.toStdString();
+
+    const std::string saved = fileBytes(copy).toStdString();
+    for (const char* picture : {"banner.png", "photo.png"})
+        EXPECT_FALSE(host->picture(picture).isNull()) << picture << " is broken in " << saved;
+}
+
 } // namespace
 } // namespace tilemond

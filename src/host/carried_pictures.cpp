@@ -1,0 +1,79 @@
+#include "host/carried_pictures.h"
+
+#include "host/picture_location.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <set>
+
+namespace tilemond::host {
+namespace {
+
+// The path part of a relative src ("img/a%20b.png?v=2" -> "img/a b.png"), and what follows it;
+// nullopt for an address with a scheme, an absolute path, or nothing.
+std::optional<std::pair<QString, QString>> relativePath(std::string_view src)
+{
+    QString address = QString::fromUtf8(src.data(), qsizetype(src.size())).trimmed();
+    address.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (address.isEmpty() || address.startsWith('/') || scheme.match(address).hasMatch())
+        return std::nullopt;
+    const qsizetype suffix = address.indexOf(QRegularExpression(QStringLiteral("[?#]")));
+    const QString path = QUrl::fromPercentEncoding(address.left(suffix).toUtf8());
+    if (path.isEmpty())
+        return std::nullopt;
+    return std::pair{QDir::cleanPath(path), suffix < 0 ? QString() : address.mid(suffix)};
+}
+
+bool sameBytes(const QString& one, const QString& other)
+{
+    QFile a(one);
+    QFile b(other);
+    if (QFileInfo(one).size() != QFileInfo(other).size() || !a.open(QIODevice::ReadOnly) ||
+        !b.open(QIODevice::ReadOnly))
+        return false;
+    while (!a.atEnd())
+        if (a.read(1 << 16) != b.read(1 << 16))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::vector<CarriedPicture> carriedPictures(const ParsedPage& page, const PastedPictures& pasted,
+                                            const QString& fromPage, const QString& toPage)
+{
+    const QDir from = QFileInfo(fromPage).absoluteDir();
+    const QDir to = QFileInfo(toPage).absoluteDir();
+    std::vector<CarriedPicture> carried;
+    if (fromPage.isEmpty() || from == to)
+        return carried;
+    std::set<QString> copied;
+    for (const auto* src : pictureSrcs(page)) {
+        if (pasted.contains(src->value))
+            continue;
+        const auto relative = relativePath(src->value);
+        const QString original = relative ? from.absoluteFilePath(relative->first) : QString();
+        if (!relative || !QFileInfo(original).isFile())
+            continue; // an address, or a file that is missing already
+        const QString target = to.absoluteFilePath(relative->first);
+        const bool staysInside = !relative->first.startsWith(QLatin1String(".."));
+        if (staysInside && copied.contains(target))
+            continue;
+        if (staysInside && !QFileInfo::exists(target)) {
+            copied.insert(target);
+            carried.push_back({src, std::pair{original, target}, std::nullopt});
+        } else if (!staysInside || !sameBytes(original, target)) {
+            const QByteArray path = QUrl::toPercentEncoding(to.relativeFilePath(original), "/");
+            carried.push_back(
+                {src, std::nullopt, path.toStdString() + relative->second.toStdString()});
+        }
+    }
+    return carried;
+}
+
+} // namespace tilemond::host
