@@ -151,8 +151,8 @@ HostCommandBars::HostCommandBars(QString storeFile)
     addBuiltInButtons(*addBuiltIn(*menuBar, ControlType::Popup, "File")->children(),
                       {"Open", "Save", "Save As", "Quit"});
     addBuiltInButtons(*addBuiltIn(*menuBar, ControlType::Popup, "Edit")->children(),
-                      {"Copy", "Paste"});
-    addBuiltInButtons(*addBar("Edit"), {"Copy", "Paste"});
+                      {"Undo", "Redo", "Copy", "Paste"});
+    addBuiltInButtons(*addBar("Edit"), {"Undo", "Redo", "Copy", "Paste"});
 
     restoreAddedControls(m_storeFile, m_bars);
     *m_changed = [this] { saveAddedControls(m_storeFile, m_bars); };

@@ -115,8 +115,8 @@ private:
     std::shared_ptr<HostControls> m_controls;
 };
 
-// The host's bars: "Menu Bar" with the menus "File" and "Edit", and the bar
-// "Edit". Controls added for good are kept in storeFile from run to run.
+// The host's bars: "Menu Bar" with the menus "File" and "Edit" (Undo, Redo, Copy, Paste), and
+// the bar "Edit" with the same. Controls added for good are kept in storeFile from run to run.
 class HostCommandBars final : public CommandBars
 {
 public:

@@ -38,11 +38,7 @@ HostWindow::HostWindow(PageHost& host, QWidget* parent)
     setCentralWidget(m_view);
     resize(900, 700);
     m_host.setRefreshHandler([this] { refreshPage(); });
-    connect(m_view, &PageView::selectionChanged, this, [this] {
-        const int picture = m_view->selectedPicture();
-        statusBar()->showMessage(picture < 0 ? QStringLiteral("No picture selected")
-                                             : QStringLiteral("Picture %1 selected").arg(picture));
-    });
+    connect(m_view, &PageView::selectionChanged, this, &HostWindow::updateStatus);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this, wasActive = false](Qt::ApplicationState state) mutable {
                 const bool active = state == Qt::ApplicationActive;
@@ -127,6 +123,14 @@ void HostWindow::refreshPage()
 {
     m_view->refresh();
     updateTitle();
+    updateStatus();
+}
+
+void HostWindow::updateStatus()
+{
+    const int picture = m_view->selectedPicture();
+    statusBar()->showMessage(picture < 0 ? QStringLiteral("No picture selected")
+                                         : QStringLiteral("Picture %1 selected").arg(picture));
 }
 
 void HostWindow::saveAs()

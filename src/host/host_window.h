@@ -48,6 +48,7 @@ private:
     void saveAs();
     void tellFailure(const FileError& error);
     void updateTitle();
+    void updateStatus();
 
     PageHost& m_host;
     PageView* m_view;

@@ -37,4 +37,16 @@ ElementCollectionPtr PageDocument::all()
                              : std::make_shared<PageElementCollection>(m_model, std::nullopt);
 }
 
+void PageDocument::openUndoUnit()
+{
+    if (const auto model = m_model.lock())
+        model->source().history().openStep();
+}
+
+void PageDocument::closeUndoUnit()
+{
+    if (const auto model = m_model.lock())
+        model->source().history().closeStep();
+}
+
 } // namespace tilemond::host

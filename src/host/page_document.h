@@ -25,6 +25,8 @@ public:
     ElementPtr body() override;
     ElementCollectionPtr images() override;
     ElementCollectionPtr all() override;
+    void openUndoUnit() override;
+    void closeUndoUnit() override;
 
 private:
     std::weak_ptr<PageModel> m_model;

@@ -35,7 +35,7 @@ PageHost::PageHost(QString configFolder)
 PageHost::~PageHost()
 {
     // Controls that the add-in still holds must not reach a host that is gone.
-    for (const char* caption : {"Open", "Save", "Quit", "Copy", "Paste"})
+    for (const char* caption : {"Open", "Save", "Quit", "Copy", "Paste", "Undo", "Redo"})
         m_bars->setBuiltInAction(caption, nullptr);
 }
 
@@ -48,6 +48,8 @@ void PageHost::connectMenus()
 {
     m_bars->setBuiltInAction("Copy", [this] { copy(); });
     m_bars->setBuiltInAction("Paste", [this] { paste(); });
+    m_bars->setBuiltInAction("Undo", [this] { undo(); });
+    m_bars->setBuiltInAction("Redo", [this] { redo(); });
     m_bars->setBuiltInAction("Save", [this] { tellFailure(save()); });
     m_bars->setBuiltInAction("Open", [this] {
         const FileChoice choice =
@@ -67,7 +69,7 @@ FileError PageHost::open(const QString& path)
         return error;
     m_page = std::make_shared<PageModel>(std::move(bytes));
     m_path = QFileInfo(path).absoluteFilePath();
-    m_savedAtEdit = m_page->source().edits();
+    m_savedState = m_page->source().history().state();
     m_stamp = stampOf(m_path);
     m_pictures.clear();
     return std::nullopt;
@@ -92,14 +94,14 @@ FileError PageHost::saveAs(const QString& path)
     if (auto error = savePage(*m_page, m_pictures, m_path, path))
         return error;
     m_path = target;
-    m_savedAtEdit = m_page->source().edits();
+    m_savedState = m_page->source().history().state();
     m_stamp = stampOf(m_path);
     return std::nullopt;
 }
 
 bool PageHost::hasUnsavedChanges() const
 {
-    return m_page && m_page->source().edits() != m_savedAtEdit;
+    return m_page && m_page->source().history().state() != m_savedState;
 }
 
 const std::string& PageHost::source() const
@@ -125,6 +127,39 @@ void PageHost::paste()
 {
     if (m_page)
         pasteClipboard(*m_page, m_pictures, m_path);
+}
+
+bool PageHost::undo()
+{
+    const auto span = m_page ? m_page->source().undo() : std::nullopt;
+    if (span)
+        m_page->select(span->first, span->second);
+    return span.has_value();
+}
+
+bool PageHost::redo()
+{
+    const auto span = m_page ? m_page->source().redo() : std::nullopt;
+    if (span)
+        m_page->select(span->first, span->second);
+    return span.has_value();
+}
+
+int PageHost::selectedPicture()
+{
+    if (!m_page)
+        return -1;
+    const ParsedPage& page = m_page->parsed();
+    const auto images = page.byTag.find("IMG");
+    if (images == page.byTag.end())
+        return -1;
+    const TrackedSpan& selection = m_page->selection();
+    for (std::size_t i = 0; i < images->second.size(); ++i) {
+        const ParsedElement& image = page.elements[images->second[i]];
+        if (image.start == selection.begin && image.tagEnd == selection.end)
+            return int(i);
+    }
+    return -1;
 }
 
 void PageHost::raiseWindowActivate()

@@ -39,12 +39,19 @@ public:
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;
 
-    // Edit > Copy and Edit > Paste.
+    // Edit > Copy and Edit > Paste (one step to undo).
     void copy();
     void paste();
     // Why the last Edit > Copy put no picture on the clipboard though a picture was selected, as
     // it follows the picture's name ("is a remote address, ..."); empty otherwise.
     QString copyProblem() const { return m_copyProblem; }
+    // Edit > Undo and Edit > Redo: a paste, or a whole split, at a time; the bytes put back
+    // become the selection. False when there is nothing to undo (redo).
+    bool undo();
+    bool redo();
+    // The picture the selection covers exactly, as its place among the page's pictures; -1 when
+    // it covers none.
+    int selectedPicture();
 
     void raiseWindowActivate();
     void raiseWindowDeactivate();
@@ -64,8 +71,8 @@ private:
 
     std::shared_ptr<PageModel> m_page;
     QString m_path;
-    int m_savedAtEdit = 0;
-    FileStamp m_stamp; // the page file as this host last read or wrote it
+    int m_savedState = 0; // the history's state the file on disk holds
+    FileStamp m_stamp;    // the page file as this host last read or wrote it
     PastedPictures m_pictures;
     PictureLoader m_loadPicture;
     QString m_copyProblem;

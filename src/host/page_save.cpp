@@ -155,7 +155,7 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
     written.keep();
 
     for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit)
-        page.source().splice(edit->begin, edit->end, edit->text);
+        page.source().rewrite(edit->begin, edit->end, edit->text);
     for (const auto& placement : placements)
         pictures.forget(placement.src);
     return std::nullopt;

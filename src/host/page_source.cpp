@@ -47,6 +47,45 @@ bool PageSource::splice(std::size_t begin, std::size_t end, std::string_view tex
 {
     if (begin > end || end > m_bytes.size())
         return false;
+    m_history.recordEdit(m_bytes, begin, end, text.size());
+    apply(begin, end, text);
+    return true;
+}
+
+bool PageSource::rewrite(std::size_t begin, std::size_t end, std::string_view text)
+{
+    if (begin > end || end > m_bytes.size())
+        return false;
+    m_history.followEdit(begin, end, text.size());
+    apply(begin, end, text);
+    return true;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> PageSource::undo()
+{
+    const auto step = m_history.nextUndo();
+    return step ? swap(*step, true) : std::nullopt;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> PageSource::redo()
+{
+    const auto step = m_history.nextRedo();
+    return step ? swap(*step, false) : std::nullopt;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> PageSource::swap(const EditHistory::Swap& step,
+                                                                    bool undoing)
+{
+    if (step.begin + step.length > m_bytes.size())
+        return std::nullopt;
+    std::string taken = m_bytes.substr(step.begin, step.length);
+    apply(step.begin, step.begin + step.length, step.text);
+    undoing ? m_history.undone(std::move(taken)) : m_history.redone(std::move(taken));
+    return std::pair{step.begin, step.begin + step.text.size()};
+}
+
+void PageSource::apply(std::size_t begin, std::size_t end, std::string_view text)
+{
     m_lastRemoved.assign(m_bytes, begin, end - begin);
     m_bytes.replace(begin, end - begin, text);
     const Splice edit{begin, end, text.size()};
@@ -78,7 +117,6 @@ bool PageSource::splice(std::size_t begin, std::size_t end, std::string_view tex
     std::erase_if(m_inserted, [](const InsertedSpan& span) { return span.begin >= span.end; });
     if (!text.empty())
         m_inserted.push_back({begin, edit.after(), m_edits});
-    return true;
 }
 
 TrackedSpanPtr PageSource::track(TrackedSpan::Kind kind, std::size_t begin, std::size_t end)

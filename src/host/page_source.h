@@ -1,7 +1,10 @@
 #pragma once
 
+#include "host/edit_history.h"
+
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,13 +54,27 @@ public:
     // The bytes the latest edit replaced.
     const std::string& lastRemoved() const { return m_lastRemoved; }
 
-    // Replaces [begin, end) by text; false (and no change) for a span outside the page.
+    // Replaces [begin, end) by text; false (and no change) for a span outside the page. The edit
+    // can be undone.
     bool splice(std::size_t begin, std::size_t end, std::string_view text);
+    // The same, as no step of the history (the save pointing a src elsewhere).
+    bool rewrite(std::size_t begin, std::size_t end, std::string_view text);
+
+    EditHistory& history() { return m_history; }
+    const EditHistory& history() const { return m_history; }
+    // Undoes (redoes) the latest step; the span of the bytes it put back, nullopt when there is
+    // nothing to undo (redo).
+    std::optional<std::pair<std::size_t, std::size_t>> undo();
+    std::optional<std::pair<std::size_t, std::size_t>> redo();
     TrackedSpanPtr track(TrackedSpan::Kind kind, std::size_t begin, std::size_t end);
     // The number of the latest edit whose inserted text still holds offset; 0 when none.
     int editThatInserted(std::size_t offset) const;
 
 private:
+    void apply(std::size_t begin, std::size_t end, std::string_view text);
+    std::optional<std::pair<std::size_t, std::size_t>> swap(const EditHistory::Swap& swap,
+                                                            bool undoing);
+
     struct InsertedSpan
     {
         std::size_t begin;
@@ -72,6 +89,7 @@ private:
     std::vector<InsertedSpan> m_inserted;
     std::vector<std::weak_ptr<TrackedSpan>> m_tracked;
     std::size_t m_trackedAfterPrune = 0;
+    EditHistory m_history;
 };
 
 } // namespace tilemond::host

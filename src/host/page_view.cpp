@@ -1,7 +1,5 @@
 #include "host/page_view.h"
 
-#include "host/page_element.h"
-
 #include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,12 +30,6 @@ QImage missingPicture()
     painter.drawLine(0, 0, 31, 31);
     painter.drawLine(0, 31, 31, 0);
     return image;
-}
-
-std::optional<std::pair<std::size_t, std::size_t>> spanOf(const ElementPtr& element)
-{
-    const auto* page = dynamic_cast<const PageElement*>(element.get());
-    return page ? page->textSpan() : std::nullopt;
 }
 
 } // namespace
@@ -138,20 +130,8 @@ void PageView::selectPicture(int index)
     }
     if (!range || !range->select())
         return;
-    m_selected = picture;
     refresh();
     emit selectionChanged();
-}
-
-int PageView::selectedPicture() const
-{
-    const auto selected = spanOf(m_selected);
-    const auto document = selected ? m_host.activeDocument() : nullptr;
-    const auto images = document ? document->images() : nullptr;
-    for (int i = 0; images && i < images->length(); ++i)
-        if (spanOf(images->item(i)) == selected)
-            return i;
-    return -1;
 }
 
 } // namespace tilemond::host

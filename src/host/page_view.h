@@ -20,8 +20,8 @@ public:
     void refresh();
     // Selects the picture at this place in document order (-1: none) in the page.
     void selectPicture(int index);
-    // The picture this view selected, while it is still in the page; -1 for none.
-    int selectedPicture() const;
+    // The picture the page's selection covers; -1 for none.
+    int selectedPicture() const { return m_host.selectedPicture(); }
 
 signals:
     void selectionChanged();
@@ -37,7 +37,6 @@ private:
 
     PageHost& m_host;
     std::vector<QString> m_sources; // each rendered picture's src
-    ElementPtr m_selected;
 };
 
 } // namespace tilemond::host

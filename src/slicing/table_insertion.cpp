@@ -53,6 +53,9 @@ TableInsertion::TableInsertion(std::function<int()> tableOption)
 
 void TableInsertion::OpenContainer()
 {
+    m_undoUnit = activeDocument();
+    if (m_undoUnit)
+        m_undoUnit->openUndoUnit();
     if (const host::TextRangePtr range = selectionRange())
         range->pasteHTML(ContainerMarkup);
     m_container = findElement("DIV", "Tilemond1");
@@ -127,6 +130,9 @@ void TableInsertion::CloseContainer()
         pasteOver(m_container.get(), ReplaceText(markup, "<p>", ""));
     }
     m_container.reset();
+    if (m_undoUnit)
+        m_undoUnit->closeUndoUnit();
+    m_undoUnit.reset();
 }
 
 void TableInsertion::pasteOver(const host::Element* element, std::string_view markup)

@@ -20,7 +20,8 @@ public:
     // tableOption gives the value of the table check box: 0 unchecked, 1 checked, 2 grayed.
     explicit TableInsertion(std::function<int()> tableOption);
 
-    // Pastes the empty container over the page's selection and keeps it.
+    // Pastes the empty container over the page's selection and keeps it. Everything up to
+    // CloseContainer is one step for the host's undo.
     void OpenContainer();
     void BeginRow();
     // Pastes the clipboard's piece into the container through a placeholder; in table mode its
@@ -44,6 +45,7 @@ private:
     void pasteOver(const host::Element* element, std::string_view markup);
 
     std::function<int()> m_tableOption;
+    host::DocumentPtr m_undoUnit; // the page whose undo unit is open
     host::ElementPtr m_container;
     std::string m_tableHtml;
 };

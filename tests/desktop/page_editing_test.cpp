@@ -115,5 +115,29 @@ TEST_F(PageEditing, SaveAsIntoAnotherFolderKeepsEveryPictureShowing)
         EXPECT_FALSE(host->picture(picture).isNull()) << picture << " is broken in " << saved;
 }
 
+TEST_F(PageEditing, UndoGivesBackThePageBeforeTheSplitAndRedoThePieces)
+{
+    const std::string before = host->source();
+    clickPicture(1);
+    openEditor();
+    click(frmFilters().Command1);
+    click(frmFilters().Command2);
+    ASSERT_TRUE(waitFor([] { return frmFilters().HMarkerLast == 0; }));
+    click(frmFilters().Command4);
+    ASSERT_TRUE(waitFor(editorClosed));
+    const std::string split = host->source();
+    ASSERT_NE(split, before);
+
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == &window; }));
+    pressKeys("ctrl+z");
+    ASSERT_TRUE(waitFor([&] { return host->source() == before; })) << host->source();
+    EXPECT_EQ(window.pageView().selectedPicture(), 1);
+    EXPECT_FALSE(window.windowTitle().contains('*'));
+
+    pressKeys("ctrl+shift+z");
+    ASSERT_TRUE(waitFor([&] { return host->source() == split; }));
+    EXPECT_TRUE(window.windowTitle().contains('*'));
+}
+
 } // namespace
 } // namespace tilemond

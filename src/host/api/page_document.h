@@ -82,6 +82,10 @@ public:
     virtual ElementPtr body() = 0;
     virtual ElementCollectionPtr images() = 0;
     virtual ElementCollectionPtr all() = 0;
+    // The edits between these calls are undone and redone as one step (the calls nest); a host
+    // without undo ignores them.
+    virtual void openUndoUnit() {}
+    virtual void closeUndoUnit() {}
 };
 using DocumentPtr = std::shared_ptr<Document>;
 
