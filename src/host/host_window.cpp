@@ -8,7 +8,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QStatusBar>
+
+#include <map>
 
 namespace tilemond::host {
 namespace {
@@ -20,6 +23,40 @@ QMessageBox::StandardButton askWithDialog(QWidget* parent, const QString& page)
     return QMessageBox::question(
         parent, HostTitle, QStringLiteral("Save the changes to %1?").arg(page),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+}
+
+// The desktop's usual keys for the host's own commands; where the desktop names none (Save As,
+// on some), the common one.
+QList<QKeySequence> standardKeys(const std::string& caption)
+{
+    static const std::map<std::string, std::pair<QKeySequence::StandardKey, const char*>> keys{
+        {"Open", {QKeySequence::Open, "Ctrl+O"}},
+        {"Save", {QKeySequence::Save, "Ctrl+S"}},
+        {"Save As", {QKeySequence::SaveAs, "Ctrl+Shift+S"}},
+        {"Quit", {QKeySequence::Quit, "Ctrl+Q"}},
+        {"Undo", {QKeySequence::Undo, "Ctrl+Z"}},
+        {"Redo", {QKeySequence::Redo, "Ctrl+Shift+Z"}},
+        {"Copy", {QKeySequence::Copy, "Ctrl+C"}},
+        {"Paste", {QKeySequence::Paste, "Ctrl+V"}}};
+    const auto found = keys.find(caption);
+    if (found == keys.end())
+        return {};
+    const QList<QKeySequence> bindings = QKeySequence::keyBindings(found->second.first);
+    return bindings.isEmpty() ? QList<QKeySequence>{QKeySequence(found->second.second)} : bindings;
+}
+
+// The caption with an Alt+letter of its own among `taken`: its first letter still free.
+QString withMnemonic(const std::string& caption, QString& taken)
+{
+    QString text = QString::fromStdString(caption).replace('&', QLatin1String("&&"));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar letter = text[i].toLower();
+        if (letter.isLetter() && !taken.contains(letter)) {
+            taken += letter;
+            return text.insert(i, '&');
+        }
+    }
+    return text;
 }
 
 CommandBarControlPtr fileCommand(PageHost& host, std::string_view caption)
@@ -50,6 +87,12 @@ HostWindow::HostWindow(PageHost& host, QWidget* parent)
     connectFileCommands();
     rebuildMenus();
     refreshPage();
+    // F10 opens the menus, as Alt and a menu's letter do.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty())
+            menuBar()->setActiveAction(menuBar()->actions().first());
+    });
 }
 
 HostWindow::~HostWindow()
@@ -81,10 +124,11 @@ void HostWindow::rebuildMenus()
     const auto controls = bar ? std::dynamic_pointer_cast<HostControls>(bar->controls()) : nullptr;
     if (!controls)
         return;
+    QString letters;
     for (const auto& control : controls->list()) {
         if (!control->visible() || control->type() != ControlType::Popup)
             continue;
-        QMenu* menu = menus->addMenu(QString::fromStdString(control->caption()));
+        QMenu* menu = menus->addMenu(withMnemonic(control->caption(), letters));
         fillMenu(*menu, control->controls());
     }
 }
@@ -94,21 +138,24 @@ void HostWindow::fillMenu(QMenu& menu, const CommandBarControlsPtr& controls)
     const auto hostControls = std::dynamic_pointer_cast<HostControls>(controls);
     if (!hostControls)
         return;
+    QString letters;
     for (const auto& control : hostControls->list()) {
         if (!control->visible())
             continue;
         if (control->beginGroup() && !menu.isEmpty())
             menu.addSeparator();
-        const QString caption = QString::fromStdString(control->caption());
+        const QString caption = withMnemonic(control->caption(), letters);
         if (control->type() == ControlType::Popup) {
             fillMenu(*menu.addMenu(caption), control->controls());
             continue;
         }
         // The menu may be rebuilt by the command it runs: act once the click is over.
-        menu.addAction(caption, this, [this, control] {
+        QAction* action = menu.addAction(caption, this, [this, control] {
             QMetaObject::invokeMethod(
                 this, [this, control] { execute(control); }, Qt::QueuedConnection);
         });
+        if (control->origin() == ControlOrigin::BuiltIn)
+            action->setShortcuts(standardKeys(control->caption()));
     }
 }
 

@@ -14,7 +14,8 @@ namespace tilemond::host {
 class PageView;
 
 // The page host's desktop window: a menu bar built from the "Menu Bar" command bar (File, Edit
-// and the add-ins' popups after them), and the page view. The host's window activation events
+// and the add-ins' popups after them, each with an Alt+letter, the host's own commands with the
+// desktop's usual keys), and the page view. The host's window activation events
 // follow the application's activation, and unsaved changes are asked about before the page
 // goes.
 class HostWindow : public QMainWindow

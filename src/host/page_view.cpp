@@ -38,6 +38,9 @@ PageView::PageView(PageHost& host, QWidget* parent) : QTextBrowser(parent), m_ho
 {
     setOpenLinks(false);
     setReadOnly(true);
+    // The page's selection is a picture, not text: the view leaves Ctrl+C and the other keys to
+    // the host's menus.
+    setTextInteractionFlags(Qt::NoTextInteraction);
 }
 
 void PageView::refresh()

@@ -58,7 +58,7 @@ protected:
     QMenu* clickMenuTitle(const QString& title)
     {
         for (QAction* action : window.menuBar()->actions())
-            if (action->text() == title) {
+            if (action->text().remove('&') == title) {
                 clickAt(window.menuBar(), window.menuBar()->actionGeometry(action).center());
                 QMenu* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
                 if (opened && !QTest::qWaitForWindowExposed(opened))
@@ -76,7 +76,7 @@ protected:
         if (!menu)
             return false;
         for (QAction* action : menu->actions())
-            if (action->text() == command)
+            if (action->text().remove('&') == command)
                 clickAt(menu, menu->actionGeometry(action).center());
         return true;
     }

@@ -28,7 +28,7 @@ protected:
     {
         QStringList titles;
         for (QAction* action : window.menuBar()->actions())
-            titles << action->text();
+            titles << action->text().remove('&');
         return titles;
     }
 
@@ -61,7 +61,21 @@ TEST_F(HostWindowTest, MenusFollowTheMenuBarCommandBarWithAddInPopupsLast)
     EXPECT_EQ(menuTitles(), (QStringList{"File", "Edit", "Korvi Tessora"}));
     const QMenu* added = window.menuBar()->actions().back()->menu();
     ASSERT_NE(added, nullptr);
-    EXPECT_EQ(added->actions().front()->text(), "Tessora Tilemond");
+    EXPECT_EQ(added->actions().front()->text(), "&Tessora Tilemond");
+    // Alt+letters of their own, and the desktop's keys for the host's commands.
+    QStringList titles;
+    for (QAction* action : window.menuBar()->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&Korvi Tessora"}));
+    QStringList edit;
+    for (QAction* action : window.menuBar()->actions()[1]->menu()->actions())
+        edit << action->text() + " " + action->shortcut().toString();
+    const auto key = [](QKeySequence::StandardKey standard) {
+        return " " + QKeySequence(standard).toString();
+    };
+    EXPECT_EQ(edit,
+              (QStringList{"&Undo" + key(QKeySequence::Undo), "&Redo" + key(QKeySequence::Redo),
+                           "&Copy Ctrl+C", "&Paste Ctrl+V"}));
 }
 
 TEST_F(HostWindowTest, TheApplicationsActivationRaisesTheHostsWindowEvents)
