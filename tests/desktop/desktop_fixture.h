@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tilemond {
@@ -44,6 +45,10 @@ protected:
         window.rebuildMenus();
         window.refreshPage();
         window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, Limit));
+        // The user starts by clicking into the host (the status bar), which makes it active
+        // whether or not the window manager gave it the focus when it was mapped.
+        clickAt(&window, QPoint(window.width() / 2, window.height() - 5));
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window, Limit));
     }
 
@@ -86,7 +91,20 @@ protected:
     static void click(const QWidget* widget) { clickAt(widget, widget->rect().center()); }
     static void clickAt(const QWidget* widget, QPoint local)
     {
-        clickAtScreen(widget->mapToGlobal(local));
+        xdotool(pointerTo(widget, local) << "click"
+                                         << "1");
+    }
+    // xdotool's words that put the pointer on this point of the widget, counted from its window
+    // where the X server has it (which may still be moving there).
+    static QStringList pointerTo(const QWidget* widget, QPoint local)
+    {
+        const QPoint at = widget->mapTo(widget->window(), local);
+        return {"mousemove",
+                "--window",
+                QString::number(widget->window()->winId()),
+                "--sync",
+                QString::number(at.x()),
+                QString::number(at.y())};
     }
     static void pressKeys(const QString& keys) { xdotool({"key", "--clearmodifiers", keys}); }
     static void type(const QString& text) { xdotool({"type", "--delay", "20", text}); }
@@ -160,13 +178,22 @@ protected:
                    frmFilters().windowHandle()->isExposed() &&
                    frmPreview().frameGeometry() != frmPreview().geometry();
         })) << "the editor did not open";
+        m_editorWindows = {frmFilters().winId(), frmPreview().winId()};
     }
 
-    // Whether both editor windows are gone, as after Cancel.
-    static bool editorClosed()
+    // Whether both editor windows are gone, as after Cancel: unloaded, and off the screen.
+    bool editorClosed()
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        return !EditorOpen && !isFrmFiltersLoaded() && !isFrmPreviewLoaded();
+        if (EditorOpen || isFrmFiltersLoaded() || isFrmPreviewLoaded())
+            return false;
+        const auto shown = stacking();
+        return std::none_of(m_editorWindows.begin(), m_editorWindows.end(),
+                            [&](qulonglong id) { return shown.contains(id); });
+    }
+    std::function<bool()> editorClosedNow()
+    {
+        return [this] { return editorClosed(); };
     }
 
     // Another program: an xterm at the screen's bottom right whose typed lines go to `file`.
@@ -201,6 +228,7 @@ protected:
 
 private:
     QProcess m_xterm;
+    QList<qulonglong> m_editorWindows; // as the X server knows them
 };
 
 } // namespace tilemond

@@ -27,7 +27,7 @@ TEST_F(EditorWindows, ThePreviewShowsTheWholePictureAndTheEditorStandsBesideIt)
         const QRect screen = preview.screen()->geometry();
         EXPECT_TRUE(screen.contains(previewOuter) && screen.contains(editorOuter));
         frmFilters().Command6->click();
-        ASSERT_TRUE(waitFor(editorClosed));
+        ASSERT_TRUE(waitFor(editorClosedNow()));
     }
 }
 
@@ -52,7 +52,7 @@ TEST_F(EditorWindows, AnotherProgramClickedKeepsTheFocusAndNoWindowIsMadeAgain)
     EXPECT_EQ(frmPreview().winId(), preview);
 
     // Back in the host, both windows stand above it again, the same windows.
-    clickAtScreen(window.mapToGlobal(QPoint(window.width() / 2, window.height() - 40)));
+    clickAt(&window, QPoint(window.width() / 2, window.height() - 40));
     ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == &window; }));
     ASSERT_TRUE(waitFor([&] {
         const auto order = stacking();
@@ -72,22 +72,22 @@ TEST_F(EditorWindows, ClosingEitherWindowOrEscapeEndsTheEditingAndTheNextStartsF
     clickAt(&frmFilters(), frmFilters().Label10->geometry().topLeft() + QPoint(4, 4));
     ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmFilters(); }));
     pressKeys("alt+F4");
-    ASSERT_TRUE(waitFor(editorClosed)) << "Alt+F4 on the editor left it open";
+    ASSERT_TRUE(waitFor(editorClosedNow())) << "Alt+F4 on the editor left it open";
 
     clickPicture(1);
     openEditor();
     EXPECT_EQ(frmPreview().size(), QSize(300, 220)) << "the preview shows the earlier picture";
     EXPECT_EQ(frmFilters().VMarkerLast, -1);
-    clickAt(&frmPreview(), QPoint(150, 100));
+    clickAt(&frmPreview(), QPoint(150, -10)); // its title bar
     ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmPreview(); }));
     pressKeys("alt+F4");
-    ASSERT_TRUE(waitFor(editorClosed)) << "Alt+F4 on the preview left the editor open";
+    ASSERT_TRUE(waitFor(editorClosedNow())) << "Alt+F4 on the preview left the editor open";
 
     openEditor();
     clickAt(&frmFilters(), frmFilters().Label10->geometry().topLeft() + QPoint(4, 4));
     ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmFilters(); }));
     pressKeys("Escape");
-    ASSERT_TRUE(waitFor(editorClosed)) << "Escape left the editor open";
+    ASSERT_TRUE(waitFor(editorClosedNow())) << "Escape left the editor open";
 }
 
 TEST_F(EditorWindows, AMarkerDraggedDownAsFarAsItGoesStaysInTheWindowAndCanBeTakenAgain)
@@ -96,22 +96,23 @@ TEST_F(EditorWindows, AMarkerDraggedDownAsFarAsItGoesStaysInTheWindowAndCanBeTak
     openEditor();
     click(frmFilters().Command2); // a horizontal marker, on the preview's centre line
     ASSERT_TRUE(waitFor([] { return frmFilters().HMarkerLast == 0; }));
+    const PreviewForm& preview = frmPreview();
     CutMarker& marker = frmPreview().Vert1[0];
-    const QPoint handle = marker.mapToGlobal(QPoint(2, 2));
-    xdotool({"mousemove", "--sync", QString::number(handle.x()), QString::number(handle.y()),
-             "mousedown", "1"});
+    const QPoint handle = marker.mapTo(&preview, QPoint(2, 2));
+    xdotool(pointerTo(&preview, handle) << "mousedown"
+                                        << "1");
     for (int step = 1; step <= 20; ++step)
-        xdotool({"mousemove", "--sync", QString::number(handle.x()),
-                 QString::number(handle.y() + 8 * step)});
+        xdotool(pointerTo(&preview, handle + QPoint(0, 8 * step)));
     xdotool({"mouseup", "1"});
     ASSERT_TRUE(waitFor([] { return !frmPreview().drag().MarkerDragging(); }));
     const int bottom = marker.y();
     EXPECT_LT(bottom, frmPreview().height() - 4) << "the marker left the window's client";
 
-    const QPoint again = marker.mapToGlobal(QPoint(2, 2));
-    xdotool({"mousemove", "--sync", QString::number(again.x()), QString::number(again.y()),
-             "mousedown", "1", "mousemove", "--sync", QString::number(again.x()),
-             QString::number(again.y() - 30), "mouseup", "1"});
+    const QPoint again = marker.mapTo(&preview, QPoint(2, 2));
+    xdotool(pointerTo(&preview, again) << "mousedown"
+                                       << "1");
+    xdotool(pointerTo(&preview, again - QPoint(0, 30)) << "mouseup"
+                                                       << "1");
     EXPECT_TRUE(waitFor([&] { return marker.y() == bottom - 30; }))
         << "the marker could not be taken again";
 }

@@ -31,7 +31,7 @@ TEST_F(PageEditing, TheSplitCutsAndReplacesThePictureTheEditorTookWhateverIsClic
     ASSERT_TRUE(waitFor([] { return frmFilters().VMarkerLast == 0; }));
     clickPicture(1); // the host stays usable while the editor is open
     click(frmFilters().Command4);
-    ASSERT_TRUE(waitFor(editorClosed));
+    ASSERT_TRUE(waitFor(editorClosedNow()));
 
     const std::string& page = host->source();
     EXPECT_EQ(page.find(BannerTag), std::string::npos) << page;
@@ -45,13 +45,13 @@ TEST_F(PageEditing, TheClipboardHoldsWhatItHeldBeforeOnceTheEditorCloses)
     clickPicture(1);
     openEditor();
     click(frmFilters().Command6); // Cancel
-    ASSERT_TRUE(waitFor(editorClosed));
+    ASSERT_TRUE(waitFor(editorClosedNow()));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own words");
 
     clickPicture(1);
     openEditor();
     click(frmFilters().Command4); // Okay
-    ASSERT_TRUE(waitFor(editorClosed));
+    ASSERT_TRUE(waitFor(editorClosedNow()));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own words");
 }
 
@@ -124,7 +124,7 @@ TEST_F(PageEditing, UndoGivesBackThePageBeforeTheSplitAndRedoThePieces)
     click(frmFilters().Command2);
     ASSERT_TRUE(waitFor([] { return frmFilters().HMarkerLast == 0; }));
     click(frmFilters().Command4);
-    ASSERT_TRUE(waitFor(editorClosed));
+    ASSERT_TRUE(waitFor(editorClosedNow()));
     const std::string split = host->source();
     ASSERT_NE(split, before);
 

@@ -49,6 +49,12 @@ void stop(pid_t& pid)
     pid = -1;
 }
 
+// Whether the X server takes connections: it may announce its display a moment before.
+bool serverAnswers()
+{
+    return std::system("xprop -root -len 1 _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1") == 0;
+}
+
 // The root window names a window manager once one runs.
 bool windowManagerRuns()
 {
@@ -112,17 +118,30 @@ bool VirtualDesktop::startServer()
 
 bool VirtualDesktop::startWindowManager()
 {
-    m_windowManager = spawn({"openbox"});
     const auto limit = Clock::now() + StartLimit;
-    while (m_windowManager > 0 && !windowManagerRuns()) {
-        if (Clock::now() > limit || waitpid(m_windowManager, nullptr, WNOHANG) != 0) {
-            m_error = "openbox did not start (is it installed?)";
+    const auto lookAgain = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
+    while (!serverAnswers()) {
+        if (Clock::now() > limit) {
+            m_error = "Xvfb on " + m_display + " takes no connection";
             m_display.clear();
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20)); // between two looks
+        lookAgain();
     }
-    return true;
+    // Now and then openbox gives up on a display that has only just come up: it is started
+    // again then.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_windowManager = spawn({"openbox"});
+        while (m_windowManager > 0 && !windowManagerRuns() && Clock::now() < limit &&
+               waitpid(m_windowManager, nullptr, WNOHANG) == 0)
+            lookAgain();
+        if (m_windowManager > 0 && windowManagerRuns())
+            return true;
+        stop(m_windowManager);
+    }
+    m_error = "openbox did not start (is it installed?)";
+    m_display.clear();
+    return false;
 }
 
 } // namespace tilemond
