@@ -47,10 +47,15 @@ bool sameBytes(const QString& one, const QString& other)
 std::vector<CarriedPicture> carriedPictures(const ParsedPage& page, const PastedPictures& pasted,
                                             const QString& fromPage, const QString& toPage)
 {
-    const QDir from = QFileInfo(fromPage).absoluteDir();
-    const QDir to = QFileInfo(toPage).absoluteDir();
     std::vector<CarriedPicture> carried;
-    if (fromPage.isEmpty() || from == to)
+    // Relative addresses start from the page's folder, or from its local <base href>.
+    const auto fromFolder = fromPage.isEmpty() ? std::nullopt : pictureFolder(page, fromPage);
+    const auto toFolder = pictureFolder(page, toPage);
+    if (!fromFolder || !toFolder)
+        return carried;
+    const QDir from(*fromFolder);
+    const QDir to(*toFolder);
+    if (from == to)
         return carried;
     std::set<QString> copied;
     for (const auto* src : pictureSrcs(page)) {

@@ -25,8 +25,9 @@ struct CarriedPicture
 };
 
 // For each src of the page's pictures (pasted ones apart) that names an existing file by a
-// relative path, what saving the page from fromPage to toPage needs. Nothing when both lie in
-// one folder. A file named twice is copied once.
+// relative path, what saving the page from fromPage to toPage needs. Nothing when relative
+// addresses start from one folder for both (the page's own, or its local <base href>'s), or
+// from a remote base. A file named twice is copied once.
 std::vector<CarriedPicture> carriedPictures(const ParsedPage& page, const PastedPictures& pasted,
                                             const QString& fromPage, const QString& toPage);
 
