@@ -1,0 +1,197 @@
+#include "host/png_writer.h"
+
+#include "platform/picture_format.h"
+
+#include <QtEndian>
+#include <libdeflate.h>
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace tilemond::host {
+
+namespace {
+
+using Bytes = std::vector<uchar>;
+
+enum Filter : uchar { None, Sub, Up, Average, Paeth, FilterCount };
+
+constexpr std::array<uchar, 8> Signature{137, 80, 78, 71, 13, 10, 26, 10};
+constexpr std::size_t ChunkFrame = 12; // length, type, CRC
+constexpr std::size_t HeaderData = 13;
+
+// One row of pixels as the file holds them: R G B, or R G B A.
+void unpackRow(const QRgb* pixels, int width, bool alpha, uchar* out)
+{
+    if (alpha) {
+        for (int x = 0; x < width; ++x, out += 4) {
+            out[0] = uchar(qRed(pixels[x]));
+            out[1] = uchar(qGreen(pixels[x]));
+            out[2] = uchar(qBlue(pixels[x]));
+            out[3] = uchar(qAlpha(pixels[x]));
+        }
+        return;
+    }
+    for (int x = 0; x < width; ++x, out += 3) {
+        out[0] = uchar(qRed(pixels[x]));
+        out[1] = uchar(qGreen(pixels[x]));
+        out[2] = uchar(qBlue(pixels[x]));
+    }
+}
+
+uchar paeth(int left, int above, int aboveLeft)
+{
+    const int toLeft = std::abs(above - aboveLeft);
+    const int toAbove = std::abs(left - aboveLeft);
+    const int toAboveLeft = std::abs(left + above - 2 * aboveLeft);
+    if (toLeft <= toAbove && toLeft <= toAboveLeft)
+        return uchar(left);
+    return uchar(toAbove <= toAboveLeft ? above : aboveLeft);
+}
+
+// Each byte less its predictor; the first pixel has zeros on its left.
+void filterRow(Filter filter, const uchar* row, const uchar* above, std::size_t length,
+               std::size_t bpp, uchar* out)
+{
+    switch (filter) {
+    case Sub:
+        std::memcpy(out, row, bpp);
+        for (std::size_t i = bpp; i < length; ++i)
+            out[i] = uchar(row[i] - row[i - bpp]);
+        break;
+    case Up:
+        for (std::size_t i = 0; i < length; ++i)
+            out[i] = uchar(row[i] - above[i]);
+        break;
+    case Average:
+        for (std::size_t i = 0; i < bpp; ++i)
+            out[i] = uchar(row[i] - above[i] / 2);
+        for (std::size_t i = bpp; i < length; ++i)
+            out[i] = uchar(row[i] - (row[i - bpp] + above[i]) / 2);
+        break;
+    case Paeth:
+        for (std::size_t i = 0; i < bpp; ++i)
+            out[i] = uchar(row[i] - above[i]);
+        for (std::size_t i = bpp; i < length; ++i)
+            out[i] = uchar(row[i] - paeth(row[i - bpp], above[i], above[i - bpp]));
+        break;
+    case None:
+    case FilterCount:
+        std::memcpy(out, row, length);
+        break;
+    }
+}
+
+// How far a filtered row is from all zeros, each byte read as signed: the smaller, the better
+// it compresses, as a rule.
+std::size_t rowWeight(const uchar* row, std::size_t length)
+{
+    std::size_t weight = 0;
+    for (std::size_t i = 0; i < length; ++i)
+        weight += std::size_t(std::abs(int(static_cast<signed char>(row[i]))));
+    return weight;
+}
+
+// The rows as IDAT holds them before compression: each its filter type, then the filtered row.
+Bytes filteredRows(const QImage& picture, std::size_t bpp)
+{
+    const std::size_t length = std::size_t(picture.width()) * bpp;
+    Bytes rows(std::size_t(picture.height()) * (1 + length));
+    Bytes above(length, 0);
+    Bytes row(length);
+    std::array<Bytes, FilterCount> tried;
+    for (Bytes& candidate : tried)
+        candidate.resize(length);
+    uchar* out = rows.data();
+    for (int y = 0; y < picture.height(); ++y) {
+        unpackRow(reinterpret_cast<const QRgb*>(picture.constScanLine(y)), picture.width(),
+                  bpp == 4, row.data());
+        Filter best = None;
+        std::size_t bestWeight = rowWeight(row.data(), length);
+        for (Filter filter : {Sub, Up, Average, Paeth}) {
+            filterRow(filter, row.data(), above.data(), length, bpp, tried[filter].data());
+            const std::size_t weight = rowWeight(tried[filter].data(), length);
+            if (weight < bestWeight) {
+                best = filter;
+                bestWeight = weight;
+            }
+        }
+        *out++ = best;
+        std::memcpy(out, best == None ? row.data() : tried[best].data(), length);
+        out += length;
+        std::swap(above, row);
+    }
+    return rows;
+}
+
+// Fills in the length, type and CRC around a chunk's data already in place; gives its end.
+uchar* closeChunk(uchar* chunk, const char (&type)[5], std::size_t length)
+{
+    qToBigEndian(quint32(length), chunk);
+    std::memcpy(chunk + 4, type, 4);
+    qToBigEndian(quint32(libdeflate_crc32(0, chunk + 4, length + 4)), chunk + 8 + length);
+    return chunk + ChunkFrame + length;
+}
+
+struct FreeCompressor
+{
+    void operator()(libdeflate_compressor* compressor) const
+    {
+        libdeflate_free_compressor(compressor);
+    }
+};
+
+} // namespace
+
+QByteArray writePng(const QImage& source, int level)
+{
+    const bool held =
+        source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
+    const QImage picture = held ? source : heldPicture(source);
+    if (picture.isNull())
+        return {};
+    const bool alpha = picture.format() == QImage::Format_ARGB32;
+    try {
+        const Bytes rows = filteredRows(picture, alpha ? 4 : 3);
+        const std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor(
+            libdeflate_alloc_compressor(level));
+        if (!compressor)
+            return {};
+        const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), rows.size());
+        QByteArray png(
+            qsizetype(Signature.size() + ChunkFrame + HeaderData + ChunkFrame + bound + ChunkFrame),
+            Qt::Uninitialized);
+        auto* at = reinterpret_cast<uchar*>(png.data());
+        std::memcpy(at, Signature.data(), Signature.size());
+        at += Signature.size();
+
+        uchar* header = at + 8;
+        qToBigEndian(quint32(picture.width()), header);
+        qToBigEndian(quint32(picture.height()), header + 4);
+        header[8] = 8;               // bits per sample
+        header[9] = alpha ? 6 : 2;   // truecolour, with alpha or without
+        header[10] = header[11] = 0; // deflate, adaptive filters
+        header[12] = 0;              // not interlaced
+        at = closeChunk(at, "IHDR", HeaderData);
+
+        const std::size_t compressed =
+            libdeflate_zlib_compress(compressor.get(), rows.data(), rows.size(), at + 8, bound);
+        // One IDAT holds at most 2^31 - 1 bytes: far beyond the pictures we take in.
+        if (compressed == 0 || compressed > std::size_t(std::numeric_limits<qint32>::max()))
+            return {};
+        at = closeChunk(at, "IDAT", compressed);
+        at = closeChunk(at, "IEND", 0);
+        png.resize(at - reinterpret_cast<uchar*>(png.data()));
+        png.squeeze();
+        return png;
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
+}
+
+} // namespace tilemond::host

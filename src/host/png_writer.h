@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+namespace tilemond::host {
+
+// The PNG file of a picture: the signature, IHDR, one IDAT and IEND. A picture held opaque
+// (RGB32) is written as 8-bit RGB, one held with straight alpha (ARGB32) as 8-bit RGBA; other
+// formats are brought to one of those first. Each row gets the filter whose output has the
+// smallest sum of absolute differences, as libpng chooses. level is libdeflate's (1 fastest .. 12
+// smallest). Empty when there is not the memory for it.
+QByteArray writePng(const QImage& picture, int level);
+
+} // namespace tilemond::host
