@@ -32,6 +32,27 @@ QImage missingPicture()
     return image;
 }
 
+// A block of no line height (line-height:0) gets lines as high as the pictures in them, as a
+// browser shows it: a row of pieces thinner than a line of text stands without a gap below it.
+// The rich text would otherwise lay all its lines on top of each other, or keep each line at
+// least as high as the text's font.
+void collapseLineHeights(QTextDocument& document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        if (!format.hasProperty(QTextFormat::LineHeight) || format.lineHeight() != 0)
+            continue;
+        format.setLineHeight(0, QTextBlockFormat::MinimumHeight);
+        QTextCursor cursor(block);
+        cursor.setBlockFormat(format);
+        QTextCharFormat noRoomForText;
+        noRoomForText.setFontPointSize(0.1);
+        cursor.mergeBlockCharFormat(noRoomForText);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(noRoomForText);
+    }
+}
+
 } // namespace
 
 PageView::PageView(PageHost& host, QWidget* parent) : QTextBrowser(parent), m_host(host)
@@ -48,6 +69,7 @@ void PageView::refresh()
     const int scrolled = verticalScrollBar()->value();
     auto* document = new QTextDocument(this);
     document->setHtml(QString::fromUtf8(m_host.source().data(), qsizetype(m_host.source().size())));
+    collapseLineHeights(*document);
     namePictures(*document);
     setDocument(document); // deletes the document it replaces, its own child
     verticalScrollBar()->setValue(scrolled);

@@ -7,7 +7,11 @@
 namespace tilemond {
 namespace {
 
-constexpr std::string_view ContainerMarkup = "<DIV ID='Tilemond1' NAME='Tilemond1'></DIV>";
+// No line height: a row of pieces thinner than a line of text stands as thin as its pieces, even on
+// a standards-mode page, where a line keeps the height of its text otherwise. No wrapping: a row
+// wider than the box it stands in stays one row.
+constexpr std::string_view ContainerMarkup =
+    "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='line-height:0;white-space:nowrap'></DIV>";
 constexpr std::string_view PlaceholderMarkup = "<IMG ID='QZInsertPic' NAME='QZInsertPic'>";
 constexpr std::string_view TableStart = "<TABLE cellspacing='0' cellpadding='0' border='0'>";
 
@@ -66,6 +70,7 @@ void TableInsertion::OpenContainer()
 
 void TableInsertion::BeginRow()
 {
+    m_rowPlaced = false;
     if (tableMode())
         m_tableHtml += "<TR>";
 }
@@ -90,6 +95,7 @@ void TableInsertion::PlaceCell()
     yieldEvents(3);
     executePaste();
     yieldEvents(4);
+    m_rowPlaced = true;
     if (tableMode()) {
         std::string cell;
         yieldEvents(3);
@@ -114,7 +120,8 @@ void TableInsertion::EndRow()
 {
     if (tableMode())
         m_tableHtml += "</TR>";
-    if (m_tableOption() == 0 && m_container)
+    // A row without a piece (zero height) leaves no blank line.
+    if (m_tableOption() == 0 && m_container && m_rowPlaced)
         m_container->insertAdjacentHTML("BeforeEnd", "<BR>");
 }
 

@@ -30,6 +30,7 @@ public:
     // A cell without pixels: its place in the table, but nothing in the page (a paste would
     // leave the placeholder or a one-pixel picture).
     void PlaceEmptyCell();
+    // Table mode closes the row; line mode breaks the line after a row that placed a piece.
     void EndRow();
     // Table mode: the table becomes the container's content; line mode: the container's
     // content is written back without its "<p>" tags.
@@ -47,6 +48,7 @@ private:
     std::function<int()> m_tableOption;
     host::DocumentPtr m_undoUnit; // the page whose undo unit is open
     host::ElementPtr m_container;
+    bool m_rowPlaced = false; // a piece was pasted since BeginRow
     std::string m_tableHtml;
 };
 

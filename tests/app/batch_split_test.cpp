@@ -129,8 +129,8 @@ TEST_F(BatchSplitTest, APictureFileGoesToTheEndOfTheBody)
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QString page = QString::fromUtf8(read("site/index.html"));
     EXPECT_TRUE(page.contains("<img src=\"banner.png\""));
-    EXPECT_TRUE(QRegularExpression("<DIV ID='Tilemond1' NAME='Tilemond1'><img [^>]+><img [^>]+>"
-                                   "<BR></DIV>\\s*</body>")
+    EXPECT_TRUE(QRegularExpression("<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='[^']+'><img [^>]+>"
+                                   "<img [^>]+><BR></DIV>\\s*</body>")
                     .match(page)
                     .hasMatch())
         << page.toStdString();

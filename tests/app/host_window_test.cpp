@@ -142,5 +142,44 @@ TEST_F(HostWindowTest, RefreshShowsPastedPicturesAndUnsavedChangesAreAskedAbout)
     EXPECT_EQ(asked, (QStringList{"index.html", "index.html"}));
 }
 
+// Rows of pieces thinner than a line of text, in a box of no line height as a split into lines
+// leaves them: the view shows them together without a gap, as a browser does.
+TEST_F(HostWindowTest, ThinRowsOfPiecesInABoxOfNoLineHeightShowWithoutGaps)
+{
+    QImage picture(60, 12, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 4, 40 + y * 17, 200 - x));
+    QByteArray page = "<html><body><p>Text before</p><DIV ID='Tilemond1' NAME='Tilemond1' "
+                      "STYLE='line-height:0;white-space:nowrap'>";
+    for (int y = 0; y < picture.height(); y += 3) {
+        for (int x = 0; x < picture.width(); x += 30) {
+            const QString name = QStringLiteral("piece_%1_%2.png").arg(x).arg(y);
+            ASSERT_TRUE(picture.copy(x, y, 30, 3).save(dir.filePath(name)));
+            page += "<img src=\"" + name.toUtf8() +
+                    "\" width=\"30\" height=\"3\" style=\"vertical-align:top\">";
+        }
+        page += "<BR>";
+    }
+    page += "</DIV><p>Text after</p></body></html>";
+    QFile file(dir.filePath("pieces.html"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(page);
+    file.close();
+    ASSERT_EQ(host.open(file.fileName()), std::nullopt);
+    window.refreshPage();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    const QImage shown =
+        window.pageView().viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    bool whole = false;
+    for (int y = 0; !whole && y + picture.height() <= shown.height(); ++y)
+        for (int x = 0; !whole && x + picture.width() <= shown.width(); ++x)
+            whole = shown.pixel(x, y) == picture.pixel(0, 0) &&
+                    shown.copy(x, y, picture.width(), picture.height()) == picture;
+    EXPECT_TRUE(whole) << "the pieces do not make up the picture in the view";
+}
+
 } // namespace
 } // namespace tilemond::host

@@ -10,7 +10,8 @@ const std::string Before = "<!DOCTYPE html>\r\n<HTML><head><title>Shop</title></
                            "<!-- banner -->\r\n<center>";
 const std::string Between = "</center>\r\n<p class=x>Text &amp; more</p>\r\n";
 const std::string After = "\r\n</body></HTML>\r\n";
-const std::string Container = "<DIV ID='Tilemond1' NAME='Tilemond1'>";
+const std::string Container =
+    "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='line-height:0;white-space:nowrap'>";
 const std::string TableStart = "<TABLE cellspacing='0' cellpadding='0' border='0'>";
 
 std::string piece(int width, int height)
@@ -93,27 +94,44 @@ TEST_F(Split, TheExampleIntoATableThenIntoLines)
     expectPieces(page, picture, twice);
 }
 
+// Zero-size cells keep their place in a table; in lines they add nothing, not even a line break
+// for a row of no height.
 TEST_F(Split, MarkersInAnyOrderOnOnePixelOrBeyondTheEdge)
 {
     const QImage picture = testPicture(200, 100);
-    loadIntoEditor(picture);
     // 100.5 cuts at 100 and 61.5 at 62 (ties to even); 103 lies below the picture, within the
     // drag limit.
-    split({100.5f, 20}, {61.5f, 30, 103, 30}, true);
+    const std::vector<float> xs = {100.5f, 20, 100};
+    const std::vector<float> ys = {61.5f, 30, 103, 30};
+    loadIntoEditor(picture);
+    split(xs, ys, true);
     expectEditingOver(1);
+    selectPicture("second.png");
+    loadIntoEditor(picture);
+    split(xs, ys, false);
+    expectEditingOver(2);
 
     const SavedPage page = savePage();
-    const auto rows = cellsBetween({0, 20, 100, 200}, {0, 30, 30, 62, 100, 100});
+    const auto rows = cellsBetween({0, 20, 100, 100, 200}, {0, 30, 30, 62, 100, 100});
     std::string table = TableStart;
+    std::string lines;
     for (const auto& row : rows) {
         table += "<TR>";
-        for (const QRect& cell : row)
-            table += "<TD>" + (cell.isEmpty() ? "" : piece(cell.width(), cell.height())) + "</TD>";
+        for (const QRect& cell : row) {
+            const std::string pasted = cell.isEmpty() ? "" : piece(cell.width(), cell.height());
+            table += "<TD>" + pasted + "</TD>";
+            lines += pasted;
+        }
         table += "</TR>";
+        if (row.front().height() > 0)
+            lines += "<BR>";
     }
-    EXPECT_NE(page.markup.find(Container + table + "</TABLE></DIV>" + Between), std::string::npos);
+    EXPECT_EQ(page.markup, Before + Container + table + "</TABLE></DIV>" + Between + Container +
+                               lines + "</DIV>" + After);
     EXPECT_EQ(page.markup.find("QZInsertPic"), std::string::npos);
-    expectPieces(page, picture, rows);
+    std::vector<std::vector<QRect>> twice = rows;
+    twice.insert(twice.end(), rows.begin(), rows.end());
+    expectPieces(page, picture, twice);
 }
 
 TEST_F(Split, WithoutMarkersOrWithHorizontalOnesOnly)
