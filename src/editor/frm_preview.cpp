@@ -6,6 +6,7 @@
 #include "editor/window_layout.h"
 #include "marker/ch_v_splitter.h"
 #include "marker/ct_h_splitter.h"
+#include "platform/picture_box.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
 #include "resources/artwork.h"
@@ -14,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 namespace tilemond {
 namespace {
@@ -63,6 +65,9 @@ PreviewForm::PreviewForm()
     m_surface.setPicture(artwork("splash", SplashPixels).toImage());
     placeDesignElement(Hori1[0], {1065, 0, 480, 4695});
     placeDesignElement(Vert1[0], {0, 2190, 5415, 270});
+    Picture1 = new PictureBox(palette().color(QPalette::Button), this);
+    Picture1->setGeometry(0, 0, 0, 0);
+    Tmr1 = new QTimer(this);
 }
 
 MarkerArray& PreviewForm::markers(MarkerKind kind)

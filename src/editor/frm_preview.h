@@ -6,7 +6,11 @@
 
 #include <QWidget>
 
+class QTimer;
+
 namespace tilemond {
+
+class PictureBox;
 
 // The preview window frmPreview: shows the picture 1:1 on its persistent surface and carries the
 // cut markers, which the user drags along their axes. Positions are twips of its client area.
@@ -26,6 +30,10 @@ public:
     // The vertical cut markers (chVSplitter) and the horizontal ones (ctHSplitter).
     MarkerArray Hori1;
     MarkerArray Vert1;
+    // Part of the window's design, used by nothing: a zero-size picture box at the top-left
+    // corner and a timer without a handler that never runs.
+    PictureBox* Picture1;
+    QTimer* Tmr1;
     MarkerArray& markers(MarkerKind kind);
 
     // The drag of markers, with its pressed position and state.

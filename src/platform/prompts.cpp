@@ -45,11 +45,20 @@ int QtPrompts::messageBox(const QString& text, const QString& title, int style)
     box.setWindowTitle(title);
     box.setText(text);
     switch (style & 0x70) {
-    case 16: box.setIcon(QMessageBox::Critical); break;
-    case MsgBox::Question: box.setIcon(QMessageBox::Question); break;
-    case 48: box.setIcon(QMessageBox::Warning); break;
-    case MsgBox::Information: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case 16:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgBox::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case 48:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgBox::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     if (isYesNo(style)) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -67,6 +76,8 @@ FileChoice QtPrompts::openFile(const QString& title, const QString& filterName,
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilter(QStringLiteral("%1 (%2)").arg(filterName, patterns.join(' ')));
+    // The filter is shown by its name alone; the patterns still choose the files listed.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList files = dialog.selectedFiles();

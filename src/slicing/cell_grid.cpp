@@ -18,11 +18,11 @@ std::vector<int> edges(const std::vector<int>& cuts, int extent)
 
 } // namespace
 
-std::vector<CellRow> cellGrid(const std::vector<int>& xCuts, const std::vector<int>& yCuts,
+std::vector<CellRow> cellGrid(const std::vector<int>& XCuts, const std::vector<int>& YCuts,
                               QSize picture)
 {
-    const std::vector<int> columns = edges(xCuts, picture.width());
-    const std::vector<int> rows = edges(yCuts, picture.height());
+    const std::vector<int> columns = edges(XCuts, picture.width());
+    const std::vector<int> rows = edges(YCuts, picture.height());
     std::vector<CellRow> grid;
     grid.reserve(rows.size() - 1);
     for (size_t r = 1; r < rows.size(); ++r) {

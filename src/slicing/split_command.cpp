@@ -146,11 +146,11 @@ void Command4_Click()
     }
     const FiltersForm& editor = frmFilters();
     const PreviewForm& preview = frmPreview();
-    const std::vector<int> xCuts =
+    const std::vector<int> XCuts =
         gatherCuts(preview.Hori1, editor.VMarkerLast, &CutMarker::Left, Screen::twipsPerPixelX);
-    const std::vector<int> yCuts =
+    const std::vector<int> YCuts =
         gatherCuts(preview.Vert1, editor.HMarkerLast, &CutMarker::Top, Screen::twipsPerPixelY);
-    if (tooManyPieces(xCuts.size() + 1, yCuts.size() + 1))
+    if (tooManyPieces(XCuts.size() + 1, YCuts.size() + 1))
         return; // the windows stay open, so that markers can be removed
     if (!selectSplitTarget(editor.splitTarget)) {
         refuseGonePicture();
@@ -159,7 +159,7 @@ void Command4_Click()
     {
         // The running split keeps the editor from loading another picture meanwhile.
         const SplitRunningScope running;
-        splitIntoPage(cellGrid(xCuts, yCuts, editor.Picture1->size()));
+        splitIntoPage(cellGrid(XCuts, YCuts, editor.Picture1->size()));
     }
     unloadFrmPreview();
     unloadFrmFilters();

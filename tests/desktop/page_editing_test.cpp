@@ -3,6 +3,7 @@
 #include "desktop_fixture.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTimer>
@@ -65,6 +66,7 @@ TEST_F(PageEditing, TheFileDialogOpensAboveTheEditorAndTakesTheKeys)
     QList<qulonglong> order;
     qulonglong focused = 0;
     WId dialogWindow = 0;
+    QString filter;
     // The dialog runs its own loop: look at it from there, then close it with Escape.
     QTimer look;
     QObject::connect(&look, &QTimer::timeout, [&] {
@@ -76,6 +78,8 @@ TEST_F(PageEditing, TheFileDialogOpensAboveTheEditorAndTakesTheKeys)
         dialogWindow = dialog->winId();
         order = stacking();
         focused = focusedWindow();
+        if (const auto* types = dialog->findChild<QComboBox*>("fileTypeCombo"))
+            filter = types->currentText();
         pressKeys("Escape");
     });
     look.start(50);
@@ -85,6 +89,7 @@ TEST_F(PageEditing, TheFileDialogOpensAboveTheEditorAndTakesTheKeys)
     EXPECT_GT(order.indexOf(dialogWindow), order.indexOf(editor));
     EXPECT_GT(order.indexOf(dialogWindow), order.indexOf(preview));
     EXPECT_EQ(focused, dialogWindow);
+    EXPECT_EQ(filter, "Graphic Formats");
     EXPECT_TRUE(EditorOpen);
 }
 
