@@ -17,13 +17,13 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <algorithm>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 namespace tilemond {
 namespace {
@@ -60,11 +60,13 @@ QLabel* band(QWidget* parent, QRect place)
     return label;
 }
 
-QLabel* picture(QWidget* parent, QRect place, const QString& art)
+// A picture of its own size in pixels, whatever the screen makes of the place in twips.
+QLabel* picture(QWidget* parent, QRect place, const QString& art, QSize pixels)
 {
     auto* label = new QLabel(parent);
     label->setGeometry(place);
-    label->setPixmap(artwork(art, place.size()));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setPixmap(artwork(art, pixels));
     return label;
 }
 
@@ -134,7 +136,16 @@ void FiltersForm::Form_Load()
     layOutEditorWindows();
     SetTopmost(frmPreview(), true);
     SetTopmost(*this, true);
+    focusFirstAddButton();
     EditorOpen = true;
+}
+
+void FiltersForm::focusFirstAddButton()
+{
+    // Off Okay, a Space or Enter pressed by habit cannot split the picture at once; and the frame
+    // shows where the keys go from the start, as after a Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    Command2->setFocus(Qt::TabFocusReason);
 }
 
 void FiltersForm::Form_Unload()
@@ -161,7 +172,7 @@ void FiltersForm::keyPressEvent(QKeyEvent* event)
 
 void FiltersForm::buildTitleStrip()
 {
-    TitleBar = picture(this, designRect(0, 0, 4200, 300), "titlebar");
+    TitleBar = picture(this, designRect(0, 0, 4200, 300), "titlebar", QSize(280, 20));
     Label4 = new QLabel("Tilemond 1.0", this);
     Label4->setGeometry(designRect(1005, 45, 1545, 195));
     QFont font("Arial");
@@ -169,7 +180,7 @@ void FiltersForm::buildTitleStrip()
     font.setItalic(true);
     Label4->setFont(font);
     setColour(Label4, QPalette::WindowText, TitleTextColour);
-    Image1 = picture(this, designRect(3765, 255, 360, 240), "app_icon");
+    Image1 = picture(this, designRect(3765, 255, 360, 240), "app_icon", QSize(24, 16));
     auto* drag = new TitleStripDrag(*this);
     drag->watch(TitleBar);
     drag->watch(Label4);
@@ -215,6 +226,7 @@ void FiltersForm::buildOptionsRow()
     chkTable->resize(std::min(chkTable->sizeHint().width(), Label1->x() - chkTable->x()),
                      chkTable->height());
     LColor = workSurface(this, designRect(3600, 1320, 255, 255), InitialMarkerColour);
+    LColor->setFocusPolicy(Qt::TabFocus);
     Command3 = new QPushButton(this);
     Command3->setGeometry(designRect(3840, 1320, 255, 255));
     connect(Command3, &QPushButton::clicked, this, [] { runAction(editorActions().chooseColour); });
@@ -245,8 +257,8 @@ void FiltersForm::buildWorkSurfaces()
 
 void FiltersForm::orderTabs()
 {
-    QWidget* const order[] = {Command4, Command6, chkTable, Command3, Command2, Command1,
-                              Command5, Command7, Command8, Command9, btHelp};
+    QWidget* const order[] = {Command4, Command6, chkTable, Command3, LColor,   Command2,
+                              Command1, Command5, Command7, Command8, Command9, btHelp};
     for (size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -85,6 +85,7 @@ private:
     void buildButtonRow();
     void buildWorkSurfaces();
     void orderTabs();
+    void focusFirstAddButton();
 };
 
 } // namespace tilemond

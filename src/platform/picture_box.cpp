@@ -3,6 +3,8 @@
 #include "platform/screen_metrics.h"
 
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <algorithm>
 
 namespace tilemond {
@@ -78,6 +80,12 @@ void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     surface().paint(painter);
+    if (hasFocus()) { // a box in the tab order shows that the keys go to it
+        QStyleOptionFocusRect frame;
+        frame.initFrom(this);
+        frame.backgroundColor = BackColor();
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, &painter, this);
+    }
 }
 
 PersistentSurface& PictureBox::surface() const

@@ -9,6 +9,9 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTest>
+
+#include <map>
 
 namespace tilemond {
 namespace {
@@ -92,6 +95,41 @@ TEST_F(EditorWindow, OpensOnceWithBothWindowsOnTopAndAfreshAfterCancel)
     EXPECT_EQ(editor->LColor->BackColor(), QColor(0, 128, 128));
 }
 
+// The keys right after opening: the first add button has the focus and shows it, so Space adds a
+// marker and Enter does nothing, neither splits; Tab goes round in the design's order.
+TEST_F(EditorWindow, OpensWithAVisibleFocusOnTheFirstAddButton)
+{
+    int splits = 0;
+    editorActions().split = [&] { ++splits; };
+    FiltersForm& editor = frmFilters();
+    editor.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+    ASSERT_EQ(QApplication::focusWidget(), editor.Command2);
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    EXPECT_EQ(splits, 0);
+    EXPECT_EQ(editor.HMarkerLast, 0);
+
+    std::vector<QWidget*> order;
+    std::map<QWidget*, QImage> focused;
+    for (int i = 0; i < 12; ++i) {
+        QWidget* const at = QApplication::focusWidget();
+        focused[at] = at->grab().toImage();
+        QTest::keyClick(at, Qt::Key_Tab);
+        order.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(order, (std::vector<QWidget*>{editor.Command1, editor.Command5, editor.Command7,
+                                            editor.Command8, editor.Command9, editor.btHelp,
+                                            editor.Command4, editor.Command6, editor.chkTable,
+                                            editor.Command3, editor.LColor, editor.Command2}));
+    // A frame shows where the keys go, on the buttons and on the colour swatch alike.
+    QTest::keyClick(editor.Command2, Qt::Key_Tab);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{editor.Command2, editor.Command4, editor.LColor})
+        EXPECT_NE(control->grab().toImage(), focused[control])
+            << control->metaObject()->className();
+}
+
 TEST_F(EditorWindow, ClosingWhileThePictureIsTakenEndsTheLoad)
 {
     click(frmFilters().Command6);
@@ -108,26 +146,26 @@ TEST_F(EditorWindow, TitleStripDragsTheWindowWithTheLeftButtonOnly)
 {
     FiltersForm& editor = frmFilters();
     for (QLabel* strip : {editor.TitleBar, editor.Label4}) {
-        moveTwips(&editor, 1500, 750);
+        moveTwips(&editor, 1500, 744);
         windows.clear();
         mouse(strip, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {10, 5});
         EXPECT_FALSE(editor.DragActive);
         EXPECT_EQ(zOrders(), (ZOrders{{&editor, Top}}));
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {30, 15});
-        EXPECT_EQ(editor.pos(), QPoint(100, 50));
+        EXPECT_EQ(editor.pos(), QPoint(100, 62));
         mouse(strip, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {30, 15});
 
         mouse(strip, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {10, 5});
-        EXPECT_EQ(QPoint(editor.DragStartX, editor.DragStartY), QPoint(150, 75));
+        EXPECT_EQ(QPoint(editor.DragStartX, editor.DragStartY), QPoint(150, 60));
         EXPECT_EQ(editor.cursor().shape(), Qt::SizeAllCursor);
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {10, 5});
-        EXPECT_EQ(editor.pos(), QPoint(100, 50)); // no jump at the first move
+        EXPECT_EQ(editor.pos(), QPoint(100, 62)); // no jump at the first move
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {30, 12});
-        EXPECT_EQ(editor.pos(), QPoint(120, 57));
+        EXPECT_EQ(editor.pos(), QPoint(120, 69));
         mouse(strip, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {30, 12});
         EXPECT_EQ(editor.cursor().shape(), Qt::ArrowCursor);
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {50, 50});
-        EXPECT_EQ(editor.pos(), QPoint(120, 57));
+        EXPECT_EQ(editor.pos(), QPoint(120, 69));
     }
 }
 
