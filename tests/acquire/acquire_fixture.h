@@ -42,13 +42,14 @@ inline bool showsOneToOne(const QImage& shown, const QImage& picture)
                                   picture.copy(area).convertToFormat(QImage::Format_ARGB32);
 }
 
-// The editor at 15 twips per pixel with the picture actions and scripted prompts.
+// The editor at 15 twips per pixel across and 12 down (one axis taken for the other shows) with
+// the picture actions and scripted prompts.
 class AcquireTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        Screen::overrideTwipsPerPixel(15, 15);
+        Screen::overrideTwipsPerPixel(15, 12);
         installPrompts(&answers);
         installPictureActions();
     }

@@ -79,7 +79,8 @@ TEST_F(SelectedPicture, MetafilesAreTakenAndAPictureNotCopiedLeadsToTheOffer)
     for (int n : {0, 1}) {
         ASSERT_TRUE(rangeOver(image(n))->select());
         openEditor();
-        EXPECT_EQ(picture1().size(), n == 0 ? QSize(40, 30) : QSize(80, 60));
+        // Measured in inches, shown at 96 pixels per inch across and 120 down.
+        EXPECT_EQ(picture1().size(), n == 0 ? QSize(40, 38) : QSize(80, 75));
         EXPECT_EQ(frmPreview().image().pixel(5, 5), qRgb(255, 0, 0));
         closeEditor();
     }

@@ -46,21 +46,26 @@ TEST_F(EditingSession, PlaceDragAndRemoveMarkersThenClose)
     const int x = vertical[1].x();
     const int y = horizontal[0].y();
 
-    // The newest vertical marker lies on top of the first; drag it right by 40 pixels.
+    // The newest vertical marker lies on top of the first; drag it right by 40 pixels (and down
+    // by 5, which it does not follow).
     EXPECT_EQ(drag(preview, {x + 1, 20}, {x + 41, 25}), QString("X : %1").arg(x + 40));
-    EXPECT_FLOAT_EQ(vertical[1].Left(), centreX + 600);
+    EXPECT_FLOAT_EQ(vertical[1].Left(), centreX + 40 * 15);
+    EXPECT_FLOAT_EQ(vertical[1].Top(), 0);
+    EXPECT_EQ(vertical[1].x(), x + 40);
     EXPECT_EQ(preview.windowTitle(), "Tessora Tilemond");
     // Then the first one left by 50 pixels, and the horizontal one down by 20.
     drag(preview, {x + 1, 20}, {x - 49, 20});
-    EXPECT_FLOAT_EQ(vertical[0].Left(), centreX - 750);
+    EXPECT_FLOAT_EQ(vertical[0].Left(), centreX - 50 * 15);
     EXPECT_EQ(drag(preview, {5, y + 1}, {5, y + 21}), QString("Y : %1").arg(y + 20));
-    EXPECT_FLOAT_EQ(horizontal[0].Top(), centreY + 300);
+    EXPECT_FLOAT_EQ(horizontal[0].Top(), centreY + 20 * 12);
+    EXPECT_FLOAT_EQ(horizontal[0].Left(), 0);
+    EXPECT_EQ(horizontal[0].y(), y + 20);
     // A drag past the far edge stops where the limit was last met: 200 twips inside the window's
     // outer bottom edge, counted from the client's top where positions start.
     drag(preview, {5, y + 21}, {5, preview.height() + 40});
-    const int extent = (preview.frameGeometry().bottom() + 1 - preview.geometry().top()) * 15;
+    const int extent = (preview.frameGeometry().bottom() + 1 - preview.geometry().top()) * 12;
     EXPECT_LT(roundToEven(horizontal[0].Top()), extent - 200);
-    EXPECT_GE(roundToEven(horizontal[0].Top()), extent - 200 - 15);
+    EXPECT_GE(roundToEven(horizontal[0].Top()), extent - 200 - 12);
 
     QTest::mouseClick(editor.Command7, Qt::LeftButton);
     QTest::mouseClick(editor.Command7, Qt::LeftButton);

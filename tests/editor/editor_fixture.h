@@ -13,14 +13,15 @@
 
 namespace tilemond {
 
-// Both editor windows on a screen of 15 twips per pixel, with the window system and the
-// message boxes observed; everything is closed and destroyed afterwards.
+// Both editor windows on a screen of 15 twips per pixel across and 12 down (unequal, so that one
+// axis taken for the other shows), with the window system and the message boxes observed;
+// everything is closed and destroyed afterwards.
 class EditorTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        Screen::overrideTwipsPerPixel(15, 15);
+        Screen::overrideTwipsPerPixel(15, 12);
         installWindowSystem(&windows);
         installPrompts(&answers);
     }

@@ -37,7 +37,8 @@ class MarkerDragTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Screen::overrideTwipsPerPixel(15, 15);
+        // Unequal axes, so that one taken for the other shows.
+        Screen::overrideTwipsPerPixel(15, 12);
         window.positions = {{{V, 0}, 1500}, {{V, 1}, 600}, {{H, 0}, 750}};
     }
     void TearDown() override { Screen::clearOverride(); }
@@ -69,10 +70,10 @@ TEST_F(MarkerDragTest, GrabPointStaysUnderThePointer)
 TEST_F(MarkerDragTest, HorizontalMarkersFollowY)
 {
     drag.press(H, 0, 1, 0, 2000, 10);
-    EXPECT_EQ(window.caption, "Y : 50");
+    EXPECT_EQ(window.caption, "Y : 62"); // 750 / 12
     drag.move(H, 0, 1, 0, 5, 160);
     EXPECT_FLOAT_EQ(at(H, 0), 900);
-    EXPECT_EQ(window.caption, "Y : 60");
+    EXPECT_EQ(window.caption, "Y : 75");
 }
 
 TEST_F(MarkerDragTest, LowerLimitIsSixTwipsWithoutClamping)
@@ -94,7 +95,7 @@ TEST_F(MarkerDragTest, UpperLimitIsTheOuterExtentLess200)
     EXPECT_FLOAT_EQ(at(H, 0), 1799);
     drag.move(H, 0, 1, 0, 0, 1); // 1800: refused
     EXPECT_FLOAT_EQ(at(H, 0), 1799);
-    EXPECT_EQ(window.caption, "Y : 119");
+    EXPECT_EQ(window.caption, "Y : 149");
 }
 
 TEST_F(MarkerDragTest, OnlyTheLeftButtonDrags)
@@ -125,6 +126,9 @@ TEST_F(MarkerDragTest, ReadoutTruncatesTowardsZero)
     window.positions[{V, 0}] = -20;
     drag.move(V, 0, 1, 0, 0, 0);
     EXPECT_EQ(window.caption, "X : -1");
+    window.positions[{H, 0}] = 14; // a whole pixel down
+    drag.move(H, 0, 1, 0, 0, 0);
+    EXPECT_EQ(window.caption, "Y : 1");
 }
 
 } // namespace

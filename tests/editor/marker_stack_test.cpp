@@ -36,13 +36,13 @@ TEST_F(MarkerStack, FirstAddShowsElementZeroSecondLoadsElementOne)
 TEST_F(MarkerStack, HorizontalMarkersTakeTheSwatchColourAtTheCentreLine)
 {
     FiltersForm& editor = frmFilters();
-    setOuterHeightTwips(&frmPreview(), 2085); // 139 pixels
+    setOuterHeightTwips(&frmPreview(), 2085); // 174 pixels: 2088 twips
     const QRectF preview = outerTwips(&frmPreview());
     editor.LColor->setBackColor(QColor(200, 10, 10));
     click(editor.Command2);
     ASSERT_EQ(editor.HMarkerLast, 0);
     CutMarker& marker = frmPreview().Vert1[0];
-    EXPECT_FLOAT_EQ(marker.Top(), 1042); // 2085 / 2, truncated
+    EXPECT_FLOAT_EQ(marker.Top(), 1044); // half the outer height
     EXPECT_FLOAT_EQ(marker.Left(), 0);
     EXPECT_FLOAT_EQ(marker.Width(), float(preview.width()));
     EXPECT_EQ(marker.lineEnd().x(), preview.width());

@@ -14,7 +14,7 @@ using RefusalTest = EditorTest;
 TEST_F(SetTopmostTest, PassesTheOuterRectangleInPixels)
 {
     QWidget& preview = frmPreview();
-    moveTwips(&preview, 1500, 750);
+    moveTwips(&preview, 1500, 744);
     setOuterWidthTwips(&preview, 4290);
     setOuterHeightTwips(&preview, 2700);
     ASSERT_FALSE(preview.isVisible());
@@ -24,11 +24,11 @@ TEST_F(SetTopmostTest, PassesTheOuterRectangleInPixels)
     const RecordingWindowSystem::Call& call = windows.calls()[0];
     EXPECT_EQ(call.window, &preview);
     EXPECT_EQ(call.insertAfter, -1);
-    EXPECT_EQ(QRect(call.x, call.y, call.cx, call.cy), QRect(100, 50, 286, 180));
+    EXPECT_EQ(QRect(call.x, call.y, call.cx, call.cy), QRect(100, 62, 286, 225));
     EXPECT_EQ(call.flags, 0x50u);
     EXPECT_TRUE(preview.isVisible());
     EXPECT_TRUE(preview.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(outerTwips(&preview), QRectF(1500, 750, 4290, 2700));
+    EXPECT_EQ(outerTwips(&preview), QRectF(1500, 744, 4290, 2700));
 }
 
 TEST_F(SetTopmostTest, BracketTakesThePreviewFirst)

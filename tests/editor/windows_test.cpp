@@ -18,11 +18,12 @@ TEST_F(EditorWindows, EditorDesign)
     FiltersForm& editor = frmFilters();
     EXPECT_TRUE(editor.windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(editor.windowTitle(), "Tessora Tilemond");
-    EXPECT_EQ(editor.size(), QSize(278, 153)); // 4170 x 2295 twips
+    EXPECT_EQ(editor.size(), QSize(278, 191)); // 4170 x 2295 twips
     EXPECT_EQ(editor.palette().color(QPalette::Window), QColor(176, 186, 193));
     EXPECT_EQ(editor.Label3->palette().color(QPalette::Window), QColor(61, 63, 109));
     EXPECT_EQ(editor.TitleBar->pixmap().size(), QSize(280, 20));
-    EXPECT_EQ(editor.Command1->geometry(), QRect(40, 40, 33, 25));
+    EXPECT_EQ(editor.Image1->pixmap().size(), QSize(24, 16));
+    EXPECT_EQ(editor.Command1->geometry(), QRect(40, 50, 33, 31)); // 600, 600, 495, 375
     EXPECT_EQ(editor.Command1->toolTip(), "Add Vertical Cut Marker");
     EXPECT_EQ(editor.Command2->toolTip(), "Add Horizontal Cut Marker");
     EXPECT_EQ(editor.Command5->toolTip(), "Remove Horizontal Marker");
@@ -43,12 +44,12 @@ TEST_F(EditorWindows, PreviewDesign)
 {
     PreviewForm& preview = frmPreview();
     EXPECT_EQ(preview.windowTitle(), "Tessora Tilemond");
-    EXPECT_EQ(preview.size(), QSize(214, 139)); // client area 3210 x 2085 twips
+    EXPECT_EQ(preview.size(), QSize(214, 174)); // client area 3210 x 2085 twips
     QImage plain(preview.size(), QImage::Format_RGB32);
     plain.fill(QColor(224, 224, 224));
-    EXPECT_NE(preview.image(), plain); // the splash picture shows
-    EXPECT_EQ(preview.Hori1[0].geometry(), QRect(71, 0, 32, 313));
-    EXPECT_EQ(preview.Vert1[0].geometry(), QRect(0, 146, 361, 18));
+    EXPECT_NE(preview.image(), plain);                              // the splash picture shows
+    EXPECT_EQ(preview.Hori1[0].geometry(), QRect(71, 0, 32, 391));  // 1065, 0, 480, 4695
+    EXPECT_EQ(preview.Vert1[0].geometry(), QRect(0, 182, 361, 22)); // 0, 2190, 5415, 270
     EXPECT_TRUE(preview.Hori1[0].isHidden());
 }
 

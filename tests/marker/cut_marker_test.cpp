@@ -16,7 +16,8 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale::c());
-        Screen::overrideTwipsPerPixel(15, 15);
+        // Unequal axes, so that one taken for the other shows.
+        Screen::overrideTwipsPerPixel(15, 12);
         window.resize(400, 300);
     }
     void TearDown() override { Screen::clearOverride(); }
@@ -26,18 +27,25 @@ protected:
 
 TEST_F(CutMarkerTest, ReadoutShowsPixelsOnRequestOnly)
 {
+    // The vertical line's read-out counts vertical pixels, the horizontal line's horizontal ones.
     chVSplitter marker(&window);
     EXPECT_TRUE(marker.Label1()->isHidden());
     marker.ShowPos(150);
     EXPECT_FALSE(marker.Label1()->isHidden());
-    EXPECT_EQ(marker.Label1()->text(), "10");
+    EXPECT_EQ(marker.Label1()->text(), "12.5");
     marker.ShowPos(100);
-    EXPECT_EQ(marker.Label1()->text(), "6.66666666666667");
+    EXPECT_EQ(marker.Label1()->text(), "8.33333333333333");
     marker.ShowPos(0);
     EXPECT_EQ(marker.Label1()->text(), "0");
     marker.HidePos();
     marker.HidePos();
     EXPECT_TRUE(marker.Label1()->isHidden());
+
+    ctHSplitter horizontal(&window);
+    horizontal.ShowPos(150);
+    EXPECT_EQ(horizontal.Label1()->text(), "10");
+    horizontal.ShowPos(100);
+    EXPECT_EQ(horizontal.Label1()->text(), "6.66666666666667");
 }
 
 TEST_F(CutMarkerTest, SetLineMovesOnlyTheEndPoint)
@@ -59,9 +67,11 @@ TEST_F(CutMarkerTest, PlacementKeepsTwipsApartFromWholePixels)
     chVSplitter marker(&window);
     marker.setLeft(1507.5f);
     marker.setWidth(480);
+    marker.setTop(1254);
+    marker.setHeight(3000);
     EXPECT_FLOAT_EQ(marker.Left(), 1507.5f);
-    EXPECT_EQ(marker.geometry().left(), 100); // 100.5 pixels, ties to even
-    EXPECT_EQ(marker.geometry().width(), 32);
+    // 100.5 and 104.5 pixels, ties to even; 32 and 250 pixels.
+    EXPECT_EQ(marker.geometry(), QRect(100, 104, 32, 250));
 }
 
 TEST_F(CutMarkerTest, SetColorPaintsHandleAndLine)
@@ -89,7 +99,7 @@ TEST_F(CutMarkerTest, MouseEventsReportTwipsRelativeToTheControl)
     QWindow* handle = window.windowHandle();
 
     // Press on the handle, then leave the control with the button down: the control keeps
-    // receiving the mouse until the release.
+    // receiving the mouse until the release. The control stands at (100, 0) pixels.
     QTest::mousePress(handle, Qt::LeftButton, Qt::ShiftModifier, QPoint(102, 3));
     QTest::mouseMove(handle, QPoint(250, 40));
     QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(250, 40));
@@ -97,13 +107,15 @@ TEST_F(CutMarkerTest, MouseEventsReportTwipsRelativeToTheControl)
     ASSERT_EQ(down.size(), 1);
     EXPECT_EQ(down[0][0].toInt(), 1);
     EXPECT_EQ(down[0][1].toInt(), 1);
-    EXPECT_FLOAT_EQ(down[0][2].toFloat(), 30);
-    EXPECT_FLOAT_EQ(down[0][3].toFloat(), 45);
+    EXPECT_FLOAT_EQ(down[0][2].toFloat(), 2 * 15);
+    EXPECT_FLOAT_EQ(down[0][3].toFloat(), 3 * 12);
     ASSERT_GE(move.size(), 1);
     EXPECT_EQ(move.last()[0].toInt(), 1);
     EXPECT_FLOAT_EQ(move.last()[2].toFloat(), 150 * 15);
+    EXPECT_FLOAT_EQ(move.last()[3].toFloat(), 40 * 12);
     ASSERT_EQ(up.size(), 1);
-    EXPECT_FLOAT_EQ(up[0][3].toFloat(), 600);
+    EXPECT_FLOAT_EQ(up[0][2].toFloat(), 150 * 15);
+    EXPECT_FLOAT_EQ(up[0][3].toFloat(), 40 * 12);
 
     QTest::mousePress(handle, Qt::RightButton, {}, QPoint(110, 100));
     QTest::mouseRelease(handle, Qt::RightButton, {}, QPoint(110, 100));
