@@ -28,7 +28,7 @@ constexpr int PictureSide = 2000;
 constexpr int PiecesPerSide = 10;
 
 // The editor as the picture taking leaves it, with evenly spaced markers of both kinds.
-void prepareEditor(const QImage& picture, int piecesPerSide = PiecesPerSide)
+void prepareEditor(const QImage& picture, int piecesPerSide = PiecesPerSide, bool table = true)
 {
     FiltersForm& editor = frmFilters();
     PreviewForm& preview = frmPreview();
@@ -41,7 +41,7 @@ void prepareEditor(const QImage& picture, int piecesPerSide = PiecesPerSide)
         addHorizontalMarker();
         preview.Vert1[editor.HMarkerLast].setTop(step * float(i));
     }
-    editor.chkTable->setChecked(true);
+    editor.chkTable->setChecked(table);
 }
 
 void selectSplitPicture(host::PageHost& host)
@@ -112,11 +112,13 @@ void BM_Split(benchmark::State& state)
 BENCHMARK(BM_Split)->Arg(1 << 10)->Arg(1 << 16)->Arg(1 << 18)->Arg(1 << 20)->Unit(
     benchmark::kMillisecond);
 
-// A split into range(0) x range(0) pieces and the save that writes them, on a small page: the
-// time per piece should not grow with the number of pieces.
+// A split into range(0) x range(0) pieces and the save that writes them, on a small page, into a
+// table (range(1) = 1) or into lines (0): the time per piece should not grow with the number of
+// pieces. The largest split allowed should take about a minute.
 void BM_SplitAndSavePieces(benchmark::State& state)
 {
     const int piecesPerSide = int(state.range(0));
+    const bool table = state.range(1) == 1;
     QTemporaryDir folder;
     const QString page = folder.filePath("index.html");
     if (!writeFile(page, pageOfSize(1 << 10))) {
@@ -134,7 +136,7 @@ void BM_SplitAndSavePieces(benchmark::State& state)
         writeFile(page, original);
         host->open(page);
         selectSplitPicture(*host);
-        prepareEditor(picture, piecesPerSide);
+        prepareEditor(picture, piecesPerSide, table);
         state.ResumeTiming();
 
         Command4_Click();
@@ -151,7 +153,15 @@ void BM_SplitAndSavePieces(benchmark::State& state)
     Screen::clearOverride();
     HostApp.reset();
 }
-BENCHMARK(BM_SplitAndSavePieces)->Arg(21)->Arg(51)->Arg(100)->Unit(benchmark::kMillisecond);
+// Up to the largest splits allowed: 316 x 316 pieces into a table, 44 x 44 into lines.
+BENCHMARK(BM_SplitAndSavePieces)
+    ->ArgNames({"side", "table"})
+    ->Args({21, 1})
+    ->Args({100, 1})
+    ->Args({316, 1})
+    ->Args({21, 0})
+    ->Args({44, 0})
+    ->Unit(benchmark::kMillisecond);
 
 // Vertical markers added one by one with the editor's button until it refuses, then Okay, which
 // refuses at once for the number of pieces. Reports how many were placed, the memory they took

@@ -68,14 +68,17 @@ void cutPiece(const QRect& cell)
     yieldEvents(5);
 }
 
-// Each piece is one paste into the page, and the page's work per paste grows with the pieces
-// already in it: 10000 pieces take about a minute, 40000 would take a quarter of an hour. A
-// split beyond this is refused at once instead.
-constexpr qint64 MaxPieces = 10000;
+// The largest splits that finish within about a minute (bench/, split and save through the host).
+// Into a table each piece costs about the same; into lines every paste also rewrites the pieces
+// already in the container, so the time grows with the square of their number. A split beyond
+// this is refused at once instead.
+constexpr qint64 MaxTablePieces = 100000;
+constexpr qint64 MaxLinePieces = 2000;
 
 bool tooManyPieces(std::size_t columns, std::size_t rows)
 {
-    if (qint64(columns) * qint64(rows) <= MaxPieces)
+    const qint64 most = chkTableValue() == 1 ? MaxTablePieces : MaxLinePieces;
+    if (qint64(columns) * qint64(rows) <= most)
         return false;
     topmostBracket(false);
     prompts().messageBox(QStringLiteral("Too many pieces: %1 x %2 = %3. At most %4 pieces can be "
@@ -83,7 +86,7 @@ bool tooManyPieces(std::size_t columns, std::size_t rows)
                              .arg(columns)
                              .arg(rows)
                              .arg(qint64(columns) * qint64(rows))
-                             .arg(MaxPieces),
+                             .arg(most),
                          TilemondCaption, MsgBox::OkOnly | MsgBox::Information);
     topmostBracket(true);
     return true;
