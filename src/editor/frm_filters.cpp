@@ -155,6 +155,16 @@ void FiltersForm::Form_Unload()
         SystemClipboard::restore(std::move(m_clipboardBefore));
 }
 
+bool FiltersForm::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // Under a window manager the window takes the keys only after it is shown, and the focus
+    // given while it was hidden is gone by then: give it again when the keys first arrive.
+    if (event->type() == QEvent::WindowActivate && !focusWidget())
+        focusFirstAddButton();
+    return handled;
+}
+
 void FiltersForm::closeEvent(QCloseEvent* event)
 {
     // Hidden by the window system, the editor would stay open with nothing to show for it.

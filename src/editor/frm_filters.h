@@ -74,6 +74,7 @@ protected:
     // Closing the window through the window system (Alt+F4) and Escape do what Cancel does.
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     bool m_formLoaded = false;
