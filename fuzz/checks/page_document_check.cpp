@@ -16,33 +16,41 @@ constexpr int kMaxOperations = 12;
 const char* const kPositions[] = {"BeforeBegin", "afterbegin", "BEFOREEND", "AfterEnd", "inside"};
 const char* const kEndPoints[] = {"StartToStart", "StartToEnd", "EndToStart", "EndToEnd", "x"};
 
-bool sameElement(const ParsedElement& a, const ParsedElement& b)
+bool sameElement(const PageElements& kept, const ParsedElement& a, const ParsedElement& b)
 {
-    if (a.tagName != b.tagName || a.start != b.start || a.tagEnd != b.tagEnd ||
-        a.contentEnd != b.contentEnd || a.end != b.end || a.hasContent != b.hasContent ||
-        a.attributes.size() != b.attributes.size())
+    const Placement at = kept.place(a);
+    if (a.tagName != b.tagName || at.start != b.start || at.tagEnd != b.tagEnd ||
+        at.contentEnd != b.contentEnd || at.end != b.end || a.hasContent != b.hasContent ||
+        a.attributes.size() != b.attributes.size() || kept.startingAt(b.start) != &a)
         return false;
     for (std::size_t i = 0; i < a.attributes.size(); ++i) {
         const auto& x = a.attributes[i];
         const auto& y = b.attributes[i];
-        if (x.name != y.name || x.value != y.value || x.valueBegin != y.valueBegin ||
-            x.valueEnd != y.valueEnd)
+        if (x.name != y.name || x.value != y.value ||
+            kept.valueSpan(a, x) != std::pair(y.valueBegin, y.valueEnd))
             return false;
     }
     return true;
 }
 
-// The page's kept parse (brought up to date edit by edit) against a parse from scratch, and
+// The page's kept elements (brought up to date edit by edit) against a parse from scratch, and
 // the collections against both.
 void checkLookups(PageModel& model, Document& document)
 {
     const ParsedPage fresh = parsePage(model.source().bytes());
-    const ParsedPage& kept = model.parsed();
-    require(kept.elements.size() == fresh.elements.size(), "as many elements as a fresh parse");
+    const PageElements& kept = model.parsed();
+    require(kept.count() == fresh.elements.size(), "as many elements as a fresh parse");
     for (std::size_t i = 0; i < fresh.elements.size(); ++i)
-        require(sameElement(kept.elements[i], fresh.elements[i]), "elements as a fresh parse");
-    require(kept.byTag == fresh.byTag, "tag indexes as a fresh parse");
-    require(kept.body == fresh.body, "the body as a fresh parse");
+        require(sameElement(kept, kept.at(std::nullopt, i), fresh.elements[i]),
+                "elements as a fresh parse");
+    for (const auto& [tag, indexes] : fresh.byTag) {
+        require(kept.count(tag) == indexes.size(), "tag indexes as a fresh parse");
+        for (std::size_t i = 0; i < indexes.size(); ++i)
+            require(&kept.at(tag, i) == &kept.at(std::nullopt, indexes[i]),
+                    "tag indexes as a fresh parse");
+    }
+    require(kept.body() == (fresh.body ? &kept.at(std::nullopt, *fresh.body) : nullptr),
+            "the body as a fresh parse");
 
     const auto images = document.images();
     const auto imageIndexes = fresh.byTag.find("IMG");

@@ -44,7 +44,7 @@ bool sameBytes(const QString& one, const QString& other)
 
 } // namespace
 
-std::vector<CarriedPicture> carriedPictures(const ParsedPage& page, const PastedPictures& pasted,
+std::vector<CarriedPicture> carriedPictures(const PageElements& page, const PastedPictures& pasted,
                                             const QString& fromPage, const QString& toPage)
 {
     std::vector<CarriedPicture> carried;
@@ -58,7 +58,7 @@ std::vector<CarriedPicture> carriedPictures(const ParsedPage& page, const Pasted
     if (from == to)
         return carried;
     std::set<QString> copied;
-    for (const auto* src : pictureSrcs(page)) {
+    for (const auto [image, src] : pictureSrcs(page)) {
         if (pasted.contains(src->value))
             continue;
         const auto relative = relativePath(src->value);

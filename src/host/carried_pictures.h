@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/page_parse.h"
+#include "host/page_elements.h"
 #include "host/pasted_pictures.h"
 
 #include <QString>
@@ -28,7 +28,7 @@ struct CarriedPicture
 // relative path, what saving the page from fromPage to toPage needs. Nothing when relative
 // addresses start from one folder for both (the page's own, or its local <base href>'s), or
 // from a remote base. A file named twice is copied once.
-std::vector<CarriedPicture> carriedPictures(const ParsedPage& page, const PastedPictures& pasted,
+std::vector<CarriedPicture> carriedPictures(const PageElements& page, const PastedPictures& pasted,
                                             const QString& fromPage, const QString& toPage);
 
 } // namespace tilemond::host

@@ -30,31 +30,10 @@ PageElementCollection::PageElementCollection(std::weak_ptr<PageModel> model,
 {
 }
 
-const std::vector<std::size_t>* PageElementCollection::tagged(const ParsedPage& page) const
-{
-    static const std::vector<std::size_t> none;
-    if (!m_tagName)
-        return nullptr;
-    const auto found = page.byTag.find(*m_tagName);
-    return found != page.byTag.end() ? &found->second : &none;
-}
-
-std::size_t PageElementCollection::count(const ParsedPage& page) const
-{
-    const auto* indexes = tagged(page);
-    return indexes ? indexes->size() : page.elements.size();
-}
-
-std::size_t PageElementCollection::elementIndex(const ParsedPage& page, std::size_t position) const
-{
-    const auto* indexes = tagged(page);
-    return indexes ? (*indexes)[position] : position;
-}
-
 int PageElementCollection::length() const
 {
     const auto model = m_model.lock();
-    return model ? static_cast<int>(count(model->parsed())) : 0;
+    return model ? static_cast<int>(model->parsed().count(m_tagName)) : 0;
 }
 
 ElementPtr PageElementCollection::item(int index) const
@@ -62,11 +41,10 @@ ElementPtr PageElementCollection::item(int index) const
     const auto model = m_model.lock();
     if (!model || index < 0)
         return nullptr;
-    const ParsedPage& page = model->parsed();
-    if (static_cast<std::size_t>(index) >= count(page))
+    const PageElements& page = model->parsed();
+    if (static_cast<std::size_t>(index) >= page.count(m_tagName))
         return nullptr;
-    const ParsedElement& element = page.elements[elementIndex(page, index)];
-    return std::make_shared<PageElement>(m_model, model->trackElement(element));
+    return std::make_shared<PageElement>(m_model, model->trackElement(page.at(m_tagName, index)));
 }
 
 ElementPtr PageElementCollection::item(std::string_view idOrName) const
@@ -74,15 +52,15 @@ ElementPtr PageElementCollection::item(std::string_view idOrName) const
     const auto model = m_model.lock();
     if (!model)
         return nullptr;
-    const ParsedPage& page = model->parsed();
+    const PageElements& page = model->parsed();
     // Among several, the element the page gained most recently; the first of equals.
     const ParsedElement* newest = nullptr;
     int newestEdit = -1;
-    for (std::size_t position = 0, total = count(page); position < total; ++position) {
-        const ParsedElement& element = page.elements[elementIndex(page, position)];
+    for (std::size_t position = 0, total = page.count(m_tagName); position < total; ++position) {
+        const ParsedElement& element = page.at(m_tagName, position);
         if (!hasIdOrName(element, idOrName))
             continue;
-        const int edit = model->source().editThatInserted(element.start);
+        const int edit = model->source().editThatInserted(page.place(element).start);
         if (edit > newestEdit) {
             newest = &element;
             newestEdit = edit;

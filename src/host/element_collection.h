@@ -18,11 +18,6 @@ public:
     ElementCollectionPtr tags(std::string_view tagName) const override;
 
 private:
-    // Indexes into the parse's elements; nullptr for every element.
-    const std::vector<std::size_t>* tagged(const ParsedPage& page) const;
-    std::size_t count(const ParsedPage& page) const;
-    std::size_t elementIndex(const ParsedPage& page, std::size_t position) const;
-
     std::weak_ptr<PageModel> m_model;
     std::optional<std::string> m_tagName; // upper case
 };

@@ -18,8 +18,9 @@ namespace {
 const ParsedElement* selectedPicture(PageModel& page)
 {
     const TrackedSpan& selection = page.selection();
-    const ParsedElement* element = page.parsed().elementStartingAt(selection.begin);
-    if (element && element->tagName == "IMG" && element->tagEnd == selection.end)
+    const ParsedElement* element = page.parsed().startingAt(selection.begin);
+    if (element && element->tagName == "IMG" &&
+        page.parsed().place(*element).tagEnd == selection.end)
         return element;
     return nullptr;
 }

@@ -53,7 +53,8 @@ std::optional<std::string> PageElement::getAttribute(std::string_view name) cons
         element->parsed->attribute(QByteArray(name.data(), name.size()).toLower().toStdString());
     if (!attribute)
         return std::nullopt;
-    return std::string(model->source().slice(attribute->valueBegin, attribute->valueEnd));
+    const auto [begin, end] = model->parsed().valueSpan(*element->parsed, *attribute);
+    return std::string(model->source().slice(begin, end));
 }
 
 bool PageElement::insertAdjacentHTML(std::string_view where, std::string_view markup)

@@ -149,13 +149,11 @@ int PageHost::selectedPicture()
 {
     if (!m_page)
         return -1;
-    const ParsedPage& page = m_page->parsed();
-    const auto images = page.byTag.find("IMG");
-    if (images == page.byTag.end())
-        return -1;
+    const PageElements& page = m_page->parsed();
     const TrackedSpan& selection = m_page->selection();
-    for (std::size_t i = 0; i < images->second.size(); ++i) {
-        const ParsedElement& image = page.elements[images->second[i]];
+    const std::optional<std::string> images = "IMG";
+    for (std::size_t i = 0, count = page.count(images); i < count; ++i) {
+        const Placement image = page.place(page.at(images, i));
         if (image.start == selection.begin && image.tagEnd == selection.end)
             return int(i);
     }

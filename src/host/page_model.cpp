@@ -12,14 +12,14 @@ PageModel::PageModel(std::string bytes) : m_source(std::move(bytes))
     m_selection = m_source.track(TrackedSpan::Kind::Range, caret, caret);
 }
 
-const ParsedPage& PageModel::parsed()
+const PageElements& PageModel::parsed()
 {
     if (!m_parsed || m_parsedAtEdit != m_source.edits()) {
         // After a single edit, often only the content of one element needs parsing again.
         const bool oneEditBehind = m_parsed && m_parsedAtEdit == m_source.edits() - 1;
         if (!oneEditBehind ||
-            !reparseEdit(*m_parsed, m_source.bytes(), m_source.lastEdit(), m_source.lastRemoved()))
-            m_parsed = parsePage(m_source.bytes());
+            !m_parsed->follow(m_source.bytes(), m_source.lastEdit(), m_source.lastRemoved()))
+            m_parsed.emplace(parsePage(m_source.bytes()));
         m_parsedAtEdit = m_source.edits();
     }
     return *m_parsed;
@@ -33,7 +33,8 @@ void PageModel::select(std::size_t begin, std::size_t end)
 
 TrackedSpanPtr PageModel::trackElement(const ParsedElement& element)
 {
-    return m_source.track(TrackedSpan::Kind::StartTag, element.start, element.tagEnd);
+    const Placement placed = parsed().place(element);
+    return m_source.track(TrackedSpan::Kind::StartTag, placed.start, placed.tagEnd);
 }
 
 std::optional<ElementSpans> PageModel::resolve(const TrackedSpanPtr& startTag)
@@ -42,17 +43,20 @@ std::optional<ElementSpans> PageModel::resolve(const TrackedSpanPtr& startTag)
         return ElementSpans{"BODY", 0, 0, m_source.size(), m_source.size(), true, nullptr};
     if (startTag->dead)
         return std::nullopt;
-    const ParsedElement* element = parsed().elementStartingAt(startTag->begin);
-    if (!element || element->tagEnd != startTag->end)
+    const ParsedElement* element = parsed().startingAt(startTag->begin);
+    if (!element)
         return std::nullopt;
-    return ElementSpans{element->tagName, element->start,      element->tagEnd, element->contentEnd,
-                        element->end,     element->hasContent, element};
+    const Placement placed = parsed().place(*element);
+    if (placed.tagEnd != startTag->end)
+        return std::nullopt;
+    return ElementSpans{element->tagName, placed.start, placed.tagEnd, placed.contentEnd,
+                        placed.end,       element->hasContent, element};
 }
 
 TrackedSpanPtr PageModel::bodyHandle()
 {
-    const ParsedPage& page = parsed();
-    return page.body ? trackElement(page.elements[*page.body]) : nullptr;
+    const ParsedElement* body = parsed().body();
+    return body ? trackElement(*body) : nullptr;
 }
 
 } // namespace tilemond::host

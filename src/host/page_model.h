@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/page_parse.h"
+#include "host/page_elements.h"
 #include "host/page_source.h"
 
 #include <memory>
@@ -28,8 +28,8 @@ public:
 
     PageSource& source() { return m_source; }
     const PageSource& source() const { return m_source; }
-    // Parses again only when the page changed since the last parse.
-    const ParsedPage& parsed();
+    // The page's elements now; parses again only what changed since the last call.
+    const PageElements& parsed();
 
     const TrackedSpan& selection() const { return *m_selection; }
     void select(std::size_t begin, std::size_t end);
@@ -43,7 +43,7 @@ public:
 
 private:
     PageSource m_source;
-    std::optional<ParsedPage> m_parsed;
+    std::optional<PageElements> m_parsed;
     int m_parsedAtEdit = -1;
     TrackedSpanPtr m_selection;
 };

@@ -133,41 +133,8 @@ void sortByStart(std::vector<ParsedElement>& elements)
         [](const ParsedElement& a, const ParsedElement& b) { return a.start < b.start; });
 }
 
-void indexTags(ParsedPage& page)
-{
-    page.byTag.clear();
-    page.body.reset();
-    for (std::size_t i = 0; i < page.elements.size(); ++i) {
-        page.byTag[page.elements[i].tagName].push_back(i);
-        if (!page.body && page.elements[i].tagName == "BODY")
-            page.body = i;
-    }
-}
-
-// Follows the tag indexes through the replacement of elements [first, last) by `added` ones.
-void reindexTags(ParsedPage& page, std::size_t first, std::size_t last, std::size_t added)
-{
-    for (auto& [tag, indexes] : page.byTag) {
-        const auto from = std::lower_bound(indexes.begin(), indexes.end(), first);
-        const auto to = std::lower_bound(from, indexes.end(), last);
-        for (auto index = to; index != indexes.end(); ++index)
-            *index = *index - last + first + added;
-        indexes.erase(from, to);
-    }
-    std::erase_if(page.byTag, [](const auto& tagged) { return tagged.second.empty(); });
-    for (std::size_t i = first; i < first + added; ++i) {
-        auto& indexes = page.byTag[page.elements[i].tagName];
-        indexes.insert(std::upper_bound(indexes.begin(), indexes.end(), i), i);
-    }
-}
-
-bool startsBefore(const ParsedElement& element, std::size_t offset)
-{
-    return element.start < offset;
-}
-
 // Containers whose content parses alone as it does in the page, as long as that content
-// keeps to itself (see parseContent).
+// keeps to itself.
 std::optional<GumboTag> isolatingContext(std::string_view upperName)
 {
     if (upperName == "DIV")
@@ -188,44 +155,6 @@ bool reachesOutside(std::string_view upperName)
     return std::find(names.begin(), names.end(), upperName) != names.end();
 }
 
-// The elements of a container's content parsed on its own; nullopt unless the content keeps
-// to itself: no parse error, nothing the parser made up, every element closed by its own end
-// tag and none that looks outside.
-std::optional<std::vector<ParsedElement>> parseContent(std::string_view content, std::size_t base,
-                                                       GumboTag context)
-{
-    GumboOptions options = kGumboDefaultOptions;
-    options.fragment_context = context;
-    GumboOutput* output = gumbo_parse_with_options(&options, content.data(), content.size());
-    std::vector<ParsedElement> elements;
-    ElementCollector collector(content, base, elements);
-    const GumboVector& top = output->root->v.element.children;
-    std::vector<GumboNode*> pending;
-    for (unsigned i = top.length; i > 0; --i)
-        pending.push_back(static_cast<GumboNode*>(top.data[i - 1]));
-    collector.collect(std::move(pending));
-    const bool clean = output->errors.length == 0 && collector.unwritten() == 0;
-    gumbo_destroy_output(&options, output);
-    if (!clean)
-        return std::nullopt;
-    for (const auto& element : elements)
-        if (reachesOutside(element.tagName) ||
-            (element.hasContent && element.end == element.contentEnd))
-            return std::nullopt;
-    sortByStart(elements);
-    return elements;
-}
-
-void shiftAll(ParsedElement& element, const Splice& edit)
-{
-    for (std::size_t* offset : {&element.start, &element.tagEnd, &element.contentEnd, &element.end})
-        *offset = edit.shifted(*offset);
-    for (auto& attribute : element.attributes) {
-        attribute.valueBegin = edit.shifted(attribute.valueBegin);
-        attribute.valueEnd = edit.shifted(attribute.valueEnd);
-    }
-}
-
 } // namespace
 
 const ParsedElement::Attribute* ParsedElement::attribute(std::string_view name) const
@@ -244,76 +173,57 @@ const ParsedElement* ParsedPage::elementStartingAt(std::size_t offset) const
     return found != elements.end() && found->start == offset ? &*found : nullptr;
 }
 
-ParsedPage parsePage(std::string_view bytes)
+ParsedPage ParsedPage::of(std::vector<ParsedElement> elements)
 {
     ParsedPage page;
-    GumboOutput* output =
-        gumbo_parse_with_options(&kGumboDefaultOptions, bytes.data(), bytes.size());
-    ElementCollector(bytes, 0, page.elements).collect({output->root});
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
-    sortByStart(page.elements);
-    indexTags(page);
+    page.elements = std::move(elements);
+    for (std::size_t i = 0; i < page.elements.size(); ++i) {
+        page.byTag[page.elements[i].tagName].push_back(i);
+        if (!page.body && page.elements[i].tagName == "BODY")
+            page.body = i;
+    }
     return page;
 }
 
-bool reparseEdit(ParsedPage& page, std::string_view bytes, const Splice& edit,
-                 std::string_view removed)
+ParsedPage parsePage(std::string_view bytes)
 {
-    // A frameset further on may hinge on whether the body has content yet.
-    if (page.byTag.contains("FRAMESET"))
-        return false;
-    auto& elements = page.elements;
-    const auto after = std::lower_bound(elements.begin(), elements.end(), edit.begin, startsBefore);
-    // The innermost element whose content holds the edited span.
-    const auto inner = std::find_if(std::make_reverse_iterator(after), elements.rend(),
-                                    [&](const ParsedElement& element) {
-                                        return element.hasContent && element.tagEnd <= edit.begin &&
-                                               edit.end <= element.contentEnd;
-                                    });
-    if (inner == elements.rend())
-        return false;
-    const ParsedElement& container = *inner;
-    const auto context = isolatingContext(container.tagName);
-    // Without its own end tag the container's extent depends on what follows.
-    if (!context || container.end == container.contentEnd)
-        return false;
-    const std::size_t contentEnd = edit.shifted(container.contentEnd);
-    auto content = parseContent(bytes.substr(container.tagEnd, contentEnd - container.tagEnd),
-                                container.tagEnd, *context);
-    // The old content has to have kept to itself too, or the rest of the page was parsed
-    // with what it left behind (an open form, say).
-    std::string oldContent(bytes.substr(container.tagEnd, edit.begin - container.tagEnd));
-    oldContent += removed;
-    oldContent += bytes.substr(edit.after(), contentEnd - edit.after());
-    if (!content || !parseContent(oldContent, container.tagEnd, *context))
-        return false;
+    std::vector<ParsedElement> elements;
+    GumboOutput* output =
+        gumbo_parse_with_options(&kGumboDefaultOptions, bytes.data(), bytes.size());
+    ElementCollector(bytes, 0, elements).collect({output->root});
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    sortByStart(elements);
+    return ParsedPage::of(std::move(elements));
+}
 
-    const auto first = inner.base();
-    const auto last = std::lower_bound(first, elements.end(), container.contentEnd, startsBefore);
-    // The container and its ancestors end later; everything after moves along, the attributes
-    // that a later html or body tag lent to the page's own elements too.
-    const auto shiftIfAfter = [&](std::size_t& offset) {
-        if (offset >= edit.end)
-            offset = edit.shifted(offset);
-    };
-    for (auto element = elements.begin(); element != first; ++element) {
-        shiftIfAfter(element->contentEnd);
-        shiftIfAfter(element->end);
-        for (auto& attribute : element->attributes) {
-            shiftIfAfter(attribute.valueBegin);
-            shiftIfAfter(attribute.valueEnd);
-        }
-    }
-    for (auto element = last; element != elements.end(); ++element)
-        shiftAll(*element, edit);
-    const auto firstIndex = static_cast<std::size_t>(first - elements.begin());
-    const auto lastIndex = static_cast<std::size_t>(last - elements.begin());
-    const auto at = elements.erase(first, last);
-    elements.insert(at, std::make_move_iterator(content->begin()),
-                    std::make_move_iterator(content->end()));
-    // The body stands before the container, so its index holds.
-    reindexTags(page, firstIndex, lastIndex, content->size());
-    return true;
+std::optional<ParsedPage> parseContent(std::string_view containerTag, std::string_view content,
+                                       std::size_t at)
+{
+    const auto context = isolatingContext(containerTag);
+    if (!context)
+        return std::nullopt;
+    GumboOptions options = kGumboDefaultOptions;
+    options.fragment_context = *context;
+    GumboOutput* output = gumbo_parse_with_options(&options, content.data(), content.size());
+    std::vector<ParsedElement> elements;
+    ElementCollector collector(content, at, elements);
+    const GumboVector& top = output->root->v.element.children;
+    std::vector<GumboNode*> pending;
+    for (unsigned i = top.length; i > 0; --i)
+        pending.push_back(static_cast<GumboNode*>(top.data[i - 1]));
+    collector.collect(std::move(pending));
+    const bool clean = output->errors.length == 0 && collector.unwritten() == 0;
+    gumbo_destroy_output(&options, output);
+    // No parse error, nothing the parser made up, every element closed by its own end tag and
+    // none that looks outside.
+    if (!clean)
+        return std::nullopt;
+    for (const auto& element : elements)
+        if (reachesOutside(element.tagName) ||
+            (element.hasContent && element.end == element.contentEnd))
+            return std::nullopt;
+    sortByStart(elements);
+    return ParsedPage::of(std::move(elements));
 }
 
 } // namespace tilemond::host

@@ -42,15 +42,16 @@ struct ParsedPage
     std::optional<std::size_t> body; // the body element, when the page has a body tag
 
     const ParsedElement* elementStartingAt(std::size_t offset) const;
+    // A page of these elements, in document order, with its indexes.
+    static ParsedPage of(std::vector<ParsedElement> elements);
 };
 
 ParsedPage parsePage(std::string_view bytes);
 
-// Brings `page`, the parse of the page before `edit`, up to date with `bytes`, the page
-// after it, by parsing again only the content of the element the edit lies in. `removed`
-// holds the bytes the edit replaced. False, with `page` untouched, when that could answer
-// otherwise than parsePage(bytes).
-bool reparseEdit(ParsedPage& page, std::string_view bytes, const Splice& edit,
-                 std::string_view removed);
+// The elements of the content of a container with this (upper-case) tag, parsed on their own;
+// the content stands at `at` in the page. Nullopt unless that answers as a parse of the whole
+// page would: the container's content parses alone as it does in a page, and keeps to itself.
+std::optional<ParsedPage> parseContent(std::string_view containerTag, std::string_view content,
+                                       std::size_t at);
 
 } // namespace tilemond::host

@@ -89,11 +89,11 @@ private:
 };
 
 // The src attributes of the page's pictures that are kept in memory.
-std::vector<const ParsedElement::Attribute*> pastedSrcAttributes(const ParsedPage& page,
+std::vector<const ParsedElement::Attribute*> pastedSrcAttributes(const PageElements& page,
                                                                  const PastedPictures& pictures)
 {
     std::vector<const ParsedElement::Attribute*> found;
-    for (const auto* src : pictureSrcs(page))
+    for (const auto [image, src] : pictureSrcs(page))
         if (pictures.contains(src->value))
             found.push_back(src);
     return found;
@@ -115,7 +115,7 @@ std::string withEdits(std::string_view bytes, const std::vector<SrcEdit>& edits)
 FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
                    const QString& path)
 {
-    const ParsedPage& parsed = page.parsed();
+    const PageElements& parsed = page.parsed();
     const auto srcAttributes = pastedSrcAttributes(parsed, pictures);
     std::vector<std::string> srcs;
     for (const auto* src : srcAttributes)
@@ -133,12 +133,13 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
         if (picture.newSrc)
             repointed.emplace(picture.src, *picture.newSrc);
     std::vector<SrcEdit> edits;
-    for (const auto* src : pictureSrcs(parsed)) {
+    for (const auto [image, src] : pictureSrcs(parsed)) {
+        const auto [begin, end] = parsed.valueSpan(*image, *src);
         if (const auto rename = renamed.find(src->value);
             rename != renamed.end() && pictures.contains(src->value))
-            edits.push_back({src->valueBegin, src->valueEnd, std::string(rename->second)});
+            edits.push_back({begin, end, std::string(rename->second)});
         else if (const auto elsewhere = repointed.find(src); elsewhere != repointed.end())
-            edits.push_back({src->valueBegin, src->valueEnd, std::string(elsewhere->second)});
+            edits.push_back({begin, end, std::string(elsewhere->second)});
     }
 
     WrittenFiles written;

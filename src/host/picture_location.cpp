@@ -58,16 +58,16 @@ std::optional<QString> localPictureFile(std::string_view src, const QString& pag
     return QDir::cleanPath(QDir::isAbsolutePath(path) ? path : QDir(pageFolder).filePath(path));
 }
 
-std::optional<QString> pictureFolder(const ParsedPage& page, const QString& pagePath)
+std::optional<QString> pictureFolder(const PageElements& page, const QString& pagePath)
 {
     const QUrl pageUrl = QUrl::fromLocalFile(QFileInfo(pagePath).absoluteFilePath());
     QUrl base = pageUrl;
-    if (const auto bases = page.byTag.find("BASE"); bases != page.byTag.end())
-        for (const std::size_t index : bases->second)
-            if (const auto* href = page.elements[index].attribute("href")) {
-                base = pageUrl.resolved(QUrl(QString::fromStdString(href->value).trimmed()));
-                break;
-            }
+    const std::optional<std::string> bases = "BASE";
+    for (std::size_t i = 0, count = page.count(bases); i < count; ++i)
+        if (const auto* href = page.at(bases, i).attribute("href")) {
+            base = pageUrl.resolved(QUrl(QString::fromStdString(href->value).trimmed()));
+            break;
+        }
     if (!base.isLocalFile() || !base.host().isEmpty())
         return std::nullopt;
     // Up to the last slash: "pics/" is a folder, "pics" a file in the page's folder.
@@ -75,7 +75,7 @@ std::optional<QString> pictureFolder(const ParsedPage& page, const QString& page
     return QDir::cleanPath(path.left(path.lastIndexOf(QLatin1Char('/')) + 1));
 }
 
-QString srcFolder(const ParsedPage& page, const QString& pagePath)
+QString srcFolder(const PageElements& page, const QString& pagePath)
 {
     return pictureFolder(page, pagePath).value_or(QFileInfo(pagePath).absolutePath());
 }
@@ -105,22 +105,24 @@ PictureSource pictureSource(std::string_view src, const std::optional<QString>& 
     return {std::move(file), {}, {}};
 }
 
-std::vector<const ParsedElement::Attribute*> pictureSrcs(const ParsedPage& page)
+std::vector<PictureSrc> pictureSrcs(const PageElements& page)
 {
-    std::vector<const ParsedElement::Attribute*> srcs;
-    if (const auto images = page.byTag.find("IMG"); images != page.byTag.end())
-        for (const std::size_t index : images->second)
-            if (const auto* src = page.elements[index].attribute("src"))
-                srcs.push_back(src);
+    std::vector<PictureSrc> srcs;
+    const std::optional<std::string> images = "IMG";
+    for (std::size_t i = 0, count = page.count(images); i < count; ++i) {
+        const ParsedElement& image = page.at(images, i);
+        if (const auto* src = image.attribute("src"))
+            srcs.push_back({&image, src});
+    }
     return srcs;
 }
 
-PastedPictures::PageFiles filesNamedByPage(const ParsedPage& page, const PastedPictures& pictures,
+PastedPictures::PageFiles filesNamedByPage(const PageElements& page, const PastedPictures& pictures,
                                            const QString& pagePath)
 {
     const QString folder = srcFolder(page, pagePath);
     PastedPictures::PageFiles files;
-    for (const auto* src : pictureSrcs(page))
+    for (const auto [image, src] : pictureSrcs(page))
         if (!pictures.contains(src->value))
             if (auto file = localPictureFile(src->value, folder))
                 files.insert(*file);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/page_parse.h"
+#include "host/page_elements.h"
 #include "host/pasted_pictures.h"
 
 #include <QString>
@@ -17,7 +17,7 @@ std::optional<QString> localPictureFile(std::string_view src, const QString& pag
 
 // The folder that the page's relative picture addresses start from: the page's own, or the one
 // its first <base href> names; nullopt when that base is a remote address.
-std::optional<QString> pictureFolder(const ParsedPage& page, const QString& pagePath);
+std::optional<QString> pictureFolder(const PageElements& page, const QString& pagePath);
 
 // Where a picture of the page comes from: a local file, the bytes of a data: address, or
 // nowhere we read from (why, in `problem`).
@@ -29,15 +29,21 @@ struct PictureSource
 };
 // The folder the page's relative addresses start from for a pasted picture's src: the base's
 // when it is local, else the page's own.
-QString srcFolder(const ParsedPage& page, const QString& pagePath);
+QString srcFolder(const PageElements& page, const QString& pagePath);
 
 // `folder` is what pictureFolder gave.
 PictureSource pictureSource(std::string_view src, const std::optional<QString>& folder);
 
+// A picture of the page and its src attribute.
+struct PictureSrc
+{
+    const ParsedElement* image;
+    const ParsedElement::Attribute* src;
+};
 // The src attributes of the page's pictures, in page order.
-std::vector<const ParsedElement::Attribute*> pictureSrcs(const ParsedPage& page);
+std::vector<PictureSrc> pictureSrcs(const PageElements& page);
 // The local files that the page's pictures name, apart from the pasted ones kept in memory.
-PastedPictures::PageFiles filesNamedByPage(const ParsedPage& page, const PastedPictures& pictures,
+PastedPictures::PageFiles filesNamedByPage(const PageElements& page, const PastedPictures& pictures,
                                            const QString& pagePath);
 
 } // namespace tilemond::host

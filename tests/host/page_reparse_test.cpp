@@ -51,40 +51,54 @@ const std::vector<std::string> Markup = {Placeholder,
                                          "<img src=\"",
                                          "<svg><rect/></svg>"};
 
-void expectSameTable(const ParsedPage& actual, const ParsedPage& expected)
+// The kept elements, read as the host reads them, against a parse of the page from scratch.
+void expectSameElements(const PageElements& kept, const ParsedPage& fresh)
 {
-    ASSERT_EQ(actual.elements.size(), expected.elements.size());
-    for (std::size_t i = 0; i < expected.elements.size(); ++i) {
-        const ParsedElement& a = actual.elements[i];
-        const ParsedElement& e = expected.elements[i];
-        ASSERT_EQ(std::tie(a.tagName, a.start, a.tagEnd, a.contentEnd, a.end, a.hasContent),
+    ASSERT_EQ(kept.count(), fresh.elements.size());
+    for (std::size_t i = 0; i < fresh.elements.size(); ++i) {
+        const ParsedElement& k = kept.at(std::nullopt, i);
+        const ParsedElement& e = fresh.elements[i];
+        const Placement at = kept.place(k);
+        ASSERT_EQ(std::tie(k.tagName, at.start, at.tagEnd, at.contentEnd, at.end, k.hasContent),
                   std::tie(e.tagName, e.start, e.tagEnd, e.contentEnd, e.end, e.hasContent))
             << "element " << i;
-        ASSERT_EQ(a.attributes.size(), e.attributes.size());
-        for (std::size_t j = 0; j < e.attributes.size(); ++j)
-            ASSERT_EQ(std::tie(a.attributes[j].name, a.attributes[j].value,
-                               a.attributes[j].valueBegin, a.attributes[j].valueEnd),
-                      std::tie(e.attributes[j].name, e.attributes[j].value,
-                               e.attributes[j].valueBegin, e.attributes[j].valueEnd));
+        ASSERT_EQ(kept.startingAt(e.start), &k);
+        ASSERT_EQ(k.attributes.size(), e.attributes.size());
+        for (std::size_t j = 0; j < e.attributes.size(); ++j) {
+            const auto& a = k.attributes[j];
+            const auto& b = e.attributes[j];
+            ASSERT_EQ(std::tie(a.name, a.value), std::tie(b.name, b.value));
+            ASSERT_EQ(kept.valueSpan(k, a), std::pair(b.valueBegin, b.valueEnd));
+        }
     }
-    EXPECT_EQ(actual.byTag, expected.byTag);
-    EXPECT_EQ(actual.body, expected.body);
+    for (const auto& [tag, indexes] : fresh.byTag) {
+        ASSERT_EQ(kept.count(tag), indexes.size()) << tag;
+        for (std::size_t i = 0; i < indexes.size(); ++i)
+            ASSERT_EQ(&kept.at(tag, i), &kept.at(std::nullopt, indexes[i])) << tag << i;
+    }
+    EXPECT_EQ(kept.body(), fresh.body ? &kept.at(std::nullopt, *fresh.body) : nullptr);
 }
 
 TEST(PageReparseTest, SplitEditsInAContainerReparseOnlyItsContent)
 {
     std::string bytes = MidPage;
-    ParsedPage page = parsePage(bytes);
+    PageElements page(parsePage(bytes));
     const std::size_t at = bytes.find("></DIV>") + 1;
     const auto edit = [&](std::size_t begin, std::size_t end, const std::string& text) {
         const std::string removed = bytes.substr(begin, end - begin);
         bytes.replace(begin, end - begin, text);
-        return reparseEdit(page, bytes, {begin, end, text.size()}, removed);
+        return page.follow(bytes, {begin, end, text.size()}, removed);
     };
     ASSERT_TRUE(edit(at, at, Placeholder));
-    expectSameTable(page, parsePage(bytes));
+    expectSameElements(page, parsePage(bytes));
     ASSERT_TRUE(edit(at, at + Placeholder.size(), "<IMG SRC='piece1.png'>"));
-    expectSameTable(page, parsePage(bytes));
+    expectSameElements(page, parsePage(bytes));
+    // An edit in another container brings the first one's content into the page's list.
+    const std::size_t cell = bytes.find(">c</td>") + 1;
+    ASSERT_TRUE(edit(cell, cell + 1, "<b>cell</b>"));
+    expectSameElements(page, parsePage(bytes));
+    ASSERT_TRUE(edit(at, at, "<p>x</p>"));
+    expectSameElements(page, parsePage(bytes));
 
     // Markup that would reach out of its container goes the long way.
     EXPECT_FALSE(edit(at, at, "</DIV>"));
@@ -106,7 +120,7 @@ TEST(PageReparseTest, AttributesOfALaterBodyTagFollowTheEdits)
         model.parsed();
         ASSERT_TRUE(model.source().splice(begin, end, text));
         SCOPED_TRACE(model.source().bytes());
-        expectSameTable(model.parsed(), parsePage(model.source().bytes()));
+        expectSameElements(model.parsed(), parsePage(model.source().bytes()));
     };
     const std::size_t inCell = page.find("<IMG>");
     expectFreshAfter(inCell, inCell, ">", page);
@@ -139,7 +153,7 @@ TEST(PageReparseTest, LookupsAfterEditsMatchAFreshParse)
                 if (!element->insertAdjacentHTML("BeforeEnd", Placeholder))
                     break; // the id went to an element without content
                 const auto found = document.all()->tags("IMG")->item("QZInsertPic");
-                const ParsedElement* inserted = model->parsed().elementStartingAt(at);
+                const ParsedElement* inserted = model->parsed().startingAt(at);
                 if (inserted && inserted->tagName == "IMG") {
                     ASSERT_TRUE(found);
                     EXPECT_EQ(dynamic_cast<PageElement&>(*found).textSpan()->first, at);
@@ -161,7 +175,7 @@ TEST(PageReparseTest, LookupsAfterEditsMatchAFreshParse)
                 range->pasteHTML(markup);
             }
             }
-            expectSameTable(model->parsed(), parsePage(model->source().bytes()));
+            expectSameElements(model->parsed(), parsePage(model->source().bytes()));
         }
     }
 }
