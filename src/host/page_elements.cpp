@@ -150,7 +150,8 @@ void PageElements::flatten()
             std::tie(attribute.valueBegin, attribute.valueEnd) = valueSpan(element, attribute);
     }
     const auto first = elements.begin() + std::ptrdiff_t(m_refilled->container + 1);
-    const auto at = elements.erase(first, elements.begin() + std::ptrdiff_t(m_refilled->afterContent));
+    const auto at =
+        elements.erase(first, elements.begin() + std::ptrdiff_t(m_refilled->afterContent));
     auto& content = m_refilled->content.elements;
     elements.insert(at, std::make_move_iterator(content.begin()),
                     std::make_move_iterator(content.end()));
@@ -214,8 +215,8 @@ bool PageElements::startRefill(std::string_view bytes, const Splice& edit, std::
     if (!content || !parseContent(container.tagName, oldContent, container.tagEnd))
         return false;
     const auto index = std::size_t(std::prev(inner.base()) - elements.begin());
-    const auto afterContent = std::lower_bound(inner.base(), elements.end(), container.contentEnd,
-                                               startsBefore);
+    const auto afterContent =
+        std::lower_bound(inner.base(), elements.end(), container.contentEnd, startsBefore);
     m_refilled = Refilled{index, std::size_t(afterContent - elements.begin()), container.contentEnd,
                           newContentEnd, std::move(*content)};
     return true;

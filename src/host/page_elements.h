@@ -26,7 +26,7 @@ public:
     explicit PageElements(ParsedPage page) : m_page(std::move(page)) {}
 
     // Follows `edit`, after which the page holds `bytes`; `removed` are the bytes it replaced.
-    // False, with nothing changed, when only a parse of the whole page would answer right.
+    // False when only a parse of the whole page would answer right.
     bool follow(std::string_view bytes, const Splice& edit, std::string_view removed);
 
     // The elements in document order, all of them (no tag) or those of one upper-case tag.
@@ -35,7 +35,6 @@ public:
     const ParsedElement* startingAt(std::size_t offset) const;
     // The body element, when the page has a body tag.
     const ParsedElement* body() const;
-    bool has(const std::string& tag) const { return count(tag) > 0; }
 
     // Where an element of this page stands, and where one of its attribute values is written.
     Placement place(const ParsedElement& element) const;

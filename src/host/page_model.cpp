@@ -49,7 +49,7 @@ std::optional<ElementSpans> PageModel::resolve(const TrackedSpanPtr& startTag)
     const Placement placed = parsed().place(*element);
     if (placed.tagEnd != startTag->end)
         return std::nullopt;
-    return ElementSpans{element->tagName, placed.start, placed.tagEnd, placed.contentEnd,
+    return ElementSpans{element->tagName, placed.start,        placed.tagEnd, placed.contentEnd,
                         placed.end,       element->hasContent, element};
 }
 
