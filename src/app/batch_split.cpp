@@ -142,6 +142,7 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
             return failure(file.error);
 
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
+    host->setPictureFormat(options.pictures);
     if (const host::FileError error = host->open(options.page))
         return failure(*error);
     const auto document = host->activeDocument();

@@ -107,6 +107,27 @@ private:
              [this](const QString& v) {
                  return takeCuts("--horizontal", v, m_options.horizontal);
              }},
+            {QStringLiteral("--format"),
+             [this](const QString& v) {
+                 const auto type = host::pictureTypeNamed(v);
+                 if (!type)
+                     return QStringLiteral("--format needs png, jpeg, webp or auto, not '%1'")
+                         .arg(v);
+                 m_options.pictures.type = *type;
+                 return QString();
+             }},
+            {QStringLiteral("--quality"),
+             [this](const QString& v) {
+                 const auto quality = wholeNumber(v);
+                 if (!quality || !host::isQuality(*quality))
+                     return QStringLiteral("--quality needs a whole number from %1 to %2, not "
+                                           "'%3'")
+                         .arg(host::PictureFormat::LowestQuality)
+                         .arg(host::PictureFormat::HighestQuality)
+                         .arg(v);
+                 m_options.pictures.quality = *quality;
+                 return QString();
+             }},
             {QStringLiteral("--output"),
              [this](const QString& v) {
                  if (v.isEmpty())
@@ -201,6 +222,7 @@ QString usageText()
         "      Tessora Tilemond cuts the selected picture.\n"
         "  tilemond split PAGE (--image N | --id ID | --picture FILE)\n"
         "                 [--vertical X,...] [--horizontal Y,...] [--table] [--output OUT]\n"
+        "                 [--format png|jpeg|webp|auto] [--quality Q]\n"
         "      Cuts a picture of PAGE without a desktop and saves the page.\n"
         "        --image N       the picture number N (0 is the first) of the page\n"
         "        --id ID         the picture with this id\n"
@@ -211,6 +233,11 @@ QString usageText()
         "        --table         pieces as the cells of a borderless table (else lines)\n"
         "        --output OUT    write the page to OUT (pieces in OUT's folder) and leave\n"
         "                        PAGE as it is; without it PAGE is saved in place\n"
+        "        --format TYPE   the pieces' files: png (the default, every pixel kept;\n"
+        "                        indexed where that is smaller), jpeg, webp, or auto\n"
+        "                        (indexed png for at most 256 colours, else jpeg)\n"
+        "        --quality Q     1 to 100 (default 90) for jpeg, webp and auto's jpegs;\n"
+        "                        webp at 100 keeps every pixel\n"
         "  tilemond register | unregister\n"
         "      Registers or removes the add-in with the page host.\n"
         "  tilemond --help | --version\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/picture_format.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -30,6 +32,7 @@ struct SplitOptions
     std::vector<int> horizontal;    // y of each horizontal cut
     bool table = false;
     std::optional<QString> output; // a copy of the page; PAGE itself is left alone
+    host::PictureFormat pictures;  // how the pieces are written
 };
 
 struct CommandLine

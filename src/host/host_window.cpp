@@ -2,10 +2,11 @@
 
 #include "host/command_bars.h"
 #include "host/page_view.h"
+#include "host/picture_format_setting.h"
+#include "host/save_page_dialog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QShortcut>
@@ -74,6 +75,7 @@ HostWindow::HostWindow(PageHost& host, QWidget* parent)
 {
     setCentralWidget(m_view);
     resize(900, 700);
+    m_host.setPictureFormat(rememberedPictureFormat(m_host.configFolder()));
     m_host.setRefreshHandler([this] { refreshPage(); });
     connect(m_view, &PageView::selectionChanged, this, &HostWindow::updateStatus);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
@@ -182,11 +184,12 @@ void HostWindow::updateStatus()
 
 void HostWindow::saveAs()
 {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Save Page As"), m_host.pagePath(),
-                                     QStringLiteral("Pages (*.htm *.html)"));
-    if (!path.isEmpty())
-        tellFailure(m_host.saveAs(path));
+    SavePageDialog dialog(this, m_host.pagePath(), m_host.pictureFormat());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().value(0).isEmpty())
+        return;
+    m_host.setPictureFormat(dialog.pictureFormat());
+    rememberPictureFormat(m_host.configFolder(), dialog.pictureFormat());
+    tellFailure(m_host.saveAs(dialog.selectedFiles().value(0)));
 }
 
 bool HostWindow::settleUnsavedChanges()

@@ -26,8 +26,9 @@ void tellFailure(const FileError& error)
 } // namespace
 
 PageHost::PageHost(QString configFolder)
-    : m_loadPicture(loadPictureFile), m_refresh(std::make_shared<std::function<void()>>()),
-      m_bars(std::make_shared<HostCommandBars>(QDir(configFolder).filePath("command_bars.json")))
+    : m_configFolder(std::move(configFolder)), m_loadPicture(loadPictureFile),
+      m_refresh(std::make_shared<std::function<void()>>()),
+      m_bars(std::make_shared<HostCommandBars>(QDir(m_configFolder).filePath("command_bars.json")))
 {
     connectMenus();
 }

@@ -23,6 +23,8 @@ public:
     PageHost& operator=(const PageHost&) = delete;
 
     static QString defaultConfigFolder();
+    // Where the host keeps what lasts from one run to the next.
+    QString configFolder() const { return m_configFolder; }
 
     // On failure the previous page stays open.
     FileError open(const QString& path);
@@ -35,6 +37,10 @@ public:
     QString pagePath() const { return m_path; }
     // The page's bytes as they are now; empty without a page.
     const std::string& source() const;
+
+    // How pasted pictures are written: those pasted from now on, and all at the next save.
+    void setPictureFormat(const PictureFormat& format) { m_pictures.setFormat(format); }
+    const PictureFormat& pictureFormat() const { return m_pictures.format(); }
 
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;
@@ -69,6 +75,7 @@ public:
 private:
     void connectMenus();
 
+    QString m_configFolder;
     std::shared_ptr<PageModel> m_page;
     QString m_path;
     int m_savedState = 0; // the history's state the file on disk holds

@@ -42,13 +42,13 @@ public:
             return QStringLiteral(
                        "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
                 .arg(QDir::toNativeSeparators(placement.file));
-        const EncodedPicture& encoded = placement.png.result();
+        const EncodedPicture& encoded = placement.encoded.result();
         if (!encoded.error.isEmpty())
             return QStringLiteral("Cannot save the picture \"%1\": %2")
                 .arg(QDir::toNativeSeparators(placement.file), encoded.error);
-        const QByteArray& png = encoded.png;
+        const QByteArray& bytes = encoded.bytes;
         if (auto error =
-                writeNewFile(placement.file, std::string_view(png.constData(), png.size())))
+                writeNewFile(placement.file, std::string_view(bytes.constData(), bytes.size())))
             return error;
         m_files.push_back(placement.file);
         return std::nullopt;

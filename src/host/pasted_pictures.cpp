@@ -35,11 +35,13 @@ QString PastedPictures::folderOf(const QString& pagePath)
 }
 
 std::string PastedPictures::freeName(const QString& pagePath, const QString& srcFolder,
-                                     FolderNames& names) const
+                                     FolderNames& names, PictureType type) const
 {
     const QDir folder(folderOf(pagePath));
     for (;; ++names.next) {
-        const QString name = QStringLiteral("image%1.png").arg(names.next, 3, 10, QLatin1Char('0'));
+        const QString name = QStringLiteral("image%1.%2")
+                                 .arg(names.next, 3, 10, QLatin1Char('0'))
+                                 .arg(extensionOf(type));
         const QString file = folder.filePath(name);
         std::string src = srcPrefix(pagePath, srcFolder) + name.toStdString();
         if (m_pictures.contains(src) || names.taken.contains(file) || QFileInfo::exists(file))
@@ -56,8 +58,10 @@ std::string PastedPictures::add(const QImage& picture, const QString& pagePath,
     const auto [folder, isNew] = m_folders.try_emplace(folderOf(pagePath));
     if (isNew)
         folder->second.taken = pageFiles();
-    std::string src = freeName(pagePath, srcFolder, folder->second);
-    m_pictures.emplace(src, Kept{picture, QtConcurrent::run(encodePng, picture)});
+    const PictureFormat decided = decidedFor(picture, m_format);
+    std::string src = freeName(pagePath, srcFolder, folder->second, decided.type);
+    m_pictures.emplace(src, Kept{picture, m_format, decided.type,
+                                 QtConcurrent::run(encodePicture, picture, decided)});
     m_encoding.push_back(src);
     keepEncodingsOnly();
     return src;
@@ -71,9 +75,9 @@ void PastedPictures::keepEncodingsOnly()
         const auto found = m_pictures.find(m_encoding.front());
         if (found != m_pictures.end()) {
             Kept& kept = found->second;
-            if (!kept.png.isFinished() && m_encoding.size() <= most)
+            if (!kept.encoded.isFinished() && m_encoding.size() <= most)
                 return;
-            kept.png.waitForFinished();
+            kept.encoded.waitForFinished();
             kept.picture = QImage();
         }
         m_encoding.pop_front();
@@ -86,7 +90,7 @@ QImage PastedPictures::find(std::string_view src) const
     if (found == m_pictures.end())
         return QImage();
     const Kept& kept = found->second;
-    return kept.picture.isNull() ? QImage::fromData(kept.png.result().png, "PNG") : kept.picture;
+    return kept.picture.isNull() ? QImage::fromData(kept.encoded.result().bytes) : kept.picture;
 }
 
 std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<std::string>& srcs,
@@ -106,14 +110,24 @@ std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<s
         const auto found = m_pictures.find(src);
         if (found == m_pictures.end() || !placed.insert(src).second)
             continue;
+        const Kept& kept = found->second;
+        PictureType type = kept.type;
+        QFuture<EncodedPicture> encoded = kept.encoded;
+        if (kept.format != m_format) {
+            const QImage picture = find(src);
+            const PictureFormat decided = decidedFor(picture, m_format);
+            type = decided.type;
+            encoded = QtConcurrent::run(encodePicture, picture, decided);
+        }
         std::string newSrc = src;
-        const bool keepsName = src.starts_with(prefix) && !names.taken.contains(fileOf(src)) &&
-                               !QFileInfo::exists(fileOf(src));
+        const bool keepsName =
+            src.starts_with(prefix) && src.ends_with("." + extensionOf(type).toStdString()) &&
+            !names.taken.contains(fileOf(src)) && !QFileInfo::exists(fileOf(src));
         if (keepsName)
             names.taken.insert(fileOf(src));
         else
-            newSrc = freeName(pagePath, srcFolder, names);
-        placements.push_back({src, newSrc, fileOf(newSrc), found->second.png});
+            newSrc = freeName(pagePath, srcFolder, names, type);
+        placements.push_back({src, newSrc, fileOf(newSrc), encoded});
     }
     return placements;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/png_encoding.h"
+#include "host/picture_encoding.h"
 
 #include <QFuture>
 #include <QImage>
@@ -16,12 +16,13 @@
 
 namespace tilemond::host {
 
-// Pictures pasted into the page, kept by their src until the page is saved. Each is encoded as
-// PNG on the other cores as soon as it is pasted and then kept as its encoding only, so that
-// the pieces of a large picture do not hold its size in memory once more. Their files go into a
-// folder next to the page ("index_files" for "index.html") under names that never overwrite a
-// file already there and that no other picture of the page names, even one whose file is
-// missing.
+// Pictures pasted into the page, kept by their src until the page is saved. Each is encoded in
+// the format of the moment on the other cores as soon as it is pasted and then kept as its
+// encoding only, so that the pieces of a large picture do not hold its size in memory once more;
+// a save in another format encodes them again. Their files go into a folder next to the page
+// ("index_files" for "index.html") under names with the extension of their type that never
+// overwrite a file already there and that no other picture of the page names, even one whose
+// file is missing.
 class PastedPictures
 {
 public:
@@ -31,7 +32,7 @@ public:
         std::string src;    // as the page names it now
         std::string newSrc; // as the page must name it there
         QString file;
-        QFuture<EncodedPicture> png;
+        QFuture<EncodedPicture> encoded;
     };
     // The files that the page's other pictures name.
     using PageFiles = std::set<QString>;
@@ -44,8 +45,13 @@ public:
     bool contains(std::string_view src) const { return m_pictures.find(src) != m_pictures.end(); }
     // The kept picture named by src; a null image when there is none.
     QImage find(std::string_view src) const;
-    // Places the kept pictures among srcs for the page to be written at pagePath:
-    // a picture keeps its name when that file is free there, else gets a new one.
+    // The format of the pictures pasted from now on and of every picture the next save writes.
+    void setFormat(const PictureFormat& format) { m_format = format; }
+    const PictureFormat& format() const { return m_format; }
+
+    // Places the kept pictures among srcs for the page to be written at pagePath, in the format
+    // of the moment: a picture keeps its name when that file is free there and has the
+    // extension of its type, else gets a new one.
     std::vector<Placement> place(const std::vector<std::string>& srcs, const QString& pagePath,
                                  const QString& srcFolder, PageFiles pageFiles) const;
     // The picture is on disk now.
@@ -64,8 +70,10 @@ public:
 private:
     struct Kept
     {
-        QImage picture; // until its encoding is done
-        QFuture<EncodedPicture> png;
+        QImage picture;       // until its encoding is done
+        PictureFormat format; // as it was asked for
+        PictureType type;     // as it is written
+        QFuture<EncodedPicture> encoded;
     };
 
     // Names are handed out in order, so each is tried once however many pictures there are.
@@ -75,8 +83,8 @@ private:
         std::set<QString> taken; // files
     };
 
-    std::string freeName(const QString& pagePath, const QString& srcFolder,
-                         FolderNames& names) const;
+    std::string freeName(const QString& pagePath, const QString& srcFolder, FolderNames& names,
+                         PictureType type) const;
     // Lets go of the pictures whose encoding is done, and waits for the oldest while more are
     // being encoded than the other cores can take on.
     void keepEncodingsOnly();
@@ -84,6 +92,7 @@ private:
     std::map<std::string, Kept, std::less<>> m_pictures;
     std::map<QString, FolderNames> m_folders;
     std::deque<std::string> m_encoding; // srcs of pictures still held, oldest first
+    PictureFormat m_format;
 };
 
 } // namespace tilemond::host

@@ -14,7 +14,7 @@ constexpr int CompressionLevel = 3;
 EncodedPicture encodePng(const QImage& picture)
 {
     EncodedPicture encoded{writePng(picture, CompressionLevel), {}};
-    if (encoded.png.isEmpty())
+    if (encoded.bytes.isEmpty())
         encoded.error = QStringLiteral("there is not enough memory to encode it.");
     return encoded;
 }

@@ -6,10 +6,10 @@
 
 namespace tilemond::host {
 
-// A picture as the bytes of a PNG file, or why it could not be encoded.
+// A picture as the bytes of its file, or why it could not be encoded.
 struct EncodedPicture
 {
-    QByteArray png;
+    QByteArray bytes;
     QString error;
 };
 

@@ -1,6 +1,8 @@
+#include "support/picture_quality.h"
 #include "tilemond_run.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QRegularExpression>
 
 namespace tilemond::app {
@@ -322,6 +324,49 @@ TEST_F(BatchSplitTest, PicturesThatCannotBeTakenSayWhy)
         EXPECT_EQ(result.exitCode, 1);
         EXPECT_TRUE(result.err.endsWith("tilemond: " + reasons[i])) << result.err.toStdString();
         EXPECT_EQ(snapshot(), before);
+    }
+}
+
+// Each piece is compared with the area of the picture it came from, so that a piece one pixel off
+// shows however close its pixels come.
+TEST_F(BatchSplitTest, EveryFormatsPiecesHoldTheirAreaOfThePicture)
+{
+    const QImage photo = photoLike(120, 90);
+    ASSERT_TRUE(photo.save(path("site/shot.png")));
+    writeFile(path("site/shot.html"), "<body><img src=shot.png></body>");
+    struct Case
+    {
+        QStringList arguments;
+        QByteArray type;
+        double leastPsnr;
+    };
+    const double exact = std::numeric_limits<double>::infinity();
+    for (const Case& each :
+         {Case{{"--format", "jpeg", "--quality", "90"}, "jpeg", 38},
+          Case{{"--format=webp"}, "webp", 38},
+          Case{{"--format", "webp", "--quality", "100"}, "webp", exact},
+          Case{{"--format", "auto"}, "jpeg", 38}, Case{{"--format", "png"}, "png", exact}}) {
+        SCOPED_TRACE(each.arguments.join(' ').toStdString());
+        const Result result =
+            run(QStringList{"split", "site/shot.html", "--image", "0", "--vertical", "40,80",
+                            "--horizontal", "30,60", "--table", "--output", "out/shot.html"} +
+                each.arguments);
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const auto rows = pieceRows(QString::fromUtf8(read("out/shot.html")), true);
+        ASSERT_EQ(rows.size(), 3);
+        for (int r = 0; r < 3; ++r) {
+            ASSERT_EQ(rows[r].size(), 3);
+            for (int c = 0; c < 3; ++c) {
+                QImageReader reader(path("out/" + rows[r][c]));
+                EXPECT_EQ(reader.format(), each.type) << rows[r][c].toStdString();
+                const QImage piece = reader.read();
+                ASSERT_EQ(piece.size(), QSize(40, 30)) << rows[r][c].toStdString();
+                EXPECT_GE(psnr(photo, QRect(QPoint(c * 40, r * 30), piece.size()), piece, {0, 0}),
+                          each.leastPsnr)
+                    << rows[r][c].toStdString();
+            }
+        }
+        QDir(path("out")).removeRecursively();
     }
 }
 

@@ -1,3 +1,4 @@
+#include "support/picture_quality.h"
 #include "tilemond_run.h"
 
 #include <QImage>
@@ -173,12 +174,13 @@ protected:
     }
 
     Result split(const QString& page, bool table, const QStringList& vertical,
-                 const QStringList& horizontal) const
+                 const QStringList& horizontal, const QStringList& more = {}) const
     {
-        QStringList arguments = {
-            "split",      path(page),           "--image",      "0",
-            "--vertical", vertical.join(','),   "--horizontal", horizontal.join(','),
-            "--output",   path("after-" + page)};
+        QStringList arguments =
+            QStringList{"split",      path(page),           "--image",      "0",
+                        "--vertical", vertical.join(','),   "--horizontal", horizontal.join(','),
+                        "--output",   path("after-" + page)} +
+            more;
         if (table)
             arguments << "--table";
         return run(arguments);
@@ -299,6 +301,29 @@ TEST_F(BrowserPages, AScaledPictureStandsAsTheBrowserScaledIt)
     EXPECT_LT(mean, 2.0) << "the largest difference is " << largest;
     // Nothing of the page's background within the area, nor the picture beyond it.
     EXPECT_EQ(after.pixel(shown.width(), 10), before.pixel(shown.width(), 10));
+}
+
+// JPEG pieces as the browser shows them: within the error of the format everywhere, and no column
+// or row along a cut with more of it, as a piece one pixel off or a blurred edge would leave.
+TEST_F(BrowserPages, JpegPiecesStandWithinTheirErrorAndWithoutSeams)
+{
+    const QImage picture = photoLike(PictureSize.width(), PictureSize.height());
+    ASSERT_TRUE(picture.save(path("photo.png")));
+    writePage("photo.html", "", "<img src=\"photo.png\">");
+    for (const bool table : {true, false}) {
+        SCOPED_TRACE(table ? "table" : "lines");
+        const Result result = split("photo.html", table, {"100", "201"}, {"40", "83"},
+                                    {"--format", "jpeg", "--quality", "90"});
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const QImage after = area(screenshot("after-photo.html"), PictureSize);
+        ASSERT_FALSE(after.isNull()) << "chromium made no screenshot";
+        EXPECT_GE(psnr(picture, picture.rect(), after), 38);
+        for (int x = 0; x < PictureSize.width(); ++x)
+            EXPECT_GE(psnr(picture, QRect(x, 0, 1, PictureSize.height()), after), 35)
+                << "column " << x;
+        for (int y = 0; y < PictureSize.height(); ++y)
+            EXPECT_GE(psnr(picture, QRect(0, y, PictureSize.width(), 1), after), 35) << "row " << y;
+    }
 }
 
 // A style sheet that squeezes and pads pictures and table cells: the pieces resist what is set on

@@ -7,7 +7,8 @@ namespace {
 TEST(CommandLineTest, ReadsEverySplitOption)
 {
     const auto parsed = parseCommandLine({"split", "--table", "page.html", "--id=pic", "--vertical",
-                                          "10,20", "--horizontal=5", "--output", "out/x.html"});
+                                          "10,20", "--horizontal=5", "--output", "out/x.html",
+                                          "--format", "webp", "--quality=75"});
     ASSERT_TRUE(parsed.ok()) << parsed.error.toStdString();
     const SplitOptions& split = parsed.commandLine.split;
     EXPECT_EQ(parsed.commandLine.command, Command::Split);
@@ -17,6 +18,9 @@ TEST(CommandLineTest, ReadsEverySplitOption)
     EXPECT_EQ(split.horizontal, (std::vector<int>{5}));
     EXPECT_TRUE(split.table);
     EXPECT_EQ(split.output, "out/x.html");
+    EXPECT_EQ(split.pictures, (host::PictureFormat{host::PictureType::Webp, 75}));
+    EXPECT_EQ(parseCommandLine({"split", "p.html", "--image", "0"}).commandLine.split.pictures,
+              host::PictureFormat{});
 
     EXPECT_EQ(parseCommandLine({}).commandLine.command, Command::Desktop);
     EXPECT_EQ(parseCommandLine({"page.html"}).commandLine.page, "page.html");
@@ -39,6 +43,11 @@ TEST(CommandLineTest, UsageErrorsNameTheBadArgument)
         {{"split", "p.html", "--image", "0", "--table=yes"}, "--table takes no value"},
         {{"split", "p.html", "--image", "0", "--image", "1"}, "--image is given twice"},
         {{"split", "p.html", "--image", "0", "--colour", "red"}, "'--colour'"},
+        {{"split", "p.html", "--image", "0", "--format", "gif"}, "--format needs png, jpeg"},
+        {{"split", "p.html", "--image", "0", "--format", "JPEG"}, "'JPEG'"},
+        {{"split", "p.html", "--image", "0", "--quality", "0"}, "--quality needs"},
+        {{"split", "p.html", "--image", "0", "--quality=101"}, "'101'"},
+        {{"split", "p.html", "--image", "0", "--quality", "high"}, "'high'"},
         {{"register", "now"}, "'now'"},
         {{"--frob"}, "'--frob'"},
         {{"a.html", "b.html"}, "'b.html'"},
@@ -59,6 +68,9 @@ TEST_F(ProgramTest, UsageErrorsExitTwoAndHelpAndVersionAnswer)
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains("'x'")) << bad.err.toStdString();
     EXPECT_TRUE(bad.err.contains("tilemond --help"));
+    const Result format = run({"split", "site/index.html", "--image", "0", "--format", "tiff"});
+    EXPECT_EQ(format.exitCode, 2);
+    EXPECT_TRUE(format.err.contains("'tiff'")) << format.err.toStdString();
 
     const Result help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);

@@ -1,13 +1,20 @@
 #include "host/host_window.h"
 #include "host/page_view.h"
+#include "host/picture_format_setting.h"
+#include "host/save_page_dialog.h"
+#include "support/picture_quality.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace tilemond::host {
@@ -179,6 +186,60 @@ TEST_F(HostWindowTest, ThinRowsOfPiecesInABoxOfNoLineHeightShowWithoutGaps)
             whole = shown.pixel(x, y) == picture.pixel(0, 0) &&
                     shown.copy(x, y, picture.width(), picture.height()) == picture;
     EXPECT_TRUE(whole) << "the pieces do not make up the picture in the view";
+}
+
+// Runs File > Save As and answers its dialog with `answer` once it is open.
+void saveAs(PageHost& host, const std::function<void(SavePageDialog&)>& answer)
+{
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<SavePageDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr) << "no Save As dialog";
+        answer(*dialog);
+    });
+    host.commandBars()
+        ->item("Menu Bar")
+        ->controls()
+        ->item("File")
+        ->controls()
+        ->item("Save As")
+        ->Execute();
+}
+
+TEST_F(HostWindowTest, SaveAsOffersThePicturesFormatAndRemembersTheChoice)
+{
+    window.pageView().selectPicture(0);
+    const QImage photo = photoLike(60, 40);
+    QGuiApplication::clipboard()->setImage(photo);
+    host.paste();
+
+    PictureFormat offered;
+    saveAs(host, [&](SavePageDialog& dialog) {
+        offered = dialog.pictureFormat();
+        auto* type = dialog.findChild<QComboBox*>("pictureType");
+        type->setCurrentIndex(type->findText("JPEG"));
+        dialog.findChild<QSpinBox*>("pictureQuality")->setValue(70);
+        dialog.selectFile(dir.filePath("copy.html"));
+        static_cast<QDialog&>(dialog).accept(); // as its Save button does
+    });
+    EXPECT_EQ(offered, PictureFormat{});
+    ASSERT_EQ(host.pagePath(), dir.filePath("copy.html"));
+    const std::string& page = host.source();
+    const std::size_t src = page.find("copy_files/image001.jpg");
+    ASSERT_NE(src, std::string::npos) << page;
+    QImageReader piece(dir.filePath("copy_files/image001.jpg"));
+    EXPECT_EQ(piece.format(), "jpeg");
+    EXPECT_GE(psnr(photo, photo.rect(), piece.read()), 30);
+
+    // The next run of the desktop offers the same.
+    PageHost next{dir.filePath("config")};
+    ASSERT_EQ(next.open(dir.filePath("copy.html")), std::nullopt);
+    HostWindow nextWindow{next};
+    saveAs(next, [&](SavePageDialog& dialog) {
+        offered = dialog.pictureFormat();
+        dialog.reject();
+    });
+    EXPECT_EQ(offered, (PictureFormat{PictureType::Jpeg, 70}));
+    EXPECT_EQ(rememberedPictureFormat(dir.filePath("config")), offered);
 }
 
 } // namespace

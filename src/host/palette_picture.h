@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+
+#include <optional>
+
+namespace tilemond::host {
+
+// The picture as an 8-bit indexed picture of the very same pixels, when it has at most 256
+// colours; none otherwise.
+std::optional<QImage> paletteCopy(const QImage& picture);
+
+// Whether a colour of the indexed picture's palette lets the background partly show through.
+bool hasPartlySeeThroughColour(const QImage& indexed);
+
+} // namespace tilemond::host

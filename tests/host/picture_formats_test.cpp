@@ -1,0 +1,190 @@
+// Pasted pictures written as PNG, indexed PNG, JPEG or WebP: the files, their names and how
+// close their pixels come to what was pasted.
+#include "host/picture_format_setting.h"
+#include "host_fixture.h"
+#include "platform/clipboard_picture.h"
+#include "support/picture_quality.h"
+
+#include <QDir>
+#include <QImageReader>
+
+namespace tilemond::host {
+namespace {
+
+constexpr double LeastPsnr = 38;
+
+// Blocks of up to 200 colours in no order, as a chart or a screenshot has them.
+QImage fewColours(int width, int height, int colours = 200)
+{
+    QImage picture(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int n =
+                int((unsigned(x / 2) * 2654435761u ^ unsigned(y / 2) * 40503u) % unsigned(colours));
+            picture.setPixel(x, y, qRgb(n % 256, n * 5 % 256, n < 256 ? 10 : 200));
+        }
+    return picture;
+}
+
+bool samePixels(const QImage& a, const QImage& b)
+{
+    return !a.isNull() && a.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+                              b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The colour type byte of a PNG's header: 3 for a palette, 2 and 6 for red, green and blue.
+int pngColourType(const std::string& file)
+{
+    return file.size() > 25 && file.starts_with("\x89PNG") ? file[25] : -1;
+}
+
+class PictureFormatsTest : public HostFixture
+{
+protected:
+    // Pastes each picture into an empty page and saves it in the format; gives the srcs.
+    std::vector<QString> pasteAndSave(const std::vector<QImage>& pictures,
+                                      const PictureFormat& format)
+    {
+        openPage("<body></body>");
+        host->setPictureFormat(format);
+        for (const QImage& picture : pictures) {
+            SystemClipboard::setPicture(picture);
+            host->paste();
+        }
+        EXPECT_EQ(host->save(), std::nullopt);
+        return srcs();
+    }
+
+    std::vector<QString> srcs()
+    {
+        std::vector<QString> found;
+        const auto images = document()->images();
+        for (int n = 0; n < images->length(); ++n)
+            found.push_back(
+                QString::fromStdString(images->item(n)->getAttribute("src").value_or("")));
+        return found;
+    }
+
+    QImage saved(const QString& src) { return QImage(dir.filePath(src)); }
+};
+
+TEST_F(PictureFormatsTest, EachFormatKeepsThePicturesSizeAndItsPixelsWithinItsError)
+{
+    const QImage photo = photoLike(96, 64);
+    QImage drawing = fewColours(120, 90);
+    drawing.setPixel(0, 0, qRgba(10, 20, 30, 128));
+    struct Case
+    {
+        PictureFormat format;
+        const char* extension;
+        bool exact;
+    };
+    for (const Case& each :
+         {Case{{PictureType::Png, 90}, "png", true}, Case{{PictureType::Jpeg, 90}, "jpg", false},
+          Case{{PictureType::Webp, 90}, "webp", false},
+          Case{{PictureType::Webp, 100}, "webp", true}}) {
+        SCOPED_TRACE(nameOf(each.format.type).toStdString() + " " +
+                     std::to_string(each.format.quality));
+        // Lossy formats are for photographs.
+        const std::vector<QImage> pasted =
+            each.exact ? std::vector<QImage>{photo, drawing} : std::vector<QImage>{photo};
+        const auto names = pasteAndSave(pasted, each.format);
+        ASSERT_EQ(names.size(), pasted.size());
+        for (std::size_t n = 0; n < pasted.size(); ++n) {
+            EXPECT_TRUE(
+                names[n].endsWith(QStringLiteral("image00%1.%2").arg(n + 1).arg(each.extension)))
+                << names[n].toStdString();
+            const QImage file = saved(names[n]);
+            ASSERT_EQ(file.size(), pasted[n].size());
+            if (each.exact)
+                EXPECT_TRUE(samePixels(file, pasted[n]));
+            else
+                EXPECT_GE(psnr(pasted[n], pasted[n].rect(), file), LeastPsnr);
+        }
+        QDir(dir.filePath("index_files")).removeRecursively();
+    }
+}
+
+TEST_F(PictureFormatsTest, AutoTakesAnIndexedPngForFewColoursAndJpegForOthers)
+{
+    QImage seeThrough = fewColours(20, 10, 3);
+    seeThrough.setPixel(0, 0, qRgba(10, 20, 30, 128));
+    const auto names =
+        pasteAndSave({fewColours(120, 90), photoLike(40, 30), fewColours(120, 90, 257), seeThrough},
+                     {PictureType::Auto, 80});
+    ASSERT_EQ(names.size(), 4u);
+    EXPECT_TRUE(names[0].endsWith(".png"));
+    EXPECT_EQ(pngColourType(read(dir.filePath(names[0]))), 3);
+    EXPECT_TRUE(samePixels(saved(names[0]), fewColours(120, 90)));
+    for (int n : {1, 2, 3}) {
+        EXPECT_TRUE(names[n].endsWith(".jpg")) << names[n].toStdString();
+        EXPECT_EQ(QImageReader(dir.filePath(names[n])).format(), "jpeg");
+    }
+}
+
+// Indexed only where every pixel stays as it was, see-through ones too.
+TEST_F(PictureFormatsTest, PngIsIndexedWhereThatKeepsEveryPixelAndIsSmaller)
+{
+    QImage seeThrough = fewColours(120, 90, 50);
+    for (int x = 0; x < 120; ++x) {
+        seeThrough.setPixel(x, 0, qRgba(200, 0, 0, 100));
+        seeThrough.setPixel(x, 1, qRgba(x % 30, 0, 0, 0));
+    }
+    const std::vector<QImage> pictures = {fewColours(120, 90), fewColours(120, 90, 257), seeThrough,
+                                          photoLike(40, 30)};
+    const auto names = pasteAndSave(pictures, {PictureType::Png, 90});
+    ASSERT_EQ(names.size(), 4u);
+    EXPECT_EQ(pngColourType(read(dir.filePath(names[0]))), 3);
+    EXPECT_NE(pngColourType(read(dir.filePath(names[1]))), 3);
+    EXPECT_EQ(pngColourType(read(dir.filePath(names[2]))), 3);
+    EXPECT_NE(pngColourType(read(dir.filePath(names[3]))), 3);
+    for (std::size_t n = 0; n < pictures.size(); ++n)
+        EXPECT_TRUE(samePixels(saved(names[n]), pictures[n])) << names[n].toStdString();
+}
+
+TEST_F(PictureFormatsTest, NamesPassOverFilesAndPicturesOfTheirOwnExtension)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkpath("index_files"));
+    write("index_files/image001.jpg", "taken");
+    openPage("<body><img src=\"index_files/image002.jpg\"></body>");
+    host->setPictureFormat({PictureType::Jpeg, 90});
+    for (int n = 0; n < 2; ++n) {
+        SystemClipboard::setPicture(photoLike(16, 8));
+        host->paste();
+    }
+    ASSERT_EQ(host->save(), std::nullopt);
+    const auto names = srcs();
+    EXPECT_EQ(names, (std::vector<QString>{"index_files/image002.jpg", "index_files/image003.jpg",
+                                           "index_files/image004.jpg"}));
+    EXPECT_EQ(read(dir.filePath("index_files/image001.jpg")), "taken");
+}
+
+// The format chosen for a save holds for pictures pasted before it was chosen.
+TEST_F(PictureFormatsTest, ASaveInAnotherFormatRenamesThePiecesAndWritesThemInIt)
+{
+    openPage("<body></body>");
+    const QImage photo = photoLike(48, 32);
+    SystemClipboard::setPicture(photo);
+    host->paste();
+    EXPECT_NE(host->source().find("index_files/image001.png"), std::string::npos);
+    host->setPictureFormat({PictureType::Webp, 100});
+    ASSERT_EQ(host->saveAs(dir.filePath("copy.html")), std::nullopt);
+    EXPECT_EQ(srcs(), std::vector<QString>{"copy_files/image001.webp"});
+    EXPECT_TRUE(samePixels(saved("copy_files/image001.webp"), photo));
+    EXPECT_FALSE(QFile::exists(dir.filePath("copy_files/image001.png")));
+}
+
+TEST_F(PictureFormatsTest, TheRememberedFormatIsPngUntilAValidOneIsKept)
+{
+    const QString config = dir.filePath("config");
+    EXPECT_EQ(rememberedPictureFormat(config), PictureFormat{});
+    rememberPictureFormat(config, {PictureType::Webp, 77});
+    EXPECT_EQ(rememberedPictureFormat(config), (PictureFormat{PictureType::Webp, 77}));
+    write("config/host.ini", "[pasted_pictures]\nformat=gif\nquality=50\n");
+    EXPECT_EQ(rememberedPictureFormat(config), PictureFormat{});
+    write("config/host.ini", "[pasted_pictures]\nformat=jpeg\nquality=101\n");
+    EXPECT_EQ(rememberedPictureFormat(config), PictureFormat{});
+}
+
+} // namespace
+} // namespace tilemond::host

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace tilemond {
+
+// Light and shade that change smoothly, with a fine grain on top as a camera's sensor leaves it:
+// what lossy formats are made for, and enough texture that a piece one pixel off shows.
+inline QImage photoLike(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int grain = int(seed >> 29) - 4;
+            const double light = 60 * std::sin(x / 23.0) * std::cos(y / 31.0);
+            const auto channel = [&](double base) {
+                return std::clamp(int(base + light + grain), 0, 255);
+            };
+            picture.setPixel(x, y,
+                             qRgb(channel(150 + x * 0.2), channel(120), channel(90 + y * 0.3)));
+        }
+    return picture;
+}
+
+// The peak signal-to-noise ratio of `b` against `a` over the rectangle `area` of `a` (at the
+// same place in `b` unless `at` is given), in dB; infinite for equal pixels.
+inline double psnr(const QImage& a, const QRect& area, const QImage& b, QPoint at = {-1, -1})
+{
+    if (at == QPoint(-1, -1))
+        at = area.topLeft();
+    double squares = 0;
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x) {
+            const QRgb p = a.pixel(area.x() + x, area.y() + y);
+            const QRgb q = b.pixel(at.x() + x, at.y() + y);
+            for (const int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)})
+                squares += double(d * d);
+        }
+    if (squares == 0)
+        return std::numeric_limits<double>::infinity();
+    const double mean = squares / (3.0 * area.width() * area.height());
+    return 10 * std::log10(255.0 * 255.0 / mean);
+}
+
+} // namespace tilemond
