@@ -9,8 +9,9 @@
 
 namespace tilemond {
 
-// Light and shade that change smoothly, with a fine grain on top as a camera's sensor leaves it:
-// what lossy formats are made for, and enough texture that a piece one pixel off shows.
+// Light and shade that change smoothly, a fine texture across and down (as of leaves or fabric)
+// and a camera sensor's grain: what lossy formats are made for, with enough detail that a piece
+// one pixel off shows (about 30 dB against 39 at JPEG quality 90).
 inline QImage photoLike(int width, int height)
 {
     QImage picture(width, height, QImage::Format_RGB32);
@@ -19,7 +20,9 @@ inline QImage photoLike(int width, int height)
         for (int x = 0; x < width; ++x) {
             seed = seed * 1664525u + 1013904223u;
             const int grain = int(seed >> 29) - 4;
-            const double light = 60 * std::sin(x / 23.0) * std::cos(y / 31.0);
+            const double light = 60 * std::sin(x / 23.0) * std::cos(y / 31.0) +
+                                 12 * std::sin(x * 0.9 + y * 0.3) +
+                                 12 * std::sin(y * 0.9 - x * 0.2);
             const auto channel = [&](double base) {
                 return std::clamp(int(base + light + grain), 0, 255);
             };
