@@ -41,14 +41,14 @@ EncodedPicture encodeWithQt(const QImage& picture, const char* type, int quality
     QImageWriter writer(&buffer, type);
     if (!writer.canWrite()) {
         encoded.error =
-            QStringLiteral("Qt has no writer for %1 pictures here").arg(QLatin1String(type));
+            QStringLiteral("Qt has no writer for %1 pictures here.").arg(QLatin1String(type));
         return encoded;
     }
     writer.setQuality(quality);
     // Huffman tables of the picture's own: the same pixels in fewer bytes.
     writer.setOptimizedWrite(true);
     if (!writer.write(picture))
-        encoded.error = writer.errorString();
+        encoded.error = writer.errorString() + QLatin1Char('.');
     return encoded;
 }
 

@@ -5,6 +5,7 @@
 #include <QtEndian>
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -134,6 +135,64 @@ Bytes filteredRows(const QImage& picture, std::size_t bpp)
     return rows;
 }
 
+// What IHDR says of the pixels, the palette chunks, and the rows as IDAT holds them.
+struct Layout
+{
+    uchar bitDepth = 8;
+    uchar colourType = 2; // truecolour
+    Bytes palette;        // PLTE: red, green, blue of each entry
+    Bytes transparency;   // tRNS: the alpha of the entries up to the last see-through one
+    Bytes rows;
+};
+
+Layout truecolourLayout(const QImage& picture)
+{
+    const bool alpha = picture.format() == QImage::Format_ARGB32;
+    Layout layout;
+    layout.colourType = alpha ? 6 : 2; // with alpha or without
+    layout.rows = filteredRows(picture, alpha ? 4 : 3);
+    return layout;
+}
+
+// Entries with see-through colours come first, so that tRNS ends at the last of them; as few
+// bits per pixel as the palette's size allows, and rows unfiltered, as libpng writes palettes.
+Layout paletteLayout(const QImage& indexed)
+{
+    const QList<QRgb> colours = indexed.colorTable();
+    std::vector<int> order(std::size_t(colours.size()));
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::stable_partition(order.begin(), order.end(),
+                          [&](int entry) { return qAlpha(colours[entry]) != 255; });
+    Layout layout;
+    layout.colourType = 3;
+    std::vector<uchar> place(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const QRgb colour = colours[order[i]];
+        place[std::size_t(order[i])] = uchar(i);
+        layout.palette.insert(layout.palette.end(),
+                              {uchar(qRed(colour)), uchar(qGreen(colour)), uchar(qBlue(colour))});
+        if (qAlpha(colour) != 255)
+            layout.transparency.push_back(uchar(qAlpha(colour)));
+    }
+    const int bits = colours.size() <= 2    ? 1
+                     : colours.size() <= 4  ? 2
+                     : colours.size() <= 16 ? 4
+                                            : 8;
+    layout.bitDepth = uchar(bits);
+    const std::size_t length = (std::size_t(indexed.width()) * std::size_t(bits) + 7) / 8;
+    layout.rows.assign(std::size_t(indexed.height()) * (1 + length), 0);
+    uchar* out = layout.rows.data();
+    for (int y = 0; y < indexed.height(); ++y, out += 1 + length) {
+        const uchar* in = indexed.constScanLine(y);
+        for (int x = 0; x < indexed.width(); ++x) {
+            const std::size_t bit = std::size_t(x) * std::size_t(bits);
+            out[1 + bit / 8] |= uchar(place[in[x]] << (8 - bits - int(bit % 8)));
+        }
+    }
+    return layout;
+}
+
 // Fills in the length, type and CRC around a chunk's data already in place; gives its end.
 uchar* closeChunk(uchar* chunk, const char (&type)[5], std::size_t length)
 {
@@ -155,14 +214,15 @@ struct FreeCompressor
 
 QByteArray writePng(const QImage& source, int level)
 {
+    const bool palette = source.format() == QImage::Format_Indexed8 && source.colorCount() > 0;
     const bool held =
         source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
-    const QImage picture = held ? source : heldPicture(source);
+    const QImage picture = palette || held ? source : heldPicture(source);
     if (picture.isNull())
         return {};
-    const bool alpha = picture.format() == QImage::Format_ARGB32;
     try {
-        const Bytes rows = filteredRows(picture, alpha ? 4 : 3);
+        const Layout layout = palette ? paletteLayout(picture) : truecolourLayout(picture);
+        const Bytes& rows = layout.rows;
         const std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor(
             libdeflate_alloc_compressor(level));
         if (!compressor)
@@ -175,8 +235,12 @@ QByteArray writePng(const QImage& source, int level)
             return {};
 
         // Made at its exact size: a piece is kept as this until the page is saved.
-        QByteArray png(qsizetype(Signature.size() + ChunkFrame + HeaderData + ChunkFrame +
-                                 compressed + ChunkFrame),
+        const auto chunkIfAny = [](const Bytes& data) {
+            return data.empty() ? 0 : ChunkFrame + data.size();
+        };
+        QByteArray png(qsizetype(Signature.size() + ChunkFrame + HeaderData +
+                                 chunkIfAny(layout.palette) + chunkIfAny(layout.transparency) +
+                                 ChunkFrame + compressed + ChunkFrame),
                        Qt::Uninitialized);
         auto* at = reinterpret_cast<uchar*>(png.data());
         std::memcpy(at, Signature.data(), Signature.size());
@@ -185,11 +249,19 @@ QByteArray writePng(const QImage& source, int level)
         uchar* header = at + 8;
         qToBigEndian(quint32(picture.width()), header);
         qToBigEndian(quint32(picture.height()), header + 4);
-        header[8] = 8;               // bits per sample
-        header[9] = alpha ? 6 : 2;   // truecolour, with alpha or without
+        header[8] = layout.bitDepth;
+        header[9] = layout.colourType;
         header[10] = header[11] = 0; // deflate, adaptive filters
         header[12] = 0;              // not interlaced
         at = closeChunk(at, "IHDR", HeaderData);
+        if (!layout.palette.empty()) {
+            std::memcpy(at + 8, layout.palette.data(), layout.palette.size());
+            at = closeChunk(at, "PLTE", layout.palette.size());
+        }
+        if (!layout.transparency.empty()) {
+            std::memcpy(at + 8, layout.transparency.data(), layout.transparency.size());
+            at = closeChunk(at, "tRNS", layout.transparency.size());
+        }
 
         std::memcpy(at + 8, stream.data(), compressed);
         at = closeChunk(at, "IDAT", compressed);

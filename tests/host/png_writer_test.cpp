@@ -185,3 +185,59 @@ TEST(PngWriterTest, OddWidthsTheSmallestAndTheWidestPiecesComeBack)
 
 } // namespace
 } // namespace tilemond::host
+
+namespace tilemond::host {
+namespace {
+
+// An indexed picture of `colours` random colours, every one used; the entries at `seeThrough`
+// let the background show through.
+QImage indexedNoise(int width, int height, int colours, const std::vector<int>& seeThrough)
+{
+    std::mt19937 random{unsigned(colours)};
+    QList<QRgb> table;
+    for (int n = 0; n < colours; ++n)
+        table.append(random() | 0xff000000);
+    for (const int entry : seeThrough)
+        table[entry] = (table[entry] & 0xffffff) | uint(entry * 37 % 255) << 24;
+    QImage picture(width, height, QImage::Format_Indexed8);
+    picture.setColorTable(table);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y,
+                             uint(y * width + x < colours ? y * width + x : random() % colours));
+    return picture;
+}
+
+// Every size of palette at the fewest bits per pixel, across row ends that fall within a byte.
+TEST(PngWriterTest, IndexedPicturesComeBackPixelExactWithTheFewestBits)
+{
+    struct Case
+    {
+        int colours;
+        std::vector<int> seeThrough;
+        int bits;
+    };
+    for (const Case& each : {Case{2, {}, 1}, Case{3, {2}, 2}, Case{16, {5, 9}, 4}, Case{17, {}, 8},
+                             Case{256, {0, 200, 255}, 8}}) {
+        SCOPED_TRACE(each.colours);
+        const QImage picture = indexedNoise(13, 21, each.colours, each.seeThrough);
+        const QByteArray png = writePng(picture, Level);
+        const std::vector<Chunk> chunks = chunksOf(png);
+        std::vector<std::string> types = {"IHDR", "PLTE", "IDAT", "IEND"};
+        if (!each.seeThrough.empty())
+            types.insert(types.begin() + 2, "tRNS");
+        EXPECT_EQ(typesOf(png), types);
+        EXPECT_EQ(chunks.at(0).data.at(8), each.bits);
+        EXPECT_EQ(chunks.at(0).data.at(9), 3) << "palette";
+        EXPECT_EQ(chunks.at(1).data.size(), 3 * each.colours);
+        if (!each.seeThrough.empty()) {
+            EXPECT_EQ(chunks.at(2).data.size(), qsizetype(each.seeThrough.size()))
+                << "see-through entries first";
+        }
+        EXPECT_EQ(readBack(png).convertToFormat(QImage::Format_ARGB32),
+                  picture.convertToFormat(QImage::Format_ARGB32));
+    }
+}
+
+} // namespace
+} // namespace tilemond::host
