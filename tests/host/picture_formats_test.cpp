@@ -1,5 +1,5 @@
-// Pasted pictures written as PNG, indexed PNG, JPEG or WebP: the files, their names and how
-// close their pixels come to what was pasted.
+// Pasted pictures written as PNG, indexed PNG, JPEG or WebP: the files and their names. How close
+// each format's pieces come to the picture: the batch tests.
 #include "host/picture_format_setting.h"
 #include "host_fixture.h"
 #include "platform/clipboard_picture.h"
@@ -10,8 +10,6 @@
 
 namespace tilemond::host {
 namespace {
-
-constexpr double LeastPsnr = 38;
 
 // Blocks of up to 200 colours in no order, as a chart or a screenshot has them.
 QImage fewColours(int width, int height, int colours = 200)
@@ -67,43 +65,6 @@ protected:
 
     QImage saved(const QString& src) { return QImage(dir.filePath(src)); }
 };
-
-TEST_F(PictureFormatsTest, EachFormatKeepsThePicturesSizeAndItsPixelsWithinItsError)
-{
-    const QImage photo = photoLike(96, 64);
-    QImage drawing = fewColours(120, 90);
-    drawing.setPixel(0, 0, qRgba(10, 20, 30, 128));
-    struct Case
-    {
-        PictureFormat format;
-        const char* extension;
-        bool exact;
-    };
-    for (const Case& each :
-         {Case{{PictureType::Png, 90}, "png", true}, Case{{PictureType::Jpeg, 90}, "jpg", false},
-          Case{{PictureType::Webp, 90}, "webp", false},
-          Case{{PictureType::Webp, 100}, "webp", true}}) {
-        SCOPED_TRACE(nameOf(each.format.type).toStdString() + " " +
-                     std::to_string(each.format.quality));
-        // Lossy formats are for photographs.
-        const std::vector<QImage> pasted =
-            each.exact ? std::vector<QImage>{photo, drawing} : std::vector<QImage>{photo};
-        const auto names = pasteAndSave(pasted, each.format);
-        ASSERT_EQ(names.size(), pasted.size());
-        for (std::size_t n = 0; n < pasted.size(); ++n) {
-            EXPECT_TRUE(
-                names[n].endsWith(QStringLiteral("image00%1.%2").arg(n + 1).arg(each.extension)))
-                << names[n].toStdString();
-            const QImage file = saved(names[n]);
-            ASSERT_EQ(file.size(), pasted[n].size());
-            if (each.exact)
-                EXPECT_TRUE(samePixels(file, pasted[n]));
-            else
-                EXPECT_GE(psnr(pasted[n], pasted[n].rect(), file), LeastPsnr);
-        }
-        QDir(dir.filePath("index_files")).removeRecursively();
-    }
-}
 
 TEST_F(PictureFormatsTest, AutoTakesAnIndexedPngForFewColoursAndJpegForOthers)
 {
