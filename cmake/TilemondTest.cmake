@@ -1,8 +1,9 @@
 # tilemond_add_test(NAME [MAIN file] LIBS ...): one GoogleTest executable per test folder, made of
 # every .cpp in it. Every test runs on Qt's offscreen platform, so no display is needed, unless
-# its own MAIN provides another.
+# its own MAIN provides another. SERIAL tests run with no other test beside them (windows under a
+# window manager whose timing suffers on loaded cores).
 function(tilemond_add_test name)
-  cmake_parse_arguments(ARG "" "MAIN" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "SERIAL" "MAIN" "LIBS" ${ARGN})
   if(NOT ARG_MAIN)
     set(ARG_MAIN ${PROJECT_SOURCE_DIR}/tests/support/test_main.cpp)
   endif()
@@ -13,8 +14,12 @@ function(tilemond_add_test name)
   # An absolute path: __FILE__ may be relative (ccache's base_dir), and tests run in their own folder.
   target_compile_definitions(${name} PRIVATE TILEMOND_PICTURES="${PROJECT_SOURCE_DIR}/tests/data/pictures")
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock Qt6::Widgets Qt6::Test)
+  set(serial FALSE)
+  if(ARG_SERIAL)
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(${name}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" RUN_SERIAL ${serial}
     DISCOVERY_TIMEOUT 60
     DISCOVERY_MODE PRE_TEST)
 endfunction()
