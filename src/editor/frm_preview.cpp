@@ -105,6 +105,15 @@ void PreviewForm::closeEvent(QCloseEvent* event)
     frmFilters().Command6->click();
 }
 
+void PreviewForm::hideEvent(QHideEvent* event)
+{
+    // The window is no longer visible here, and its children not yet hidden: the update request
+    // makes Qt forget every pending repaint of the window in one go.
+    QEvent forget(QEvent::UpdateRequest);
+    QWidget::event(&forget);
+    QWidget::hideEvent(event);
+}
+
 void PreviewForm::moveEvent(QMoveEvent*)
 {
     const QSize frame = frameGeometry().size() - size();

@@ -55,6 +55,9 @@ protected:
     // The window system frames the window a moment after it is shown: the editor is laid out
     // beside it again then.
     void moveEvent(QMoveEvent* event) override;
+    // A hidden window drops the repaints it still had pending all at once; otherwise hiding its
+    // markers, thousands of them, would take each out of that list one by one.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void connectMarker(MarkerKind kind, CutMarker& marker, int index);
