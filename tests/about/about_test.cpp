@@ -1,5 +1,4 @@
 #include "about/gen_about.h"
-#include "about/launch_document.h"
 #include "platform/screen_metrics.h"
 #include "platform/shell_launch.h"
 
@@ -47,14 +46,9 @@ TEST_F(AboutTest, ShowsItsCaptionTextsAndButtonsAtTheDesignSize)
     EXPECT_EQ(box.minimumSize(), box.maximumSize());
     EXPECT_FALSE(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 
-    EXPECT_EQ(control<QLabel>(box, "Label1")->text(), "Tilemond");
-    EXPECT_DOUBLE_EQ(control<QLabel>(box, "Label1")->font().pointSizeF(), 13.5);
     EXPECT_FALSE(control<QLabel>(box, "Label18")->text().isEmpty());
-    EXPECT_EQ(control<QLabel>(box, "Image2")->geometry(), QRect(-8, 152, 80, 65));
     EXPECT_FALSE(control<QLabel>(box, "Image2")->pixmap().isNull());
-    EXPECT_EQ(control<QPushButton>(box, "Command2")->text(), "On The Web");
     EXPECT_EQ(control<QPushButton>(box, "Command2")->geometry(), QRect(80, 192, 97, 25));
-    EXPECT_EQ(control<QPushButton>(box, "Command1")->text(), "Close");
     EXPECT_EQ(control<QPushButton>(box, "Command1")->geometry(), QRect(184, 192, 97, 25));
 }
 
@@ -100,15 +94,6 @@ TEST_F(AboutTest, CloseEndsTheModalBox)
     showGenAbout();
     EXPECT_TRUE(closedByButton);
     EXPECT_TRUE(m_launcher.opened().isEmpty());
-}
-
-TEST_F(AboutTest, LaunchDocumentHandsThePathOnAndReturnsTheResultUnchanged)
-{
-    RecordingShellLauncher failing(ShellResult::NoAssociation);
-    installShellLauncher(&failing);
-    EXPECT_EQ(LaunchDocument(""), ShellResult::NoAssociation);
-    EXPECT_EQ(LaunchDocument("/opt/tilemond/Help/index.htm"), ShellResult::NoAssociation);
-    EXPECT_EQ(failing.opened(), QStringList({"", "/opt/tilemond/Help/index.htm"}));
 }
 
 TEST(QtShellLauncherTest, AddressesStayAsTheyAreAndPathsBecomeFileUrls)

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
+#include <vector>
 
 namespace tilemond {
 namespace {
@@ -60,77 +62,14 @@ TEST(PictureFile, RasterFormatsDecodeTheirQuadrants)
     }
 }
 
+// At 15 twips a pixel, quadrants.wmf's placeable header of 600 x 450 twips makes 40 x 30 pixels;
+// twice as many at 7.5.
 TEST_F(MetafilePicture, WmfRendersAtItsPlaceableSizeOnTheScreensResolution)
 {
-    LoadedPicture loaded = loadPictureFile(picture("quadrants.wmf"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    ASSERT_EQ(loaded.image.size(), QSize(40, 30)); // 600 x 450 twips at 15 twips a pixel
-    EXPECT_TRUE(near(loaded.image.pixel(3, 3), kRed, 0));
-    EXPECT_TRUE(near(loaded.image.pixel(10, 7), kBlack, 0));
-    EXPECT_TRUE(near(loaded.image.pixel(34, 5), kGreen, 0));
-    EXPECT_TRUE(near(loaded.image.pixel(5, 24), kBlue, 0));
-    EXPECT_TRUE(near(loaded.image.pixel(34, 24), kYellow, 0));
-
     Screen::overrideTwipsPerPixel(7.5, 7.5);
-    loaded = loadPictureFile(picture("quadrants.wmf"));
-    ASSERT_EQ(loaded.image.size(), QSize(80, 60));
+    const LoadedPicture loaded = loadPictureFile(picture("quadrants.wmf"));
+    ASSERT_EQ(loaded.image.size(), QSize(80, 60)) << loaded.error.toStdString();
     EXPECT_TRUE(near(loaded.image.pixel(70, 50), kYellow, 0));
-}
-
-TEST_F(MetafilePicture, WmfWithoutPlaceableHeaderTakesItsWindowExtent)
-{
-    const LoadedPicture loaded = loadPictureFile(picture("quadrants-plain.wmf"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    ASSERT_EQ(loaded.image.size(), QSize(600, 450));
-    EXPECT_TRUE(near(loaded.image.pixel(40, 40), kRed, 0));
-    EXPECT_TRUE(near(loaded.image.pixel(500, 400), kYellow, 0));
-}
-
-// A red rectangle 100 units in from the left and top of its 600 x 450 frame, with a black
-// ellipse in its middle: the frame fills the picture, so the margins stay white, and the ellipse
-// is filled.
-TEST_F(MetafilePicture, WmfFrameKeepsItsMarginsAndFillsItsEllipses)
-{
-    for (const auto& [name, scale] : {std::pair{"framed.wmf", 15.0}, {"framed-plain.wmf", 1.0}}) {
-        SCOPED_TRACE(name);
-        const LoadedPicture loaded = loadPictureFile(picture(name));
-        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-        ASSERT_EQ(loaded.image.size(), QSize(int(600 / scale), int(450 / scale)));
-        const auto at = [&](int x, int y) {
-            return loaded.image.pixel(int(x / scale), int(y / scale));
-        };
-        EXPECT_TRUE(near(at(300, 225), kBlack, 0));
-        EXPECT_TRUE(near(at(150, 225), kRed, 0));
-        EXPECT_TRUE(near(at(450, 225), kRed, 0));
-        for (const QPoint margin : {QPoint(50, 50), QPoint(550, 400), QPoint(50, 225)})
-            EXPECT_TRUE(near(at(margin.x(), margin.y()), kWhite, 0)) << margin.x() << "," << margin.y();
-    }
-}
-
-// 600 x 450 pixels: a blue rectangle with a black outline 20 wide on (50, 50)-(250, 200), a
-// hollow ellipse with a red outline 16 wide in (350, 50)-(550, 200), and a green pie from east to
-// north in (50, 250)-(250, 400).
-TEST_F(MetafilePicture, WmfWidePensOutlineFilledAndHollowShapes)
-{
-    const LoadedPicture loaded = loadPictureFile(picture("shapes.wmf"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    ASSERT_EQ(loaded.image.size(), QSize(600, 450));
-    const QImage& image = loaded.image;
-    EXPECT_TRUE(near(image.pixel(150, 125), kBlue, 0));
-    EXPECT_TRUE(near(image.pixel(65, 125), kBlue, 0));
-    EXPECT_TRUE(near(image.pixel(50, 125), kBlack, 0));
-    EXPECT_TRUE(near(image.pixel(42, 125), kBlack, 0));
-    EXPECT_TRUE(near(image.pixel(35, 125), kWhite, 0));
-
-    EXPECT_TRUE(near(image.pixel(450, 125), kWhite, 0)); // hollow
-    EXPECT_TRUE(near(image.pixel(365, 125), kWhite, 0));
-    EXPECT_TRUE(near(image.pixel(350, 125), kRed, 0));
-    EXPECT_TRUE(near(image.pixel(343, 125), kRed, 0));
-    EXPECT_TRUE(near(image.pixel(335, 125), kWhite, 0));
-
-    EXPECT_TRUE(near(image.pixel(190, 300), kGreen, 0)); // the pie's quarter, top right
-    EXPECT_TRUE(near(image.pixel(110, 300), kWhite, 0));
-    EXPECT_TRUE(near(image.pixel(190, 350), kWhite, 0));
 }
 
 // Pixels of `image` within `area` that are near `colour`.
@@ -164,56 +103,67 @@ TEST_F(MetafilePicture, WmfTextTakesItsColourAndTheBoxItsAlignmentGives)
               countNear(image, QRect(470, 300, 80, 50), kRed, 60));
 }
 
-// A 2 x 2 bitmap stored bottom up, stretched over (100, 100)-(500, 350).
-TEST_F(MetafilePicture, WmfStretchDibDrawsItsBitmapUpright)
+// Drawings whose records each draw at known pixels (see scripts/make-test-pictures):
+// shapes.wmf: a blue rectangle with a black outline 20 wide, a hollow ellipse with a red outline
+// 16 wide and a green pie from east to north; bitmap.wmf: a 2 x 2 bitmap stored bottom up,
+// stretched; clipped.wmf: a red rectangle clipped to (100, 100)-(300, 300) less
+// (150, 150)-(200, 200), then, the clip restored away, a blue one; records.wmf: a pen that takes
+// the slot of a deleted brush, a clip region ended by selecting its empty slot, a 2 x 2 pattern
+// brush and rectangles drawn with XOR; drawing.emf: rectangle in device units, ellipse with the
+// stock brush, polygon16, moveto / lineto, polyline16 with an extended pen, a bitmap with its
+// rows bottom up and a polypolygon16 after restoredc.
+TEST_F(MetafilePicture, MetafileRecordsDrawWhereAndHowTheySay)
 {
-    const LoadedPicture loaded = loadPictureFile(picture("bitmap.wmf"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    const QImage& image = loaded.image;
-    EXPECT_TRUE(near(image.pixel(200, 160), kBlue, 0));
-    EXPECT_TRUE(near(image.pixel(400, 160), qRgb(0, 255, 255), 0));
-    EXPECT_TRUE(near(image.pixel(200, 290), qRgb(255, 0, 255), 0));
-    EXPECT_TRUE(near(image.pixel(400, 290), kBlue, 0));
-    EXPECT_TRUE(near(image.pixel(50, 50), kWhite, 0));
-    EXPECT_TRUE(near(image.pixel(550, 400), kWhite, 0));
-}
-
-// A red rectangle over the whole frame clipped to (100, 100)-(300, 300) less
-// (150, 150)-(200, 200); then, the clip restored away, a blue one on (400, 300)-(500, 400).
-TEST_F(MetafilePicture, WmfClipRectanglesCutShapesUntilRestored)
-{
-    const LoadedPicture loaded = loadPictureFile(picture("clipped.wmf"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    const QImage& image = loaded.image;
-    EXPECT_TRUE(near(image.pixel(120, 120), kRed, 0));
-    EXPECT_TRUE(near(image.pixel(250, 250), kRed, 0));
-    EXPECT_TRUE(near(image.pixel(175, 175), kWhite, 0));
-    EXPECT_TRUE(near(image.pixel(50, 50), kWhite, 0));
-    EXPECT_TRUE(near(image.pixel(350, 350), kWhite, 0));
-    EXPECT_TRUE(near(image.pixel(450, 350), kBlue, 0));
-}
-
-// A pen that takes the slot of a deleted brush, a clip region ended by selecting its empty slot,
-// a 2 x 2 pattern brush and rectangles drawn with XOR (see writeRecordsWmf).
-TEST_F(MetafilePicture, WmfObjectSlotsRegionsPatternsAndRasterOperations)
-{
-    const LoadedPicture loaded = loadPictureFile(picture("records.wmf"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    const QImage& image = loaded.image;
-    EXPECT_TRUE(near(image.pixel(150, 125), kYellow, 0));
-    EXPECT_TRUE(near(image.pixel(50, 125), kRed, 0));
-
-    EXPECT_TRUE(near(image.pixel(400, 100), kBlue, 0));
-    EXPECT_TRUE(near(image.pixel(320, 30), kWhite, 0));
-    EXPECT_TRUE(near(image.pixel(500, 100), kWhite, 0));
-
-    for (const QPoint at : {QPoint(100, 300), QPoint(101, 300), QPoint(150, 351), QPoint(151, 351)})
-        EXPECT_TRUE(near(image.pixel(at), (at.x() + at.y()) % 2 ? kBlack : kWhite, 0))
-            << at.x() << "," << at.y();
-
-    EXPECT_TRUE(near(image.pixel(375, 275), qRgb(0, 255, 255), 0));
-    EXPECT_TRUE(near(image.pixel(450, 325), kWhite, 0));
-    EXPECT_TRUE(near(image.pixel(525, 375), qRgb(0, 255, 255), 0));
+    const QRgb kCyan = qRgb(0, 255, 255), kMagenta = qRgb(255, 0, 255);
+    const struct
+    {
+        const char* name;
+        QSize size;
+        std::vector<std::tuple<int, int, QRgb>> probes;
+    } drawings[] = {
+        {"quadrants.wmf", {40, 30},
+         {{3, 3, kRed}, {10, 7, kBlack}, {34, 5, kGreen}, {5, 24, kBlue}, {34, 24, kYellow}}},
+        // A red rectangle 100 units in from the left and top of its 600 x 450 frame with a black
+        // ellipse in its middle: the frame fills the picture, the margins stay white.
+        {"framed.wmf", {40, 30},
+         {{20, 15, kBlack}, {10, 15, kRed}, {30, 15, kRed}, {3, 3, kWhite}, {36, 26, kWhite},
+          {3, 15, kWhite}}},
+        {"framed-plain.wmf", {600, 450}, // no placeable header: its window extent
+         {{300, 225, kBlack}, {150, 225, kRed}, {450, 225, kRed}, {50, 50, kWhite},
+          {550, 400, kWhite}, {50, 225, kWhite}}},
+        {"shapes.wmf", {600, 450},
+         {{150, 125, kBlue}, {65, 125, kBlue}, {50, 125, kBlack}, {42, 125, kBlack},
+          {35, 125, kWhite}, {450, 125, kWhite}, {365, 125, kWhite}, {350, 125, kRed},
+          {343, 125, kRed}, {335, 125, kWhite}, {190, 300, kGreen}, {110, 300, kWhite},
+          {190, 350, kWhite}}},
+        {"bitmap.wmf", {600, 450},
+         {{200, 160, kBlue}, {400, 160, kCyan}, {200, 290, kMagenta}, {400, 290, kBlue},
+          {50, 50, kWhite}, {550, 400, kWhite}}},
+        {"clipped.wmf", {600, 450},
+         {{120, 120, kRed}, {250, 250, kRed}, {175, 175, kWhite}, {50, 50, kWhite},
+          {350, 350, kWhite}, {450, 350, kBlue}}},
+        {"records.wmf", {600, 450},
+         {{150, 125, kYellow}, {50, 125, kRed}, {400, 100, kBlue}, {320, 30, kWhite},
+          {500, 100, kWhite}, {100, 300, kWhite}, {101, 300, kBlack}, {150, 351, kBlack},
+          {151, 351, kWhite}, {375, 275, kCyan}, {450, 325, kWhite}, {525, 375, kCyan}}},
+        {"drawing.emf", {80, 60},
+         {{5, 5, kRed}, {20, 15, kBlack}, {60, 15, kGreen}, {60, 5, kBlack}, {60, 25, kBlue},
+          {10, 37, kBlue}, {30, 37, kCyan}, {10, 52, kMagenta}, {75, 58, kYellow}}},
+    };
+    for (const auto& [name, size, probes] : drawings) {
+        SCOPED_TRACE(name);
+        const LoadedPicture loaded = loadPictureFile(picture(name));
+        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+        ASSERT_EQ(loaded.image.size(), size);
+        for (const auto& [x, y, colour] : probes)
+            EXPECT_TRUE(near(loaded.image.pixel(x, y), colour, 0)) << x << "," << y;
+    }
+    const QImage emf = loadPictureFile(picture("drawing.emf")).image;
+    int dark = 0; // the text "HH" on yellow
+    for (int y = 35; y < 52; ++y)
+        for (int x = 45; x < 70; ++x)
+            dark += qGray(emf.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 20);
 }
 
 // The inputs that broke the player before: damaged ones are refused with a reason, and a
@@ -236,29 +186,6 @@ TEST_F(MetafilePicture, WmfKeptFuzzInputsDrawOrSayWhy)
     ASSERT_EQ(wide.image.size(), QSize(600, 450)) << wide.error.toStdString();
     const QRgb pen = qRgb(0x69, 0, 0);
     EXPECT_EQ(countNear(wide.image, wide.image.rect(), pen, 0), 600 * 450);
-}
-
-TEST_F(MetafilePicture, EmfDrawsItsRecordsInsideItsFrame)
-{
-    const LoadedPicture loaded = loadPictureFile(picture("drawing.emf"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    ASSERT_EQ(loaded.image.size(), QSize(80, 60));
-    const QImage& image = loaded.image;
-    EXPECT_TRUE(near(image.pixel(5, 5), kRed, 0));     // rectangle in device units
-    EXPECT_TRUE(near(image.pixel(20, 15), kBlack, 0)); // ellipse, stock brush
-    EXPECT_TRUE(near(image.pixel(60, 15), kGreen, 0)); // polygon16
-    EXPECT_TRUE(near(image.pixel(60, 5), kBlack, 0));  // moveto / lineto
-    EXPECT_TRUE(near(image.pixel(60, 25), kBlue, 0));  // polyline16, extended pen
-    EXPECT_TRUE(near(image.pixel(10, 37), kBlue, 0));  // bitmap, rows bottom up
-    EXPECT_TRUE(near(image.pixel(30, 37), qRgb(0, 255, 255), 0));
-    EXPECT_TRUE(near(image.pixel(10, 52), qRgb(255, 0, 255), 0));
-    EXPECT_TRUE(near(image.pixel(75, 58), kYellow, 0)); // polypolygon16 after restoredc
-
-    int dark = 0; // the text "HH" on yellow
-    for (int y = 35; y < 52; ++y)
-        for (int x = 45; x < 70; ++x)
-            dark += qGray(image.pixel(x, y)) < 100;
-    EXPECT_GT(dark, 20);
 }
 
 TEST_F(MetafilePicture, BrokenFilesOfEveryFormatSayWhichFileAndWhy)

@@ -37,22 +37,5 @@ TEST(QtWindowSystem, TopmostBandGeometryAndQuietShow)
     EXPECT_FALSE(system.setWindowPos(nullptr, WindowZOrder::Topmost, 0, 0, 1, 1, ShowQuietly));
 }
 
-TEST(RecordingWindowSystem, RecordsAndPlacesTheWindow)
-{
-    QWidget window;
-    RecordingWindowSystem recording;
-    installWindowSystem(&recording);
-    windowSystem().setWindowPos(&window, WindowZOrder::NotTopmost, 7, 8, 90, 60, ShowQuietly);
-    installWindowSystem(nullptr);
-
-    ASSERT_EQ(recording.calls().size(), 1u);
-    const RecordingWindowSystem::Call& call = recording.calls()[0];
-    EXPECT_EQ(call.window, &window);
-    EXPECT_EQ(call.insertAfter, WindowZOrder::NotTopmost);
-    EXPECT_EQ(QRect(call.x, call.y, call.cx, call.cy), QRect(7, 8, 90, 60));
-    EXPECT_EQ(call.flags, 0x50u);
-    EXPECT_EQ(outerGeometry(&window), QRect(7, 8, 90, 60));
-}
-
 } // namespace
 } // namespace tilemond
