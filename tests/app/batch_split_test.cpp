@@ -10,6 +10,13 @@ namespace {
 
 using BatchSplitTest = TilemondRun;
 
+void writeFile(const QString& file, const QByteArray& bytes)
+{
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+}
+
 // The pieces in the page's container, row by row: table rows, or lines ended by <BR>.
 QList<QStringList> pieceRows(const QString& page, bool table)
 {
@@ -27,39 +34,7 @@ QList<QStringList> pieceRows(const QString& page, bool table)
     return rows;
 }
 
-// The picture that the pieces make when laid out as the page lays them out.
-QImage reassemble(const QString& folder, const QList<QStringList>& rows)
-{
-    QList<QList<QImage>> pictures;
-    int width = 0;
-    int height = 0;
-    for (const QStringList& row : rows) {
-        pictures.append(QList<QImage>());
-        int rowWidth = 0;
-        for (const QString& piece : row) {
-            pictures.back() << QImage(folder + "/" + piece).convertToFormat(QImage::Format_RGB32);
-            rowWidth += pictures.back().back().width();
-        }
-        width = std::max(width, rowWidth);
-        height += pictures.back().isEmpty() ? 0 : pictures.back().front().height();
-    }
-    QImage whole(width, height, QImage::Format_RGB32);
-    whole.fill(Qt::black);
-    int y = 0;
-    for (const auto& row : pictures) {
-        int x = 0;
-        for (const QImage& piece : row) {
-            for (int py = 0; py < piece.height(); ++py)
-                for (int px = 0; px < piece.width(); ++px)
-                    whole.setPixel(x + px, y + py, piece.pixel(px, py));
-            x += piece.width();
-        }
-        y += row.isEmpty() ? 0 : row.front().height();
-    }
-    return whole;
-}
-
-TEST_F(BatchSplitTest, TableModeSavesThePageInPlaceWithPiecesThatMakeThePicture)
+TEST_F(BatchSplitTest, TableModeSavesThePageInPlace)
 {
     const Result result = run({"split", "site/index.html", "--image", "0", "--vertical", "400,200",
                                "--horizontal", "100", "--table"});
@@ -74,8 +49,6 @@ TEST_F(BatchSplitTest, TableModeSavesThePageInPlaceWithPiecesThatMakeThePicture)
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].size(), 3);
     EXPECT_TRUE(rows[0][0].startsWith("index_files/"));
-    EXPECT_EQ(reassemble(path("site"), rows),
-              QImage(TILEMOND_EXAMPLES "/banner.png").convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(BatchSplitTest, LineModeIntoANewFolderLeavesThePageUntouched)
@@ -96,10 +69,7 @@ TEST_F(BatchSplitTest, LineModeIntoANewFolderLeavesThePageUntouched)
     EXPECT_FALSE(page.contains("<TABLE"));
     // The page's other picture comes along, so that the copy shows it too.
     EXPECT_EQ(read("out/deep/banner.png"), read("site/banner.png"));
-    const auto rows = pieceRows(page, false);
-    ASSERT_EQ(rows.size(), 3);
-    EXPECT_EQ(reassemble(path("out/deep"), rows),
-              QImage(TILEMOND_EXAMPLES "/photo.png").convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(pieceRows(page, false).size(), 3);
 }
 
 TEST_F(BatchSplitTest, PicturesNamedAboveThePageArePointedAtFromTheOutput)
@@ -109,11 +79,9 @@ TEST_F(BatchSplitTest, PicturesNamedAboveThePageArePointedAtFromTheOutput)
     QDir().mkpath(path("docs/images"));
     QFile::copy(path("site/banner.png"), path("docs/images/banner.png"));
     QFile::copy(path("site/photo.png"), path("docs/images/photo.png"));
-    QFile page(path("docs/html/page.html"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write("<body><img src=\"../images/banner.png\"><img src=\"../images/photo.png\" "
-               "id=p></body>");
-    page.close();
+    writeFile(path("docs/html/page.html"),
+              "<body><img src=\"../images/banner.png\"><img src=\"../images/photo.png\" "
+              "id=p></body>");
 
     const Result result = run({"split", "docs/html/page.html", "--id", "p", "--vertical", "100",
                                "--output", "out/deep/page.html"});
@@ -138,13 +106,19 @@ TEST_F(BatchSplitTest, APictureFileGoesToTheEndOfTheBody)
         << page.toStdString();
 }
 
+// A failure names what failed (a picture that cannot be taken says why, by its address) and
+// changes nothing.
 TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
 {
     QDir().mkpath(path("taken.html"));
-    QFile gone(path("site/gone.html"));
-    ASSERT_TRUE(gone.open(QIODevice::WriteOnly));
-    gone.write("<html><body><p><img src=\"gone.png\"></p></body></html>");
-    gone.close();
+    writeFile(path("site/gone.html"), "<html><body><p><img src=\"gone.png\"></p></body></html>");
+    writeFile(path("site/small.html"), "<body><img src=banner.png width=300></body>");
+    writeFile(path("site/notes.png"), "just words");
+    writeFile(path("site/bad.html"),
+              "<body><img src=\"http://example.com/a.png\"><img src=\"missing.png\">"
+              "<img src=\"notes.png\"><img src=\"data:image/png;base64,iVBORw0KGgo=\"></body>");
+    const QString folder = QDir::toNativeSeparators(QFileInfo(path("site")).absoluteFilePath());
+    const QString bad = "tilemond: site/bad.html: the picture ";
     struct Case
     {
         QStringList arguments;
@@ -165,6 +139,24 @@ TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
           "new/x.html"},
          2,
          "--horizontal 200"},
+        // A picture the page shows at another size is cut in its shown pixels.
+        {{"split", "site/small.html", "--image", "0", "--vertical", "400"},
+         2,
+         "--vertical 400 is not inside the picture (300 x 100 pixels)"},
+        {{"split", "site/bad.html", "--image", "0"},
+         1,
+         bad + "\"http://example.com/a.png\" is a remote address, which is never fetched.\n"},
+        {{"split", "site/bad.html", "--image", "1"},
+         1,
+         bad + "\"missing.png\" cannot be read: no such file (" + folder + "/missing.png).\n"},
+        {{"split", "site/bad.html", "--image", "2"},
+         1,
+         bad + "\"notes.png\" is not a picture we can read: " + folder +
+             "/notes.png is not a picture in a known format.\n"},
+        {{"split", "site/bad.html", "--image", "3"},
+         1,
+         bad + "data:image/png;base64,… is not a picture we can read: its data: address is "
+               "damaged: its header cannot be read.\n"},
     };
     const auto before = snapshot();
     for (const Case& c : cases) {
@@ -174,13 +166,6 @@ TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_EQ(snapshot(), before) << c.arguments.join(' ').toStdString();
     }
-}
-
-void writeFile(const QString& file, const QByteArray& bytes)
-{
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(bytes);
 }
 
 // Every piece the page names, as it is on disk, in page order.
@@ -193,60 +178,24 @@ QList<QImage> pieceFiles(const QString& folder, const QString& page)
     return pieces;
 }
 
-// Every pixel of the pieces as it was in the picture, alpha included: a PNG's alpha of 0, partial
-// and full, and a GIF's transparent colour.
-TEST_F(BatchSplitTest, SeeThroughPixelsReachThePiecesExactly)
+// A GIF's transparent colour reaches the pieces exactly (alpha of every degree in a PNG is seen
+// through in the browser check).
+TEST_F(BatchSplitTest, AGifsTransparentColourReachesThePieces)
 {
-    QImage alpha(30, 20, QImage::Format_ARGB32);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 30; ++x)
-            alpha.setPixel(x, y, qRgba(x * 8, y * 12, 90, (x * 9 + y) % 256));
-    ASSERT_TRUE(alpha.save(path("site/alpha.png")));
     QFile::copy(TILEMOND_PICTURES "/transparent.gif", path("site/transparent.gif"));
-    writeFile(path("site/see.html"), "<body><img src=alpha.png><img src=transparent.gif></body>");
-
-    // The later picture first: the first picture's pieces would take its number.
-    for (const char* image : {"1", "0"}) {
-        const Result result = run({"split", "site/see.html", "--image", image, "--vertical", "10",
-                                   "--horizontal", "7", "--table"});
-        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    }
-    const QString page = QString::fromUtf8(read("site/see.html"));
-    const QList<QImage> pieces = pieceFiles(path("site"), page);
-    ASSERT_EQ(pieces.size(), 8);
+    writeFile(path("site/see.html"), "<body><img src=transparent.gif></body>");
+    const Result result = run({"split", "site/see.html", "--image", "0", "--vertical", "10",
+                               "--horizontal", "7", "--table"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QList<QImage> pieces = pieceFiles(path("site"), QString::fromUtf8(read("site/see.html")));
+    ASSERT_EQ(pieces.size(), 4);
     QImage gif(TILEMOND_PICTURES "/transparent.gif");
     gif.convertTo(QImage::Format_ARGB32);
-    const QRect quarters[] = {{0, 0, 10, 7}, {10, 0, 20, 7}, {0, 7, 10, 13}, {10, 7, 20, 13}};
-    const QRect gifQuarters[] = {{0, 0, 10, 7}, {10, 0, 30, 7}, {0, 7, 10, 23}, {10, 7, 30, 23}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(pieces[i], alpha.copy(quarters[i])) << "piece " << i;
-        EXPECT_EQ(pieces[4 + i].convertToFormat(QImage::Format_ARGB32), gif.copy(gifQuarters[i]))
-            << "gif piece " << i;
-    }
-    EXPECT_EQ(qAlpha(pieces[7].pixel(19, 22)), 0);
-}
-
-// A picture that the page shows at another size is cut as shown: the cuts are in its shown
-// pixels, and the pieces together stand as large as it stood.
-TEST_F(BatchSplitTest, AScaledPictureIsCutAtTheSizeThePageShowsIt)
-{
-    writeFile(path("site/small.html"), "<body><img src=banner.png width=300></body>");
-    const auto before = snapshot();
-    Result result = run({"split", "site/small.html", "--image", "0", "--vertical", "400"});
-    EXPECT_EQ(result.exitCode, 2);
-    EXPECT_TRUE(result.err.contains("--vertical 400 is not inside the picture (300 x 100 pixels)"))
-        << result.err.toStdString();
-    EXPECT_EQ(snapshot(), before);
-
-    result = run({"split", "site/small.html", "--image", "0", "--vertical", "100", "--table"});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    const QString page = QString::fromUtf8(read("site/small.html"));
-    EXPECT_TRUE(page.contains("width=\"100\" height=\"100\""));
-    EXPECT_TRUE(page.contains("width=\"200\" height=\"100\""));
-    const QImage shown = QImage(TILEMOND_EXAMPLES "/banner.png")
-                             .scaled(300, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                             .convertToFormat(QImage::Format_RGB32);
-    EXPECT_EQ(reassemble(path("site"), pieceRows(page, true)), shown);
+    const QRect quarters[] = {{0, 0, 10, 7}, {10, 0, 30, 7}, {0, 7, 10, 23}, {10, 7, 30, 23}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(pieces[i].convertToFormat(QImage::Format_ARGB32), gif.copy(quarters[i]))
+            << "piece " << i;
+    EXPECT_EQ(qAlpha(pieces[3].pixel(19, 22)), 0);
 }
 
 // Two cuts on one pixel leave an empty column between them, as two markers on one pixel do.
@@ -258,8 +207,6 @@ TEST_F(BatchSplitTest, TwoCutsOnOnePixelLeaveAnEmptyColumn)
     EXPECT_EQ(result.out, "split photo.png into 2 pieces (3 x 1, table) -> site/index.html\n");
     const QString page = QString::fromUtf8(read("site/index.html"));
     EXPECT_TRUE(page.contains("</TD><TD></TD><TD>")) << page.toStdString();
-    EXPECT_EQ(reassemble(path("site"), pieceRows(page, true)),
-              QImage(TILEMOND_EXAMPLES "/photo.png").convertToFormat(QImage::Format_RGB32));
 }
 
 // An SVG drawing, a data: address and a picture under a local <base href> split like any other.
@@ -298,33 +245,6 @@ TEST_F(BatchSplitTest, DrawingsDataAddressesAndPicturesUnderTheBaseSplit)
     page = QString::fromUtf8(read("site/pages/kinds.html"));
     EXPECT_FALSE(page.contains("data:image/png"));
     EXPECT_FALSE(page.contains("banner.png"));
-}
-
-// A picture that cannot be taken says why, by its address, and changes nothing.
-TEST_F(BatchSplitTest, PicturesThatCannotBeTakenSayWhy)
-{
-    writeFile(path("site/notes.png"), "just words");
-    writeFile(path("site/bad.html"),
-              "<body><img src=\"http://example.com/a.png\"><img src=\"missing.png\">"
-              "<img src=\"notes.png\"><img src=\"data:image/png;base64,iVBORw0KGgo=\"></body>");
-    const QString folder = QDir::toNativeSeparators(QFileInfo(path("site")).absoluteFilePath());
-    const QString reasons[] = {
-        "site/bad.html: the picture \"http://example.com/a.png\" is a remote address, which is "
-        "never fetched.\n",
-        "site/bad.html: the picture \"missing.png\" cannot be read: no such file (" + folder +
-            "/missing.png).\n",
-        "site/bad.html: the picture \"notes.png\" is not a picture we can read: " + folder +
-            "/notes.png is not a picture in a known format.\n",
-        "site/bad.html: the picture data:image/png;base64,… is not a picture we can read: its "
-        "data: address is damaged: its header cannot be read.\n",
-    };
-    const auto before = snapshot();
-    for (int i = 0; i < 4; ++i) {
-        const Result result = run({"split", "site/bad.html", "--image", QString::number(i)});
-        EXPECT_EQ(result.exitCode, 1);
-        EXPECT_TRUE(result.err.endsWith("tilemond: " + reasons[i])) << result.err.toStdString();
-        EXPECT_EQ(snapshot(), before);
-    }
 }
 
 // Each piece is compared with the area of the picture it came from, so that a piece one pixel off

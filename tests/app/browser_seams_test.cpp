@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <functional>
 #include <optional>
 
 // The split's result as a reader sees it: headless Chromium renders the page before and after
@@ -150,12 +151,6 @@ INSTANTIATE_TEST_SUITE_P(Pages, BrowserSeams,
                                            SeamCase{"LinesQuirksThin", false, false, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-} // namespace
-} // namespace tilemond::app
-
-namespace tilemond::app {
-namespace {
-
 // Pages of our own for the cases below: the picture at PictureAt in a page of this head.
 class BrowserPages : public BrowserSeams
 {
@@ -171,6 +166,27 @@ protected:
                    "</style></head>\n<body>\n<div style=\"position:absolute;left:13px;"
                    "top:17px\">" +
                    img + "</div>\n</body></html>\n");
+    }
+
+    // The test picture saved as picture.png.
+    QImage savedPicture() const
+    {
+        const QImage picture = testPicture();
+        EXPECT_TRUE(picture.save(path("picture.png")));
+        return picture;
+    }
+
+    // Splits `page` into lines and then into a table into after-`page`, and hands `check` each
+    // result's screenshot.
+    void splitBoth(const QString& page, const QStringList& vertical, const QStringList& horizontal,
+                   const std::function<void(const QImage&)>& check, const QStringList& more = {})
+    {
+        for (const bool table : {false, true}) {
+            SCOPED_TRACE(table ? "table" : "lines");
+            const Result result = split(page, table, vertical, horizontal, more);
+            ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+            check(screenshot("after-" + page));
+        }
     }
 
     Result split(const QString& page, bool table, const QStringList& vertical,
@@ -209,41 +225,31 @@ protected:
 // In a box narrower than the picture, a line of pieces stays one line and the table stays whole.
 TEST_F(BrowserPages, ABoxNarrowerThanThePictureBreaksNoRow)
 {
-    const QImage picture = testPicture();
-    ASSERT_TRUE(picture.save(path("picture.png")));
+    const QImage picture = savedPicture();
     writePage("narrow.html", "body>div{width:150px}", "<img src=\"picture.png\">");
     ASSERT_EQ(difference(screenshot("narrow.html"), picture, PictureSize.height()), QString());
-
-    for (const bool table : {false, true}) {
-        SCOPED_TRACE(table ? "table" : "lines");
-        const Result result = split("narrow.html", table, cutsEvery(50, 300), cutsEvery(40, 120));
-        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-        EXPECT_EQ(difference(screenshot("after-narrow.html"), picture, PictureSize.height()),
-                  QString());
-    }
+    splitBoth("narrow.html", cutsEvery(50, 300), cutsEvery(40, 120), [&](const QImage& after) {
+        EXPECT_EQ(difference(after, picture, PictureSize.height()), QString());
+    });
 }
 
 // A picture within a line of text: the container is a block, so the pieces move below the text
 // before them, but they stand there whole and without a gap.
 TEST_F(BrowserPages, APictureInTextComesOutWholeBelowTheTextBeforeIt)
 {
-    const QImage picture = testPicture();
-    ASSERT_TRUE(picture.save(path("picture.png")));
+    const QImage picture = savedPicture();
     writePage("text.html", "p{margin:0;font:16px sans-serif;color:#000}",
               "<p>Some text <img src=\"picture.png\"> more text</p>");
     const std::optional<QPoint> before = whereShown(screenshot("text.html"), picture);
     ASSERT_TRUE(before) << "the picture does not show whole in the page";
 
-    for (const bool table : {false, true}) {
-        SCOPED_TRACE(table ? "table" : "lines");
-        const Result result = split("text.html", table, {"100", "200"}, cutsEvery(3, 120));
-        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-        const std::optional<QPoint> after = whereShown(screenshot("after-text.html"), picture);
+    splitBoth("text.html", {"100", "200"}, cutsEvery(3, 120), [&](const QImage& shot) {
+        const std::optional<QPoint> after = whereShown(shot, picture);
         ASSERT_TRUE(after) << "the pieces do not make up the picture anywhere";
         // At the box's left edge, below the line of text.
         EXPECT_EQ(after->x(), PictureAt.x());
         EXPECT_GT(after->y(), PictureAt.y() + 10);
-    }
+    });
 }
 
 // See-through pixels of every degree: the page's background shows through the pieces exactly
@@ -259,13 +265,9 @@ TEST_F(BrowserPages, TheBackgroundShowsThroughThePiecesAsThroughThePicture)
     const QImage before = area(screenshot("alpha.html"), PictureSize);
     ASSERT_FALSE(before.isNull()) << "chromium made no screenshot";
 
-    for (const bool table : {true, false}) {
-        SCOPED_TRACE(table ? "table" : "lines");
-        const Result result = split("alpha.html", table, cutsEvery(100, 300), cutsEvery(40, 120));
-        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-        EXPECT_EQ(difference(screenshot("after-alpha.html"), before, PictureSize.height()),
-                  QString());
-    }
+    splitBoth("alpha.html", cutsEvery(100, 300), cutsEvery(40, 120), [&](const QImage& after) {
+        EXPECT_EQ(difference(after, before, PictureSize.height()), QString());
+    });
 }
 
 // A picture the page scales stands as large as before, its pieces within a small error of the
@@ -310,12 +312,8 @@ TEST_F(BrowserPages, JpegPiecesStandWithinTheirErrorAndWithoutSeams)
     const QImage picture = photoLike(PictureSize.width(), PictureSize.height());
     ASSERT_TRUE(picture.save(path("photo.png")));
     writePage("photo.html", "", "<img src=\"photo.png\">");
-    for (const bool table : {true, false}) {
-        SCOPED_TRACE(table ? "table" : "lines");
-        const Result result = split("photo.html", table, {"100", "201"}, {"40", "83"},
-                                    {"--format", "jpeg", "--quality", "90"});
-        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-        const QImage after = area(screenshot("after-photo.html"), PictureSize);
+    const auto check = [&](const QImage& shot) {
+        const QImage after = area(shot, PictureSize);
         ASSERT_FALSE(after.isNull()) << "chromium made no screenshot";
         EXPECT_GE(psnr(picture, picture.rect(), after), 38);
         for (int x = 0; x < PictureSize.width(); ++x)
@@ -323,7 +321,9 @@ TEST_F(BrowserPages, JpegPiecesStandWithinTheirErrorAndWithoutSeams)
                 << "column " << x;
         for (int y = 0; y < PictureSize.height(); ++y)
             EXPECT_GE(psnr(picture, QRect(0, y, PictureSize.width(), 1), after), 35) << "row " << y;
-    }
+    };
+    splitBoth("photo.html", {"100", "201"}, {"40", "83"}, check,
+              {"--format", "jpeg", "--quality", "90"});
 }
 
 // A style sheet that squeezes and pads pictures and table cells: the pieces resist what is set on
@@ -331,8 +331,7 @@ TEST_F(BrowserPages, JpegPiecesStandWithinTheirErrorAndWithoutSeams)
 // and border cannot be undone from the piece, so the table's pieces stand apart, each whole.
 TEST_F(BrowserPages, PageRulesForPicturesDoNotReachThePieces)
 {
-    const QImage picture = testPicture();
-    ASSERT_TRUE(picture.save(path("picture.png")));
+    const QImage picture = savedPicture();
     const QByteArray style = "img{max-width:50%;border:2px solid red;margin:5px;padding:4px}"
                              "td{padding:3px 20px;border:1px solid blue}";
     writePage("styled.html", style, "<img src=\"picture.png\">");

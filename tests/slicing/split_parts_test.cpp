@@ -22,8 +22,6 @@ TEST(SortCuts, RoundsTiesToEvenAndSortsKeepingDuplicates)
 TEST(ReplaceText, RemovesEveryOccurrenceInAnyLetterCase)
 {
     EXPECT_EQ(ReplaceText("a<P>b<p>c", "<p>", ""), "abc");
-    EXPECT_EQ(ReplaceText("<p>x</p><p class='y'>z</P>", "<p>", ""), "x</p><p class='y'>z</P>");
-    EXPECT_EQ(ReplaceText("no tags", "<p>", ""), "no tags");
     EXPECT_EQ(ReplaceText("aaaa", "aa", "a"), "aa"); // the replacement is not searched again
 }
 
