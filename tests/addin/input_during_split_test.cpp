@@ -54,26 +54,14 @@ protected:
     }
     static void click(QWidget* widget) { clickAt(widget, widget->rect().center()); }
 
-    // Clicks a title of the host's menu bar; returns the popup it opened, if any.
-    QMenu* clickMenuTitle(const QString& title)
-    {
-        for (QAction* action : window.menuBar()->actions())
-            if (action->text().remove('&') == title) {
-                clickAt(window.menuBar(), window.menuBar()->actionGeometry(action).center());
-                QMenu* opened = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                if (opened && !QTest::qWaitForWindowExposed(opened))
-                    return nullptr;
-                return opened;
-            }
-        ADD_FAILURE() << "no menu " << title.toStdString();
-        return nullptr;
-    }
-
     // Chooses a command of the host's menu bar; false when its menu did not open.
     bool chooseMenuCommand(const QString& title, const QString& command)
     {
-        QMenu* menu = clickMenuTitle(title);
-        if (!menu)
+        for (QAction* action : window.menuBar()->actions())
+            if (action->text().remove('&') == title)
+                clickAt(window.menuBar(), window.menuBar()->actionGeometry(action).center());
+        QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu || !QTest::qWaitForWindowExposed(menu))
             return false;
         for (QAction* action : menu->actions())
             if (action->text().remove('&') == command)

