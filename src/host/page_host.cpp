@@ -92,7 +92,8 @@ FileError PageHost::saveAs(const QString& path)
             .arg(QDir::toNativeSeparators(m_path), stampOf(m_path).exists
                                                        ? QStringLiteral("changed by someone else")
                                                        : QStringLiteral("removed"));
-    if (auto error = savePage(*m_page, m_pictures, m_path, path))
+    m_leftBehind.clear();
+    if (auto error = savePage(*m_page, m_pictures, m_path, path, m_leftBehind))
         return error;
     m_path = target;
     m_savedState = m_page->source().history().state();

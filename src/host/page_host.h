@@ -33,6 +33,8 @@ public:
     FileError save();
     // The page and its pasted pictures go next to path; the page then lives there.
     FileError saveAs(const QString& path);
+    // The picture files that the last save left behind, and why (see savePage).
+    const QStringList& leftBehind() const { return m_leftBehind; }
     bool hasUnsavedChanges() const;
     QString pagePath() const { return m_path; }
     // The page's bytes as they are now; empty without a page.
@@ -83,6 +85,7 @@ private:
     PastedPictures m_pictures;
     PictureLoader m_loadPicture;
     QString m_copyProblem;
+    QStringList m_leftBehind;
     std::shared_ptr<std::function<void()>> m_refresh;
     std::shared_ptr<HostCommandBars> m_bars;
     Event<PageWindow*> m_windowActivate;
