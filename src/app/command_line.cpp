@@ -43,9 +43,16 @@ public:
 
     QString parse(const QStringList& arguments)
     {
+        bool optionsEnded = false;
         for (qsizetype i = 0; i < arguments.size(); ++i) {
-            const auto [name, inlineValue] = splitAssignment(arguments[i]);
-            if (!name.startsWith('-') || name == QLatin1String("-")) {
+            if (!optionsEnded && arguments[i] == QLatin1String("--")) {
+                optionsEnded = true;
+                continue;
+            }
+            const auto [name, inlineValue] =
+                optionsEnded ? std::pair{arguments[i], std::optional<QString>()}
+                             : splitAssignment(arguments[i]);
+            if (optionsEnded || !name.startsWith('-') || name == QLatin1String("-")) {
                 if (!m_options.page.isEmpty())
                     return QStringLiteral("split takes one PAGE, but '%1' is a second one")
                         .arg(name);
@@ -181,28 +188,32 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments)
 {
     ParsedCommandLine parsed;
     CommandLine& line = parsed.commandLine;
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+    // After "--" every word is a name, even one that looks like an option.
+    const QStringList options = arguments.mid(0, arguments.indexOf(QLatin1String("--")));
+    if (options.contains(QLatin1String("--help")) || options.contains(QLatin1String("-h"))) {
         line.command = Command::Help;
         return parsed;
     }
-    if (arguments.contains(QLatin1String("--version"))) {
+    if (options.contains(QLatin1String("--version"))) {
         line.command = Command::Version;
         return parsed;
     }
     if (arguments.isEmpty())
         return parsed;
 
-    const QString& first = arguments.first();
-    const QStringList rest = arguments.mid(1);
-    if (first == QLatin1String("split")) {
+    const bool named = arguments.first() == QLatin1String("--") && arguments.size() > 1;
+    const QString& first = arguments[named ? 1 : 0];
+    const QStringList rest = arguments.mid(named ? 2 : 1);
+    if (first == QLatin1String("split") && !named) {
         line.command = Command::Split;
         parsed.error = SplitParser(line.split).parse(rest);
-    } else if (first == QLatin1String("register") || first == QLatin1String("unregister")) {
+    } else if (!named &&
+               (first == QLatin1String("register") || first == QLatin1String("unregister"))) {
         line.command = first == QLatin1String("register") ? Command::Register : Command::Unregister;
         if (!rest.isEmpty())
             parsed.error =
                 QStringLiteral("%1 takes no arguments, but got '%2'").arg(first, rest[0]);
-    } else if (first.startsWith('-')) {
+    } else if (first.startsWith('-') && !named) {
         parsed.error = QStringLiteral("unknown option '%1'").arg(first);
     } else if (!rest.isEmpty()) {
         parsed.error =
@@ -217,13 +228,14 @@ QString usageText()
 {
     return QStringLiteral(
         "Usage:\n"
-        "  tilemond [PAGE]\n"
+        "  tilemond [[--] PAGE]\n"
         "      The desktop page host with the Tessora Tilemond add-in; Korvi Tessora >\n"
         "      Tessora Tilemond cuts the selected picture.\n"
         "  tilemond split PAGE (--image N | --id ID | --picture FILE)\n"
         "                 [--vertical X,...] [--horizontal Y,...] [--table] [--output OUT]\n"
         "                 [--format png|jpeg|webp|auto] [--quality Q]\n"
-        "      Cuts a picture of PAGE without a desktop and saves the page.\n"
+        "      Cuts a picture of PAGE without a desktop and saves the page. Every word\n"
+        "      after -- is a name: tilemond split --image 0 -- -x.html\n"
         "        --image N       the picture number N (0 is the first) of the page\n"
         "        --id ID         the picture with this id\n"
         "        --picture FILE  a picture file; the pieces go to the end of the page\n"

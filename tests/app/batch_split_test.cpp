@@ -204,7 +204,7 @@ TEST_F(BatchSplitTest, TwoCutsOnOnePixelLeaveAnEmptyColumn)
     const Result result =
         run({"split", "site/index.html", "--image", "1", "--vertical", "30,30", "--table"});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, "split photo.png into 2 pieces (3 x 1, table) -> site/index.html\n");
+    EXPECT_EQ(result.out, "split photo.png into 2 pieces (2 x 1, table) -> site/index.html\n");
     const QString page = QString::fromUtf8(read("site/index.html"));
     EXPECT_TRUE(page.contains("</TD><TD></TD><TD>")) << page.toStdString();
 }
