@@ -152,6 +152,7 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
 
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
     host->setPictureFormat(options.pictures);
+    host->setLayoutWidth(options.viewport);
     if (const host::FileError error = host->open(options.page))
         return failure(*error);
     const auto document = host->activeDocument();

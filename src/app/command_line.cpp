@@ -135,6 +135,16 @@ private:
                  m_options.pictures.quality = *quality;
                  return QString();
              }},
+            {QStringLiteral("--viewport"),
+             [this](const QString& v) {
+                 const auto width = wholeNumber(v);
+                 if (!width || *width < 0 || *width > 16384)
+                     return QStringLiteral("--viewport needs a width in pixels from 0 to 16384, "
+                                           "not '%1'")
+                         .arg(v);
+                 m_options.viewport = *width;
+                 return QString();
+             }},
             {QStringLiteral("--output"),
              [this](const QString& v) {
                  if (v.isEmpty())
@@ -233,7 +243,7 @@ QString usageText()
         "      Tessora Tilemond cuts the selected picture.\n"
         "  tilemond split PAGE (--image N | --id ID | --picture FILE)\n"
         "                 [--vertical X,...] [--horizontal Y,...] [--table] [--output OUT]\n"
-        "                 [--format png|jpeg|webp|auto] [--quality Q]\n"
+        "                 [--format png|jpeg|webp|auto] [--quality Q] [--viewport W]\n"
         "      Cuts a picture of PAGE without a desktop and saves the page. Every word\n"
         "      after -- is a name: tilemond split --image 0 -- -x.html\n"
         "        --image N       the picture number N (0 is the first) of the page\n"
@@ -241,7 +251,12 @@ QString usageText()
         "        --picture FILE  a picture file; the pieces go to the end of the page\n"
         "        --vertical X,.. --horizontal Y,..\n"
         "                        cut positions in pixels of the picture as the page shows\n"
-        "                        it (scaled to its width and height), strictly inside it\n"
+        "                        it, strictly inside it\n"
+        "        --viewport W    the page is shown as in a browser window W pixels wide\n"
+        "                        (default 1280): a page whose style sheets, style attributes\n"
+        "                        or percentages may size the picture is laid out by a\n"
+        "                        browser engine first (about a second); other pages, and\n"
+        "                        all with --viewport 0, by the picture's width and height\n"
         "        --table         pieces as the cells of a borderless table (else lines)\n"
         "        --output OUT    write the page to OUT (pieces in OUT's folder) and leave\n"
         "                        PAGE as it is; without it PAGE is saved in place\n"

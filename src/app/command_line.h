@@ -33,6 +33,7 @@ struct SplitOptions
     bool table = false;
     std::optional<QString> output; // a copy of the page; PAGE itself is left alone
     host::PictureFormat pictures;  // how the pieces are written
+    int viewport = 1280;           // the browser window's width the page is laid out in; 0: none
 };
 
 struct CommandLine

@@ -69,13 +69,15 @@ std::string pastedPictureMarkup(const std::string& src, const QSize& size)
 }
 
 QString copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,
-                      const PictureLoader& loadPicture)
+                      const PictureLoader& loadPicture, const std::optional<QSize>& laidOut)
 {
     if (const ParsedElement* image = selectedPicture(page)) {
         const auto* src = image->attribute("src");
+        const ShownSize shown = laidOut ? ShownSize([size = *laidOut](QSize) { return size; })
+                                        : shownSize(*image);
         const PagePicture picture =
             pictureNamed(src ? std::string_view(src->value) : std::string_view(), pictures,
-                         pictureFolder(page.parsed(), pagePath), loadPicture, shownSize(*image));
+                         pictureFolder(page.parsed(), pagePath), loadPicture, shown);
         if (picture.image.isNull())
             SystemClipboard::clear();
         else

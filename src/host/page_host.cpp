@@ -1,6 +1,7 @@
 #include "host/page_host.h"
 
 #include "host/page_document.h"
+#include "host/page_layout.h"
 #include "host/page_save.h"
 #include "host/page_window.h"
 #include "host/picture_location.h"
@@ -122,7 +123,24 @@ QImage PageHost::picture(std::string_view src) const
 
 void PageHost::copy()
 {
-    m_copyProblem = m_page ? copySelection(*m_page, m_pictures, m_path, m_loadPicture) : QString();
+    m_copyProblem = m_page ? copySelection(*m_page, m_pictures, m_path, m_loadPicture,
+                                           laidOutSelectedPicture())
+                           : QString();
+}
+
+std::optional<QSize> PageHost::laidOutSelectedPicture()
+{
+    const int selected = selectedPicture();
+    if (m_layoutWidth <= 0 || selected < 0 || !layoutSizesPictures(source()))
+        return std::nullopt;
+    const PageElements& page = m_page->parsed();
+    const std::optional<std::string> images = "IMG";
+    std::vector<std::string> srcs;
+    for (std::size_t i = 0, count = page.count(images); i < count; ++i) {
+        const auto* src = page.at(images, i).attribute("src");
+        srcs.push_back(src ? src->value : std::string());
+    }
+    return laidOutPictureSizes(source(), m_path, srcs, m_layoutWidth)[std::size_t(selected)];
 }
 
 void PageHost::paste()

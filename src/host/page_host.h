@@ -47,6 +47,11 @@ public:
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;
 
+    // Lays the page out in a browser engine, in a window this many pixels wide, to find the size
+    // Edit > Copy gives a selected picture at where style sheets, style attributes or
+    // percentages may size it; 0 (the default) reads the size from width and height alone.
+    void setLayoutWidth(int viewportWidth) { m_layoutWidth = viewportWidth; }
+
     // Edit > Copy and Edit > Paste (one step to undo).
     void copy();
     void paste();
@@ -76,6 +81,8 @@ public:
 
 private:
     void connectMenus();
+    // The size the engine shows the selected picture at, when the engine is asked and needed.
+    std::optional<QSize> laidOutSelectedPicture();
 
     QString m_configFolder;
     std::shared_ptr<PageModel> m_page;
@@ -86,6 +93,7 @@ private:
     PictureLoader m_loadPicture;
     QString m_copyProblem;
     QStringList m_leftBehind;
+    int m_layoutWidth = 0;
     std::shared_ptr<std::function<void()>> m_refresh;
     std::shared_ptr<HostCommandBars> m_bars;
     Event<PageWindow*> m_windowActivate;

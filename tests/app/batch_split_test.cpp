@@ -198,6 +198,23 @@ TEST_F(BatchSplitTest, AGifsTransparentColourReachesThePieces)
     EXPECT_EQ(qAlpha(pieces[3].pixel(19, 22)), 0);
 }
 
+// A picture is cut at the size a browser shows it, whatever sizes it: a percentage, a style
+// sheet, a style attribute.
+TEST_F(BatchSplitTest, PicturesAreCutAtTheSizeABrowserShowsThem)
+{
+    writeFile(path("site/styled.html"),
+              "<head><style>body{margin:0} .column{width:750px} .column img{max-width:100%}"
+              "</style></head><body><img src=banner.png width=80%>"
+              "<div class=column><img src=photo.png width=900 height=600></div>"
+              "<img src=banner.png style='width:200px;height:100px'></body>");
+    const char* shown[] = {"(800 x 267 pixels)", "(750 x 600 pixels)", "(200 x 100 pixels)"};
+    for (int image = 0; image < 3; ++image) {
+        const Result result = run({"split", "site/styled.html", "--image", QString::number(image),
+                                    "--vertical", "5000", "--viewport", "1000"});
+        EXPECT_TRUE(result.err.contains(shown[image])) << result.err.toStdString();
+    }
+}
+
 // Two cuts on one pixel leave an empty column between them, as two markers on one pixel do.
 TEST_F(BatchSplitTest, TwoCutsOnOnePixelLeaveAnEmptyColumn)
 {

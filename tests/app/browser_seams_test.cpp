@@ -335,13 +335,16 @@ TEST_F(BrowserPages, PageRulesForPicturesDoNotReachThePieces)
     const QByteArray style = "img{max-width:50%;border:2px solid red;margin:5px;padding:4px}"
                              "td{padding:3px 20px;border:1px solid blue}";
     writePage("styled.html", style, "<img src=\"picture.png\">");
+    // Cut at the picture's own size, not at the half that the rule shows, to see the pieces
+    // resist the rule.
+    const QStringList ownSize = {"--viewport", "0"};
 
-    Result result = split("styled.html", false, cutsEvery(100, 300), cutsEvery(40, 120));
+    Result result = split("styled.html", false, cutsEvery(100, 300), cutsEvery(40, 120), ownSize);
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(difference(screenshot("after-styled.html"), picture, PictureSize.height()),
               QString());
 
-    result = split("styled.html", true, cutsEvery(100, 300), cutsEvery(40, 120));
+    result = split("styled.html", true, cutsEvery(100, 300), cutsEvery(40, 120), ownSize);
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     const QImage table = screenshot("after-styled.html");
     // Each cell adds its border and padding: 42 px across, 8 px down. The third column lies
