@@ -5,6 +5,7 @@
 #include "app/editor_driver.h"
 #include "app/output_target.h"
 #include "app/page_lock.h"
+#include "app/split_check.h"
 #include "app/picture_choice.h"
 #include "host/add_in_loader.h"
 #include "host/page_host.h"
@@ -161,6 +162,12 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
         return failure(
             QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), picture.error));
 
+    const bool checking = options.check || options.verify;
+    const PageBefore before =
+        checking ? PageBefore{host->source(), host->pagePath(), host->pictureAddresses(),
+                              host->selectedPicture()}
+                 : PageBefore{};
+
     OutputTarget target(options);
     if (const QString error = target.prepare(); !error.isEmpty())
         return failure(error);
@@ -173,7 +180,16 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
         return edited;
     if (const QString error = target.save(*host); !error.isEmpty())
         return failure(error);
-    return {Exit::Done, summary(picture, options, target.shownPath()), host->leftBehind()};
+    BatchOutcome done{Exit::Done, summary(picture, options, target.shownPath()),
+                      host->leftBehind()};
+    if (checking) {
+        const SplitCheck check = checkSplit(before, target.shownPath(),
+                                            options.viewport > 0 ? options.viewport : 1280);
+        done.message += QStringLiteral("\ncheck: ") + check.said;
+        if (options.verify && !check.seamless)
+            done.exitCode = Exit::Failure;
+    }
+    return done;
 }
 
 } // namespace tilemond::app

@@ -59,10 +59,10 @@ public:
                 m_options.page = name;
                 continue;
             }
-            if (name == QLatin1String("--table")) {
+            if (const auto flag = m_flags.find(name); flag != m_flags.end()) {
                 if (inlineValue)
-                    return QStringLiteral("--table takes no value");
-                m_options.table = true;
+                    return QStringLiteral("%1 takes no value").arg(name);
+                *flag->second = true;
                 continue;
             }
             QString value;
@@ -189,6 +189,9 @@ private:
     }
 
     SplitOptions& m_options;
+    const std::map<QString, bool*> m_flags = {{QStringLiteral("--table"), &m_options.table},
+                                              {QStringLiteral("--check"), &m_options.check},
+                                              {QStringLiteral("--verify"), &m_options.verify}};
     std::set<QString> m_seen;
 };
 
@@ -244,6 +247,7 @@ QString usageText()
         "  tilemond split PAGE (--image N | --id ID | --picture FILE)\n"
         "                 [--vertical X,...] [--horizontal Y,...] [--table] [--output OUT]\n"
         "                 [--format png|jpeg|webp|auto] [--quality Q] [--viewport W]\n"
+        "                 [--check | --verify]\n"
         "      Cuts a picture of PAGE without a desktop and saves the page. Every word\n"
         "      after -- is a name: tilemond split --image 0 -- -x.html\n"
         "        --image N       the picture number N (0 is the first) of the page\n"
@@ -256,7 +260,11 @@ QString usageText()
         "                        (default 1280): a page whose style sheets, style attributes\n"
         "                        or percentages may size the picture is laid out by a\n"
         "                        browser engine first (about a second); other pages, and\n"
-        "                        all with --viewport 0, by the picture's width and height\n"
+        "                        all with --viewport 0, by the picture's width and height\n"        "        --check         after the split, the browser engine paints the page before\n"
+        "                        and after, and tilemond says whether the picture's place\n"
+        "                        shows exactly as before (\"seamless\") or where and by how\n"
+        "                        much it differs (about two seconds more)\n"
+        "        --verify        the same, and a difference exits with 1\n"
         "        --table         pieces as the cells of a borderless table (else lines)\n"
         "        --output OUT    write the page to OUT (pieces in OUT's folder) and leave\n"
         "                        PAGE as it is; without it PAGE is saved in place\n"

@@ -34,6 +34,8 @@ struct SplitOptions
     std::optional<QString> output; // a copy of the page; PAGE itself is left alone
     host::PictureFormat pictures;  // how the pieces are written
     int viewport = 1280;           // the browser window's width the page is laid out in; 0: none
+    bool check = false;            // compare the page's paint before and after, and say it
+    bool verify = false;           // the same, and a difference is a failure
 };
 
 struct CommandLine

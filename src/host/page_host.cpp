@@ -133,14 +133,22 @@ std::optional<QSize> PageHost::laidOutSelectedPicture()
     const int selected = selectedPicture();
     if (m_layoutWidth <= 0 || selected < 0 || !layoutSizesPictures(source()))
         return std::nullopt;
+    return laidOutPictureSizes(source(), m_path, pictureAddresses(),
+                               m_layoutWidth)[std::size_t(selected)];
+}
+
+std::vector<std::string> PageHost::pictureAddresses()
+{
+    std::vector<std::string> srcs;
+    if (!m_page)
+        return srcs;
     const PageElements& page = m_page->parsed();
     const std::optional<std::string> images = "IMG";
-    std::vector<std::string> srcs;
     for (std::size_t i = 0, count = page.count(images); i < count; ++i) {
         const auto* src = page.at(images, i).attribute("src");
         srcs.push_back(src ? src->value : std::string());
     }
-    return laidOutPictureSizes(source(), m_path, srcs, m_layoutWidth)[std::size_t(selected)];
+    return srcs;
 }
 
 void PageHost::paste()

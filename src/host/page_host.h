@@ -65,6 +65,8 @@ public:
     // The picture the selection covers exactly, as its place among the page's pictures; -1 when
     // it covers none.
     int selectedPicture();
+    // The src attribute of each of the page's pictures, in page order ("" for none).
+    std::vector<std::string> pictureAddresses();
 
     void raiseWindowActivate();
     void raiseWindowDeactivate();

@@ -215,6 +215,23 @@ TEST_F(BatchSplitTest, PicturesAreCutAtTheSizeABrowserShowsThem)
     }
 }
 
+// The split checks its own result in the browser engine: a page that shows the picture as before
+// is seamless, pieces that lost much of it (JPEG at quality 5) are a failure under --verify.
+TEST_F(BatchSplitTest, TheSplitChecksHowThePageShowsThePictureAfterIt)
+{
+    Result result = run({"split", "site/index.html", "--image", "0", "--vertical", "200,400",
+                         "--horizontal", "100", "--table", "--check"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.endsWith(
+        "check: seamless: the page shows the picture's 600 x 200 pixels as before\n"))
+        << result.out.toStdString();
+    result = run({"split", "site/index.html", "--id", "lighthouse", "--vertical", "100",
+                  "--format", "jpeg", "--quality", "5", "--verify"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("check: differs: 60000 of the picture's 300 x 200 pixels"))
+        << result.err.toStdString();
+}
+
 // Two cuts on one pixel leave an empty column between them, as two markers on one pixel do.
 TEST_F(BatchSplitTest, TwoCutsOnOnePixelLeaveAnEmptyColumn)
 {
