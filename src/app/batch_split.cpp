@@ -184,7 +184,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
                       host->leftBehind()};
     if (checking) {
         const SplitCheck check = checkSplit(before, target.shownPath(),
-                                            options.viewport > 0 ? options.viewport : 1280);
+                                            options.viewport > 0 ? options.viewport
+                                                                 : host::kDefaultViewportWidth);
         done.message += QStringLiteral("\ncheck: ") + check.said;
         if (options.verify && !check.seamless)
             done.exitCode = Exit::Failure;

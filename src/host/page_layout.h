@@ -15,6 +15,9 @@ class QWebEngineView;
 
 namespace tilemond::host {
 
+// The width of the browser window pages are laid out in, unless told another.
+inline constexpr int kDefaultViewportWidth = 1280;
+
 // Whether a browser may show the page's pictures at other sizes than their width and height
 // attributes say: a style sheet, a style attribute or a percentage can size them. Pages without
 // any of these need no browser engine to know their pictures' sizes.
