@@ -22,6 +22,9 @@ QString registryFailure(const char* what)
 // Loads `library` and calls its registration entry point `name`. Returns an error text.
 QString callRegistration(const QString& library, const char* name, const char* what)
 {
+    if (!QFileInfo::exists(library))
+        return QStringLiteral("The Tessora Tilemond add-in cannot be loaded: %1 is missing.")
+            .arg(QDir::toNativeSeparators(library));
     QLibrary file(library);
     if (!file.load())
         return QStringLiteral("The Tessora Tilemond add-in cannot be loaded: %1")
