@@ -5,6 +5,7 @@
 #include "app/unpainted_windows.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <unistd.h>
 
@@ -87,13 +88,15 @@ int runRegistration(int& argc, char** argv, Command command)
     nameApplication();
     QCoreApplication application(argc, argv);
     const bool registering = command == Command::Register;
-    const QString error = registering ? registerAddIn() : unregisterAddIn();
+    const QString library = addInLibrary();
+    const QString error = registering ? registerAddIn(library) : unregisterAddIn(library);
     if (!error.isEmpty()) {
         print(stderr, QStringLiteral("tilemond: %1\n").arg(error));
         return Exit::Failure;
     }
-    print(stdout, registering ? QStringLiteral("registered the Tessora Tilemond add-in\n")
-                              : QStringLiteral("unregistered the Tessora Tilemond add-in\n"));
+    print(stdout,
+          QStringLiteral("%1 the Tessora Tilemond add-in %2\n")
+              .arg(registering ? "registered" : "unregistered", QDir::toNativeSeparators(library)));
     return Exit::Done;
 }
 

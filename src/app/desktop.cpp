@@ -36,8 +36,10 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
     const QStringList errors = connectAddIns(loader);
     window.rebuildMenus();
     window.show();
-    if (!errors.isEmpty())
+    if (!errors.isEmpty()) {
+        std::fprintf(stderr, "tilemond: %s\n", qPrintable(errors.join('\n')));
         QMessageBox::warning(&window, QStringLiteral("Tilemond Page Host"), errors.join('\n'));
+    }
     const int code = application.exec();
     loader.disconnectAll();
     return code;

@@ -324,15 +324,5 @@ TEST_F(BatchSplitTest, EveryFormatsPiecesHoldTheirAreaOfThePicture)
     }
 }
 
-TEST_F(BatchSplitTest, RegisterAndUnregisterWriteTheHostsRegistry)
-{
-    EXPECT_EQ(run({"register"}).exitCode, 0);
-    const QString registered = QString::fromUtf8(read("config/registry.ini"));
-    EXPECT_TRUE(registered.contains("TessoraTilemond.Connect")) << registered.toStdString();
-    EXPECT_TRUE(registered.contains("LoadBehavior=3"));
-    EXPECT_EQ(run({"unregister"}).exitCode, 0);
-    EXPECT_FALSE(read("config/registry.ini").contains("TessoraTilemond.Connect"));
-}
-
 } // namespace
 } // namespace tilemond::app
