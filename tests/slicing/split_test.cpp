@@ -10,15 +10,26 @@ const std::string Before = "<!DOCTYPE html>\r\n<HTML><head><title>Shop</title></
                            "<!-- banner -->\r\n<center>";
 const std::string Between = "</center>\r\n<p class=x>Text &amp; more</p>\r\n";
 const std::string After = "\r\n</body></HTML>\r\n";
+const std::string ContainerStyle =
+    "display:inline-block;overflow:hidden;vertical-align:baseline;line-height:0;"
+    "white-space:nowrap;text-indent:0;margin:0;padding:0;border:0;background:none;width:auto;"
+    "height:auto;max-width:none";
 const std::string Container =
-    "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='line-height:0;white-space:nowrap'>";
-const std::string TableStart = "<TABLE cellspacing='0' cellpadding='0' border='0'>";
+    "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='" + ContainerStyle + "'>";
+const std::string TableStyle = "display:table;border:0;border-collapse:separate;border-spacing:0;"
+                               "margin:0;padding:0;width:auto;height:auto;background:none";
+const std::string TableStart =
+    "<TABLE cellspacing='0' cellpadding='0' border='0' STYLE='" + TableStyle + "'>";
+const std::string RowStyle = "display:table-row;background:none";
+const std::string CellStyle = "display:table-cell;padding:0;border:0;background:none;line-height:0";
 
-std::string piece(int width, int height)
+// A pasted piece; `says` are its alt and title attributes.
+std::string piece(int width, int height, const std::string& says = " alt=\"\"")
 {
     return "<img src=\"*\" width=\"" + std::to_string(width) + "\" height=\"" +
-           std::to_string(height) +
-           "\" alt=\"\" style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">";
+           std::to_string(height) + "\"" + says +
+           " style=\"display:inline;vertical-align:top;max-width:none;border:0;margin:0;"
+           "padding:0\">";
 }
 
 // The cells between successive edges, row by row.
@@ -106,10 +117,15 @@ TEST_P(SplitMarkers, IntoATableThenIntoLines)
     std::string table = TableStart;
     std::string lines;
     for (const auto& row : rows) {
-        table += "<TR>";
+        table += "<TR STYLE='" + RowStyle + "'>";
         for (const QRect& cell : row) {
             const std::string pasted = cell.isEmpty() ? "" : piece(cell.width(), cell.height());
-            table += "<TD>" + pasted + "</TD>";
+            // The first piece says what the picture said (the banner's alt; the second has none).
+            const bool first = table.find("<img") == std::string::npos;
+            table += "<TD STYLE='" + CellStyle + "'>" +
+                     (first && !pasted.empty() ? piece(cell.width(), cell.height(), " alt=\"b\"")
+                                               : pasted) +
+                     "</TD>";
             lines += pasted;
         }
         table += "</TR>";
@@ -125,18 +141,18 @@ TEST_P(SplitMarkers, IntoATableThenIntoLines)
 
 INSTANTIATE_TEST_SUITE_P(
     Markers, SplitMarkers,
-    ::testing::Values(
-        MarkerCase{"TheExample", {200, 100}, {80}, {30}, {0, 80, 200}, {0, 30, 100}},
-        // 100.5 cuts at 100 and 61.5 at 62 (ties to even); 103 lies below the picture, within
-        // the drag limit.
-        MarkerCase{"AnyOrderOnOnePixelOrBeyondTheEdge",
-                   {200, 100},
-                   {100.5f, 20, 100},
-                   {61.5f, 30, 103, 30},
-                   {0, 20, 100, 100, 200},
-                   {0, 30, 30, 62, 100, 100}},
-        MarkerCase{"HorizontalOnly", {300, 90}, {}, {70, 25}, {0, 300}, {0, 25, 70, 90}},
-        MarkerCase{"None", {300, 90}, {}, {}, {0, 300}, {0, 90}}),
+    ::testing::Values(MarkerCase{"TheExample", {200, 100}, {80}, {30}, {0, 80, 200}, {0, 30, 100}},
+                      // 100.5 cuts at 100 and 61.5 at 62 (ties to even); 103 lies below the
+                      // picture, within the drag limit.
+                      MarkerCase{"AnyOrderOnOnePixelOrBeyondTheEdge",
+                                 {200, 100},
+                                 {100.5f, 20, 100},
+                                 {61.5f, 30, 103, 30},
+                                 {0, 20, 100, 100, 200},
+                                 {0, 30, 30, 62, 100, 100}},
+                      MarkerCase{
+                          "HorizontalOnly", {300, 90}, {}, {70, 25}, {0, 300}, {0, 25, 70, 90}},
+                      MarkerCase{"None", {300, 90}, {}, {}, {0, 300}, {0, 90}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Split, RefusesWithoutAPicture)
@@ -187,7 +203,7 @@ TEST_F(Split, ClicksWhileSplittingAreIgnored)
 
 TEST_F(Split, LineModeDropsOpeningParagraphTagsOnly)
 {
-    TableInsertion insertion([] { return 0; });
+    TableInsertion insertion([] { return 0; }, nullptr);
     insertion.OpenContainer();
     host->activeDocument()
         ->all()
