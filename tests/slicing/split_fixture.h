@@ -65,7 +65,7 @@ protected:
         SystemClipboard::clear();
     }
 
-    QString pagePath() const { return folder.filePath("index.html"); }
+    QString pagePath() const { return folder.filePath(pageName); }
 
     void openPage(const std::string& bytes)
     {
@@ -143,6 +143,7 @@ protected:
     }
 
     QTemporaryDir folder;
+    QString pageName = QStringLiteral("index.html");
     std::shared_ptr<host::PageHost> host;
     RecordingWindowSystem windows;
     ScriptedPrompts answers;

@@ -1,7 +1,9 @@
 #include "slicing/table_insertion.h"
 #include "split_fixture.h"
 
+#include <QRegularExpression>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 namespace tilemond {
 namespace {
@@ -154,6 +156,51 @@ INSTANTIATE_TEST_SUITE_P(
                           "HorizontalOnly", {300, 90}, {}, {70, 25}, {0, 300}, {0, 25, 70, 90}},
                       MarkerCase{"None", {300, 90}, {}, {}, {0, 300}, {0, 90}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Within a paragraph a division would close it, and leave a link around the picture empty: the
+// container and its table are spans there. The container carries what placed the picture; the
+// first piece says what the picture said.
+TEST_F(Split, InAParagraphThePiecesStandInSpansAndKeepWhatThePictureSaid)
+{
+    openPage("<p><a href=x><IMG SRC='banner.png' align=middle hspace=2 class=logo alt='A \"b\"' "
+             "title=T style=\"color:red;display:inline\"></a> text</p>");
+    selectPicture("banner.png");
+    loadIntoEditor(testPicture(200, 100));
+    split({80}, {}, true);
+
+    const std::string cell = "<SPAN STYLE='" + CellStyle + "'>";
+    const std::string expected =
+        "<p><a href=x><SPAN ID='Tilemond1' NAME='Tilemond1' STYLE='" + ContainerStyle +
+        ";vertical-align:-webkit-baseline-middle;margin-left:2px;margin-right:2px;color:red' "
+        "CLASS='logo'><SPAN STYLE='" +
+        TableStyle + "'><SPAN STYLE='" + RowStyle + "'>" + cell +
+        piece(80, 100, " alt=\"A &quot;b&quot;\" title=\"T\"") + "</SPAN>" + cell +
+        piece(120, 100) + "</SPAN></SPAN></SPAN></SPAN></a> text</p>";
+    const std::string markup = savePage().markup;
+    EXPECT_NE(markup.find(expected), std::string::npos) << markup;
+}
+
+// A page read as XML takes nothing but well-formed lower-case markup, or it shows an XML error.
+TEST_F(Split, PagesReadAsXmlStayWellFormed)
+{
+    pageName = "index.xhtml";
+    openPage(
+        "<?xml version=\"1.0\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\"><body><p>"
+        "<img src=\"banner.png\" alt=\"a &amp; b\"/></p><img src=\"second.png\"/></body></html>");
+    for (const bool table : {true, false}) {
+        selectPicture(table ? "banner.png" : "second.png");
+        loadIntoEditor(testPicture(200, 100));
+        split({80}, {30}, table);
+    }
+    const std::string markup = savePage().markup;
+    QXmlStreamReader xml(QByteArray::fromStdString(markup));
+    while (!xml.atEnd())
+        xml.readNext();
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString() << "\n" << markup;
+    EXPECT_FALSE(QRegularExpression("</?[A-Z]").match(QString::fromStdString(markup)).hasMatch())
+        << markup;
+    EXPECT_NE(markup.find("alt=\"a &amp; b\""), std::string::npos);
+}
 
 TEST_F(Split, RefusesWithoutAPicture)
 {
