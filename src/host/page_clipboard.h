@@ -24,8 +24,8 @@ QString copySelection(PageModel& page, const PastedPictures& pictures, const QSt
                       const PictureLoader& loadPicture,
                       const std::optional<QSize>& laidOut = std::nullopt);
 // The host's Edit > Paste: a clipboard picture becomes an img whose pixels are
-// kept until the page is saved; clipboard text is pasted as text. The selection
-// then stands just after what was pasted.
+// kept until the page is saved (over a selected picture, with that picture's alt and title);
+// clipboard text is pasted as text. The selection then stands just after what was pasted.
 void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pagePath);
 
 // A picture of the page, or why there is none: what follows its name in "the picture x.png is a
@@ -42,8 +42,5 @@ struct PagePicture
 PagePicture pictureNamed(std::string_view src, const PastedPictures& pictures,
                          const std::optional<QString>& folder, const PictureLoader& loadPicture,
                          const ShownSize& shown = {});
-
-// The markup of a pasted picture.
-std::string pastedPictureMarkup(const std::string& src, const QSize& size);
 
 } // namespace tilemond::host

@@ -69,7 +69,10 @@ FileError PageHost::open(const QString& path)
     std::string bytes;
     if (auto error = readPageFile(path, bytes))
         return error;
-    m_page = std::make_shared<PageModel>(std::move(bytes));
+    // Browsers read these files as XML, whatever their content.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool xml = suffix == "xhtml" || suffix == "xht" || suffix == "xml";
+    m_page = std::make_shared<PageModel>(std::move(bytes), xml);
     m_path = QFileInfo(path).absoluteFilePath();
     m_savedState = m_page->source().history().state();
     m_stamp = stampOf(m_path);
