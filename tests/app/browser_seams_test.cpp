@@ -1,11 +1,13 @@
 #include "support/picture_quality.h"
 #include "tilemond_run.h"
 
+#include <QColorSpace>
 #include <QImage>
 #include <QStandardPaths>
 #include <QUrl>
 
 #include <functional>
+#include <numeric>
 #include <optional>
 
 // The split's result as a reader sees it: headless Chromium renders the page before and after
@@ -368,6 +370,97 @@ TEST_F(BrowserPages, PageRulesForPicturesAndTablesDoNotReachThePieces)
             EXPECT_EQ(difference(after, picture, PictureSize.height()), QString());
         },
         {"--viewport", "0"});
+}
+
+// The differences of red, green and blue between two pictures at each pixel of `area`.
+std::vector<int> channelDifferences(const QImage& a, const QImage& b, const QRect& area)
+{
+    std::vector<int> differences;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            for (const int shift : {0, 8, 16})
+                differences.push_back(std::abs(int(a.pixel(x, y) >> shift & 255) -
+                                               int(b.pixel(x, y) >> shift & 255)));
+    return differences;
+}
+
+// Adobe RGB pictures, a PNG (iCCP) and a JPEG (APP2): the browser shows their pieces in the very
+// colours it showed them in, in every format. Blocks of one colour, whose middles JPEG at the
+// highest quality keeps but for its rounding through YCbCr (which the profile widens to 2); a
+// lost profile moves a colour by 14 or more.
+TEST_F(BrowserPages, PiecesCarryTheColourProfileOfTheirPicture)
+{
+    QImage picture(96, 64, QImage::Format_RGB32);
+    const QRgb colours[] = {qRgb(255, 252, 42), qRgb(255, 150, 82), qRgb(30, 120, 200)};
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, colours[(x / 16 + y / 16) % 3]);
+    picture.setColorSpace(QColorSpace::AdobeRgb);
+    ASSERT_TRUE(picture.save(path("profiled.png")));
+    ASSERT_TRUE(picture.save(path("profiled.jpg"), nullptr, 100));
+    writePage("colours.html", "",
+              "<img id=p src=profiled.png></div><div style=\"position:absolute;left:150px;top:"
+              "17px\"><img id=j src=profiled.jpg>");
+    const QImage before = screenshot("colours.html");
+    for (const QString format : {"png", "jpeg", "webp", "auto"})
+        for (const bool table : {false, true}) {
+            SCOPED_TRACE((format + (table ? " table" : " lines")).toStdString());
+            QStringList options = {"--vertical=48", "--horizontal=32", "--format=" + format,
+                                   "--quality=100"};
+            if (table)
+                options << "--table";
+            ASSERT_EQ(run(QStringList{"split", path("colours.html"), "--id=p", "--output",
+                                      path("after.html")} +
+                          options)
+                          .exitCode,
+                      0);
+            ASSERT_EQ(run(QStringList{"split", path("after.html"), "--id=j"} + options).exitCode,
+                      0);
+            const QImage after = screenshot("after.html");
+            for (const QPoint at : {PictureAt, QPoint(150, PictureAt.y())})
+                for (int y = 8; y < 64; y += 16)
+                    for (int x = 8; x < 96; x += 16)
+                        for (const int d :
+                             channelDifferences(before, after, {at + QPoint(x, y), QSize(1, 1)}))
+                            ASSERT_LE(d, format == "jpeg" ? 2 : 1) << at.x() + x << ", " << y;
+        }
+}
+
+// Real drawings (a mask and a filter; text and CSS) and one of a gradient, a clip path and text:
+// their pieces show what the browser drew, at the size the page shows them.
+TEST_F(BrowserPages, SvgPiecesShowWhatTheBrowserDrew)
+{
+    QFile drawn(path("drawn.svg"));
+    ASSERT_TRUE(drawn.open(QIODevice::WriteOnly));
+    drawn.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"120\"><defs>"
+                "<linearGradient id=\"g\"><stop stop-color=\"#f80\"/><stop offset=\"1\" "
+                "stop-color=\"#08f\" stop-opacity=\".5\"/></linearGradient><clipPath id=\"c\">"
+                "<circle cx=\"150\" cy=\"60\" r=\"45\"/></clipPath></defs><rect width=\"200\" "
+                "height=\"120\" rx=\"12\" fill=\"url(#g)\" clip-path=\"url(#c)\"/><text x=\"10\" "
+                "y=\"70\" style=\"font:bold 22px DejaVu Sans\">Tilemond</text></svg>");
+    drawn.close();
+    const std::pair<QString, QSize> drawings[] = {
+        {"/usr/share/icons/Adwaita/scalable/legacy/preferences-desktop-appearance-symbolic.svg",
+         {128, 128}},
+        {"/usr/share/libwacom/layouts/dti-520.svg", {172, 150}},
+        {path("drawn.svg"), {200, 120}}};
+    for (const auto& [file, size] : drawings) {
+        SCOPED_TRACE(file.toStdString());
+        QFile::remove(path("drawing.svg"));
+        ASSERT_TRUE(QFile::copy(file, path("drawing.svg")));
+        writePage("drawing.html", "",
+                  QStringLiteral("<img src=drawing.svg width=%1 height=%2>")
+                      .arg(size.width())
+                      .arg(size.height())
+                      .toUtf8());
+        const QImage before = screenshot("drawing.html");
+        ASSERT_EQ(split("drawing.html", true, {"60"}, {"50"}).exitCode, 0);
+        const std::vector<int> differences =
+            channelDifferences(before, screenshot("after-drawing.html"), QRect(PictureAt, size));
+        EXPECT_LE(std::accumulate(differences.begin(), differences.end(), 0.0) /
+                      double(differences.size()),
+                  2.0);
+    }
 }
 
 } // namespace
