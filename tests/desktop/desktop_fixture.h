@@ -73,15 +73,16 @@ protected:
         return QTest::qWaitFor(state, limit);
     }
 
-    // Runs xdotool with these arguments, the application going on meanwhile; its output.
-    static QString xdotool(const QStringList& arguments)
+    // Runs a program to its end, the application going on meanwhile; its output.
+    static QString run(const QString& program, const QStringList& arguments)
     {
         QProcess tool;
-        tool.start("xdotool", arguments);
+        tool.start(program, arguments);
         EXPECT_TRUE(waitFor([&] { return tool.state() == QProcess::NotRunning; }))
-            << "xdotool " << arguments.join(' ').toStdString();
+            << program.toStdString() << " " << arguments.join(' ').toStdString();
         return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
     }
+    static QString xdotool(const QStringList& arguments) { return run("xdotool", arguments); }
 
     static void clickAtScreen(QPoint at, int button = 1)
     {
@@ -106,7 +107,11 @@ protected:
                 QString::number(at.x()),
                 QString::number(at.y())};
     }
-    static void pressKeys(const QString& keys) { xdotool({"key", "--clearmodifiers", keys}); }
+    // Keys one after the other, e.g. "Down shift+Down".
+    static void pressKeys(const QString& keys)
+    {
+        xdotool(QStringList{"key", "--clearmodifiers"} + keys.split(' '));
+    }
     static void type(const QString& text) { xdotool({"type", "--delay", "20", text}); }
 
     // The window that has the keyboard focus (an X window id).

@@ -4,6 +4,7 @@
 #include "marker/cut_marker.h"
 
 #include <QScreen>
+#include <QTimer>
 
 namespace tilemond {
 namespace {
@@ -17,7 +18,7 @@ TEST_F(EditorWindows, ThePreviewShowsTheWholePictureAndTheEditorStandsBesideIt)
         openEditor();
         const PreviewForm& preview = frmPreview();
         // The client: the picture and the strip below it, whatever the frame.
-        EXPECT_EQ(preview.size(), size + QSize(0, 20)) << "picture " << picture;
+        EXPECT_EQ(preview.size(), size + QSize(20, 20)) << "picture " << picture;
         const QRect previewOuter = preview.frameGeometry();
         const QRect editorOuter = frmFilters().frameGeometry();
         EXPECT_FALSE(previewOuter.intersects(editorOuter))
@@ -30,7 +31,8 @@ TEST_F(EditorWindows, ThePreviewShowsTheWholePictureAndTheEditorStandsBesideIt)
         EXPECT_TRUE(waitFor([] {
             return QApplication::focusWidget() == frmFilters().Command2 &&
                    frmFilters().testAttribute(Qt::WA_KeyboardFocusChange);
-        })) << "picture " << picture << ": no framed focus on the first add button";
+        })) << "picture "
+            << picture << ": no framed focus on the first add button";
         pressKeys("space");
         EXPECT_TRUE(waitFor([] { return frmFilters().HMarkerLast == 0; }));
         EXPECT_TRUE(EditorOpen);
@@ -98,31 +100,95 @@ TEST_F(EditorWindows, ClosingEitherWindowOrEscapeEndsTheEditingAndTheNextStartsF
     ASSERT_TRUE(waitFor(editorClosedNow())) << "Escape left the editor open";
 }
 
-TEST_F(EditorWindows, AMarkerDraggedDownAsFarAsItGoesStaysInTheWindowAndCanBeTakenAgain)
+// Flung past the picture's edge in one move, a marker stops on the picture's last pixel, not
+// short of it nor in the strip beyond, and can be taken there again.
+TEST_F(EditorWindows, AMarkerFlungPastThePictureStopsOnItsLastPixelAndCanBeTakenAgain)
+{
+    clickPicture(0); // 600 x 200
+    openEditor();
+    click(frmFilters().Command1);
+    click(frmFilters().Command2);
+    ASSERT_TRUE(
+        waitFor([] { return frmFilters().HMarkerLast == 0 && frmFilters().VMarkerLast == 0; }));
+    PreviewForm& preview = frmPreview();
+    CutMarker& vertical = preview.Hori1[0];
+    CutMarker& horizontal = preview.Vert1[0];
+    const auto fling = [&](CutMarker& marker, QPoint by) {
+        // Clear of the other marker, which crosses this one's handle at the picture's corners.
+        const QPoint grab =
+            marker.mapToGlobal(&marker == &vertical ? QPoint(4, 40) : QPoint(40, 4));
+        const auto to = [](QPoint at) {
+            return QStringList{"mousemove", "--sync", QString::number(at.x()),
+                               QString::number(at.y())};
+        };
+        xdotool(to(grab) << "mousedown"
+                         << "1");
+        xdotool(to(grab + by) << "mouseup"
+                              << "1");
+        EXPECT_TRUE(waitFor([&] { return !preview.drag().MarkerDragging(); }));
+    };
+    fling(vertical, {400, 0});
+    fling(horizontal, {0, 300});
+    EXPECT_EQ(vertical.x(), 599);
+    EXPECT_EQ(horizontal.y(), 199);
+    fling(horizontal, {0, -300});
+    fling(vertical, {-700, 0});
+    EXPECT_EQ(horizontal.y(), 1);
+    EXPECT_EQ(vertical.x(), 1);
+}
+
+// Without a mouse: markers added and moved by keys, the colour chosen from the swatch, the editor
+// taking the keys back when chosen again from the host's menu; and the editor above its preview
+// when the preview is clicked, where Escape cancels too.
+TEST_F(EditorWindows, TheKeysAddAndMoveMarkersAndEscapeCancelsInEitherWindow)
 {
     clickPicture(0);
     openEditor();
-    click(frmFilters().Command2); // a horizontal marker, on the preview's centre line
+    PreviewForm& preview = frmPreview();
+    ASSERT_TRUE(waitFor([] { return QApplication::focusWidget() == frmFilters().Command2; }));
+    pressKeys("space");
     ASSERT_TRUE(waitFor([] { return frmFilters().HMarkerLast == 0; }));
-    const PreviewForm& preview = frmPreview();
-    CutMarker& marker = frmPreview().Vert1[0];
-    const QPoint handle = marker.mapTo(&preview, QPoint(2, 2));
-    xdotool(pointerTo(&preview, handle) << "mousedown"
-                                        << "1");
-    for (int step = 1; step <= 20; ++step)
-        xdotool(pointerTo(&preview, handle + QPoint(0, 8 * step)));
-    xdotool({"mouseup", "1"});
-    ASSERT_TRUE(waitFor([] { return !frmPreview().drag().MarkerDragging(); }));
-    const int bottom = marker.y();
-    EXPECT_LT(bottom, frmPreview().height() - 4) << "the marker left the window's client";
+    const CutMarker& horizontal = preview.Vert1[0];
+    const int y = horizontal.y();
+    pressKeys("Down Down shift+Down");
+    EXPECT_TRUE(waitFor([&] { return horizontal.y() == y + 12; }));
+    EXPECT_EQ(preview.windowTitle(), QString("Y : %1").arg(y + 12));
+    pressKeys("Tab space"); // the next button adds a vertical marker
+    ASSERT_TRUE(waitFor([] { return frmFilters().VMarkerLast == 0; }));
+    const CutMarker& vertical = preview.Hori1[0];
+    const int x = vertical.x();
 
-    const QPoint again = marker.mapTo(&preview, QPoint(2, 2));
-    xdotool(pointerTo(&preview, again) << "mousedown"
-                                       << "1");
-    xdotool(pointerTo(&preview, again - QPoint(0, 30)) << "mouseup"
-                                                       << "1");
-    EXPECT_TRUE(waitFor([&] { return marker.y() == bottom - 30; }))
-        << "the marker could not be taken again";
+    clickPicture(1); // the keys go to the page now
+    chooseMenuCommand("Korvi Tessora", "Tessora Tilemond");
+    EXPECT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmFilters(); }))
+        << "the editor chosen again did not take the keys";
+    pressKeys("Left shift+Left");
+    EXPECT_TRUE(waitFor([&] { return vertical.x() == x - 11; }));
+
+    bool chosen = false; // the colour dialog runs its own loop: closed from there
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        auto* dialog = QApplication::activeModalWidget();
+        if (chosen || !dialog || !dialog->isActiveWindow())
+            return;
+        chosen = true;
+        pressKeys("Escape");
+    });
+    look.start(50);
+    pressKeys("shift+Tab shift+Tab space"); // the colour swatch
+    EXPECT_TRUE(waitFor([&] { return chosen && !QApplication::activeModalWidget(); }))
+        << "Space on the colour swatch opened no colour dialog";
+    look.stop();
+
+    clickAt(&preview, QPoint(100, 20));
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == &preview; }));
+    const WId editor = frmFilters().winId();
+    EXPECT_TRUE(waitFor([&] {
+        const auto order = stacking();
+        return order.indexOf(editor) > order.indexOf(preview.winId());
+    })) << "the clicked preview hides the editor";
+    pressKeys("Escape");
+    EXPECT_TRUE(waitFor(editorClosedNow())) << "Escape in the preview left the editor open";
 }
 
 } // namespace
