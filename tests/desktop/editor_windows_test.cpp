@@ -3,6 +3,8 @@
 
 #include "marker/cut_marker.h"
 
+#include <QColorDialog>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 
@@ -86,7 +88,7 @@ TEST_F(EditorWindows, ClosingEitherWindowOrEscapeEndsTheEditingAndTheNextStartsF
 
     clickPicture(1);
     openEditor();
-    EXPECT_EQ(frmPreview().size(), QSize(300, 220)) << "the preview shows the earlier picture";
+    EXPECT_EQ(frmPreview().size(), QSize(320, 220)) << "the preview shows the earlier picture";
     EXPECT_EQ(frmFilters().VMarkerLast, -1);
     clickAt(&frmPreview(), QPoint(150, -10)); // its title bar
     ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmPreview(); }));
@@ -137,58 +139,68 @@ TEST_F(EditorWindows, AMarkerFlungPastThePictureStopsOnItsLastPixelAndCanBeTaken
     EXPECT_EQ(vertical.x(), 1);
 }
 
-// Without a mouse: markers added and moved by keys, the colour chosen from the swatch, the editor
-// taking the keys back when chosen again from the host's menu; and the editor above its preview
-// when the preview is clicked, where Escape cancels too.
-TEST_F(EditorWindows, TheKeysAddAndMoveMarkersAndEscapeCancelsInEitherWindow)
+// The editor above its preview when the preview is clicked, where Escape cancels too; then,
+// without a mouse: markers added and moved by keys, the editor taking the keys back when chosen
+// again from the host's menu, the colour dialog opened from the swatch.
+TEST_F(EditorWindows, EscapeCancelsInEitherWindowAndTheKeysAddAndMoveMarkers)
 {
+    // A dialog runs its own loop: whichever comes up is closed from there.
+    bool colourDialog = false;
+    QPointer<QWidget> closed;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || dialog == closed || !dialog->isActiveWindow())
+            return;
+        closed = dialog;
+        colourDialog = colourDialog || qobject_cast<QColorDialog*>(dialog);
+        pressKeys("Escape");
+    });
+    look.start(50);
+
     clickPicture(0);
     openEditor();
-    PreviewForm& preview = frmPreview();
+    PreviewForm* preview = &frmPreview();
+    clickAt(preview, QPoint(100, 20));
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == preview; }));
+    const WId editor = frmFilters().winId();
+    EXPECT_TRUE(waitFor([&] {
+        const auto order = stacking();
+        return order.indexOf(editor) > order.indexOf(preview->winId());
+    })) << "the clicked preview hides the editor";
+    pressKeys("Escape");
+    EXPECT_TRUE(waitFor(editorClosedNow())) << "Escape in the preview left the editor open";
+    if (!editorClosed())
+        click(frmFilters().Command6);
+    ASSERT_TRUE(waitFor(editorClosedNow()));
+
+    openEditor();
+    preview = &frmPreview();
     ASSERT_TRUE(waitFor([] { return QApplication::focusWidget() == frmFilters().Command2; }));
     pressKeys("space");
     ASSERT_TRUE(waitFor([] { return frmFilters().HMarkerLast == 0; }));
-    const CutMarker& horizontal = preview.Vert1[0];
-    const int y = horizontal.y();
-    pressKeys("Down Down shift+Down");
-    EXPECT_TRUE(waitFor([&] { return horizontal.y() == y + 12; }));
-    EXPECT_EQ(preview.windowTitle(), QString("Y : %1").arg(y + 12));
-    pressKeys("Tab space"); // the next button adds a vertical marker
-    ASSERT_TRUE(waitFor([] { return frmFilters().VMarkerLast == 0; }));
-    const CutMarker& vertical = preview.Hori1[0];
-    const int x = vertical.x();
-
     clickPicture(1); // the keys go to the page now
     chooseMenuCommand("Korvi Tessora", "Tessora Tilemond");
     EXPECT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmFilters(); }))
         << "the editor chosen again did not take the keys";
+    frmFilters().activateWindow(); // so that the keys below go to the editor whatever came before
+
+    ASSERT_TRUE(waitFor([] { return QApplication::focusWidget() == frmFilters().Command2; }));
+    const CutMarker& horizontal = preview->Vert1[0];
+    const int y = horizontal.y();
+    pressKeys("Down Down shift+Down");
+    ASSERT_TRUE(waitFor([&] { return horizontal.y() == y + 12; })) << "the keys moved no marker";
+    EXPECT_EQ(preview->windowTitle(), QString("Y : %1").arg(y + 12));
+    pressKeys("Tab space"); // the next button adds a vertical marker
+    ASSERT_TRUE(waitFor([] { return frmFilters().VMarkerLast == 0; }));
+    const CutMarker& vertical = preview->Hori1[0];
+    const int x = vertical.x();
     pressKeys("Left shift+Left");
     EXPECT_TRUE(waitFor([&] { return vertical.x() == x - 11; }));
 
-    bool chosen = false; // the colour dialog runs its own loop: closed from there
-    QTimer look;
-    QObject::connect(&look, &QTimer::timeout, [&] {
-        auto* dialog = QApplication::activeModalWidget();
-        if (chosen || !dialog || !dialog->isActiveWindow())
-            return;
-        chosen = true;
-        pressKeys("Escape");
-    });
-    look.start(50);
     pressKeys("shift+Tab shift+Tab space"); // the colour swatch
-    EXPECT_TRUE(waitFor([&] { return chosen && !QApplication::activeModalWidget(); }))
+    EXPECT_TRUE(waitFor([&] { return colourDialog && !QApplication::activeModalWidget(); }))
         << "Space on the colour swatch opened no colour dialog";
-    look.stop();
-
-    clickAt(&preview, QPoint(100, 20));
-    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == &preview; }));
-    const WId editor = frmFilters().winId();
-    EXPECT_TRUE(waitFor([&] {
-        const auto order = stacking();
-        return order.indexOf(editor) > order.indexOf(preview.winId());
-    })) << "the clicked preview hides the editor";
-    pressKeys("Escape");
-    EXPECT_TRUE(waitFor(editorClosedNow())) << "Escape in the preview left the editor open";
 }
 
 } // namespace
