@@ -150,8 +150,10 @@ void PreviewForm::hideEvent(QHideEvent* event)
 void PreviewForm::moveEvent(QMoveEvent*)
 {
     const QSize frame = frameGeometry().size() - size();
-    if (frame == m_frameLaidOut)
+    if (frame == m_frameLaidOut) {
+        keepEditorOffPreview();
         return;
+    }
     m_frameLaidOut = frame;
     layOutEditorWindows();
 }

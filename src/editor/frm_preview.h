@@ -66,7 +66,7 @@ protected:
     // A click anywhere in the window raises it over the editor: the editor is raised again.
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The window system frames the window a moment after it is shown: the editor is laid out
-    // beside it again then.
+    // beside it again then, and moved off it whenever the window comes to lie under it.
     void moveEvent(QMoveEvent* event) override;
     // A hidden window drops the repaints it still had pending all at once; otherwise hiding its
     // markers, thousands of them, would take each out of that list one by one.

@@ -8,4 +8,9 @@ namespace tilemond {
 // count, so the window system's frames do too.
 void layOutEditorWindows();
 
+// While the editor is open and covers any part of the preview, moves the editor beside the
+// preview where it stands (right, below, left or above, the first that fits on the screen):
+// the window manager may move the preview after the two were laid out.
+void keepEditorOffPreview();
+
 } // namespace tilemond

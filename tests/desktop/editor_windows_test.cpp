@@ -43,6 +43,52 @@ TEST_F(EditorWindows, ThePreviewShowsTheWholePictureAndTheEditorStandsBesideIt)
     }
 }
 
+// The editor is laid beside the preview while the window manager frames both: on a busy machine
+// the two race.
+TEST_F(EditorWindows, OpenedAgainAndAgainOnABusyMachineTheEditorNeverCoversThePreview)
+{
+    // Where the X server has a window's client, on the screen.
+    const auto clientOnScreen = [](const QWidget& window) {
+        QRect at;
+        for (const QString& line :
+             xdotool({"getwindowgeometry", "--shell", QString::number(window.winId())})
+                 .split('\n')) {
+            const int value = line.section('=', 1).toInt();
+            if (line.startsWith("X="))
+                at.moveLeft(value);
+            else if (line.startsWith("Y="))
+                at.moveTop(value);
+            else if (line.startsWith("WIDTH="))
+                at.setWidth(value);
+            else if (line.startsWith("HEIGHT="))
+                at.setHeight(value);
+        }
+        return at;
+    };
+    QProcess busy[2];
+    for (QProcess& process : busy)
+        process.start("sh", {"-c", "while :; do :; done"});
+    clickPicture(1);
+    for (int open = 0; open < 20; ++open) {
+        openEditor();
+        QRect editor;
+        QRect preview;
+        EXPECT_TRUE(waitFor([&] {
+            editor = clientOnScreen(frmFilters());
+            preview = clientOnScreen(frmPreview());
+            return !editor.intersects(preview);
+        })) << "open "
+            << open << ": editor " << editor.x() << "," << editor.y() << ", preview " << preview.x()
+            << "," << preview.y() << " " << preview.width() << "x" << preview.height();
+        frmFilters().Command6->click();
+        ASSERT_TRUE(waitFor(editorClosedNow()));
+    }
+    for (QProcess& process : busy) {
+        process.kill();
+        process.waitForFinished();
+    }
+}
+
 TEST_F(EditorWindows, AnotherProgramClickedKeepsTheFocusAndNoWindowIsMadeAgain)
 {
     const QString typed = dir.filePath("typed.txt");
