@@ -185,9 +185,10 @@ TEST_F(EditorWindows, AMarkerFlungPastThePictureStopsOnItsLastPixelAndCanBeTaken
     EXPECT_EQ(vertical.x(), 1);
 }
 
-// The editor above its preview when the preview is clicked, where Escape cancels too; then,
-// without a mouse: markers added and moved by keys, the editor taking the keys back when chosen
-// again from the host's menu, the colour dialog opened from the swatch.
+// Tab in the host from picture to picture; the editor above its preview when the preview is
+// clicked, where Escape cancels too; then, without a mouse: markers added and moved by keys, the
+// editor taking the keys back when chosen again from the host's menu, the colour dialog opened from
+// the swatch.
 TEST_F(EditorWindows, EscapeCancelsInEitherWindowAndTheKeysAddAndMoveMarkers)
 {
     // A dialog runs its own loop: whichever comes up is closed from there.
@@ -204,7 +205,11 @@ TEST_F(EditorWindows, EscapeCancelsInEitherWindowAndTheKeysAddAndMoveMarkers)
     });
     look.start(50);
 
-    clickPicture(0);
+    clickPicture(1);
+    pressKeys("Tab"); // in the host: from picture to picture, round the end
+    EXPECT_TRUE(waitFor([&] { return window.pageView().selectedPicture() == 0; }));
+    pressKeys("shift+Tab");
+    EXPECT_TRUE(waitFor([&] { return window.pageView().selectedPicture() == 1; }));
     openEditor();
     PreviewForm* preview = &frmPreview();
     clickAt(preview, QPoint(100, 20));
