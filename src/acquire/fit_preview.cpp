@@ -12,8 +12,9 @@
 namespace tilemond {
 namespace {
 
-// Pixels below the picture, where horizontal markers can be put down past its bottom edge.
-constexpr int StripBelowPicture = 20;
+// Pixels right of and below the picture: a marker at the picture's last pixel still shows
+// enough of itself there to be taken again.
+constexpr int StripBesidePicture = 20;
 
 // Picture1 measures in pixels: its scale size is the picture's size.
 QSize pictureSize()
@@ -35,7 +36,8 @@ void sizePreviewToPicture()
     PreviewForm& preview = frmPreview();
     // The client shows the whole picture with the strip below it, whatever frame and title bar
     // the window system puts around it (sizing the outer window to the picture cut its edges).
-    setClientSize(&preview, pictureSize() + QSize(0, StripBelowPicture));
+    preview.setPictureSize(pictureSize());
+    setClientSize(&preview, pictureSize() + QSize(StripBesidePicture, StripBesidePicture));
     // The window system may have enforced another size: the lines follow the real one.
     const QRectF outer = outerTwips(&preview);
     preview.Vert1[0].SetLine(roundToEven(outer.width()));

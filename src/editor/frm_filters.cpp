@@ -4,6 +4,7 @@
 #include "editor/editor_actions.h"
 #include "editor/editor_state.h"
 #include "editor/frm_preview.h"
+#include "editor/marker_keys.h"
 #include "editor/marker_placement.h"
 #include "editor/title_strip_drag.h"
 #include "editor/topmost.h"
@@ -114,6 +115,7 @@ FiltersForm::FiltersForm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
     buildButtonRow();
     buildWorkSurfaces();
     orderTabs();
+    addMarkerKeys(*this);
 }
 
 FiltersForm::~FiltersForm() = default;
@@ -130,7 +132,10 @@ void FiltersForm::Form_Load()
     VMarkerLast = -1;
     show();
     frmPreview().show();
+    m_takingPicture = true;
     runAction(editorActions().loadSelectedImage);
+    m_takingPicture = false;
+    m_clipboardWatch.mark();
     if (!isFrmFiltersLoaded() || &frmFilters() != this)
         return; // closed while the picture was being taken
     layOutEditorWindows();
@@ -151,8 +156,15 @@ void FiltersForm::focusFirstAddButton()
 void FiltersForm::Form_Unload()
 {
     EditorOpen = false;
-    if (m_clipboardBefore)
+    if (m_clipboardBefore && clipboardAsEditorLeftIt())
         SystemClipboard::restore(std::move(m_clipboardBefore));
+}
+
+// The editor writes to the clipboard while it takes the picture and while it splits, which ends
+// by emptying it.
+bool FiltersForm::clipboardAsEditorLeftIt() const
+{
+    return m_takingPicture || !m_clipboardWatch.changedSinceMark() || SystemClipboard::isEmpty();
 }
 
 bool FiltersForm::event(QEvent* event)
@@ -170,6 +182,18 @@ void FiltersForm::closeEvent(QCloseEvent* event)
     // Hidden by the window system, the editor would stay open with nothing to show for it.
     event->ignore();
     Command6->click();
+}
+
+// Space or Enter on the colour swatch chooses the colour, as a click on its button does.
+bool FiltersForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != LColor || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    Command3->click();
+    return true;
 }
 
 void FiltersForm::keyPressEvent(QKeyEvent* event)
@@ -237,6 +261,7 @@ void FiltersForm::buildOptionsRow()
                      chkTable->height());
     LColor = workSurface(this, designRect(3600, 1320, 255, 255), InitialMarkerColour);
     LColor->setFocusPolicy(Qt::TabFocus);
+    LColor->installEventFilter(this);
     Command3 = new QPushButton(this);
     Command3->setGeometry(designRect(3840, 1320, 255, 255));
     connect(Command3, &QPushButton::clicked, this, [] { runAction(editorActions().chooseColour); });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/split_target.h"
+#include "platform/clipboard_picture.h"
 
 #include <QWidget>
 #include <QtGlobal>
@@ -10,7 +11,6 @@
 class QCheckBox;
 class QFrame;
 class QLabel;
-class QMimeData;
 class QPushButton;
 
 namespace tilemond {
@@ -32,7 +32,8 @@ public:
     void Form_Load();
     bool formLoaded() const { return m_formLoaded; }
     // The window's unload: the editor is no longer open, and the clipboard gets back what it held
-    // before the editor took the picture through it.
+    // before the editor took the picture through it, unless someone wrote to it since the editor
+    // last did: what the user copied meanwhile stays.
     void Form_Unload();
 
     // Editor state, in its declared order. Counters: highest index in use in frmPreview's
@@ -75,10 +76,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool m_formLoaded = false;
+    bool m_takingPicture = false;
     std::unique_ptr<QMimeData> m_clipboardBefore;
+    SystemClipboard::ChangeWatch m_clipboardWatch;
+
+    bool clipboardAsEditorLeftIt() const;
 
     void buildTitleStrip();
     void buildMarkerRow();

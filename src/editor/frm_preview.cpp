@@ -3,6 +3,7 @@
 #include "editor/captions.h"
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
+#include "editor/marker_keys.h"
 #include "editor/window_layout.h"
 #include "marker/ch_v_splitter.h"
 #include "marker/ct_h_splitter.h"
@@ -12,10 +13,12 @@
 #include "resources/artwork.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 namespace tilemond {
 namespace {
@@ -59,6 +62,7 @@ PreviewForm::PreviewForm()
     colours.setColor(QPalette::Window, Background);
     setPalette(colours);
     setFixedSize(toPixels(ClientTwips));
+    m_pictureSize = size();
     // Shown beside the editor, it leaves the keys with the editor.
     setAttribute(Qt::WA_ShowWithoutActivating);
     winId(); // the native window now, so that the outer size includes the frame from the start
@@ -68,6 +72,9 @@ PreviewForm::PreviewForm()
     Picture1 = new PictureBox(palette().color(QPalette::Button), this);
     Picture1->setGeometry(0, 0, 0, 0);
     Tmr1 = new QTimer(this);
+    addMarkerKeys(*this);
+    // The window's own events come before any of its markers': a press on a marker counts.
+    windowHandle()->installEventFilter(this);
 }
 
 MarkerArray& PreviewForm::markers(MarkerKind kind)
@@ -105,6 +112,32 @@ void PreviewForm::closeEvent(QCloseEvent* event)
     frmFilters().Command6->click();
 }
 
+void PreviewForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier &&
+        isFrmFiltersLoaded())
+        frmFilters().Command6->click();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+bool PreviewForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::FocusIn) &&
+        isFrmFiltersLoaded() && frmFilters().isVisible())
+        frmFilters().raise();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PreviewForm::stepMarker(MarkerKind kind, int pixels)
+{
+    const int index = m_lastTouched[int(kind)];
+    const CutMarker* marker = markers(kind).at(index);
+    if (marker && marker->isVisibleTo(this))
+        m_drag.step(kind, index, pixels);
+}
+
 void PreviewForm::hideEvent(QHideEvent* event)
 {
     // The window is no longer visible here, and its children not yet hidden: the update request
@@ -117,8 +150,10 @@ void PreviewForm::hideEvent(QHideEvent* event)
 void PreviewForm::moveEvent(QMoveEvent*)
 {
     const QSize frame = frameGeometry().size() - size();
-    if (frame == m_frameLaidOut)
+    if (frame == m_frameLaidOut) {
+        keepEditorOffPreview();
         return;
+    }
     m_frameLaidOut = frame;
     layOutEditorWindows();
 }
@@ -127,6 +162,7 @@ void PreviewForm::connectMarker(MarkerKind kind, CutMarker& marker, int index)
 {
     connect(&marker, &CutMarker::MouseDown, this,
             [this, kind, index](int button, int shift, float x, float y) {
+                touchMarker(kind, index);
                 m_drag.press(kind, index, button, shift, x, y);
             });
     connect(&marker, &CutMarker::MouseMove, this,
@@ -164,15 +200,10 @@ void PreviewForm::setMarkerPosition(MarkerKind kind, int index, float position)
         marker->setTop(position);
 }
 
-// From the client's corner, where marker positions start, to the window's far outer edge: a title
-// bar above the client does not count, or a marker could be dragged out of sight below it.
-float PreviewForm::outerExtent(MarkerKind kind) const
+float PreviewForm::pictureExtent(MarkerKind kind) const
 {
-    const QRect outer = frameGeometry();
-    const QRect client = geometry();
-    return kind == MarkerKind::Vertical
-               ? float(outer.right() + 1 - client.left()) * Screen::twipsPerPixelX()
-               : float(outer.bottom() + 1 - client.top()) * Screen::twipsPerPixelY();
+    return kind == MarkerKind::Vertical ? float(m_pictureSize.width()) * Screen::twipsPerPixelX()
+                                        : float(m_pictureSize.height()) * Screen::twipsPerPixelY();
 }
 
 void PreviewForm::setCaption(const QString& caption)

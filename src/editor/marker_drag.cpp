@@ -10,10 +10,11 @@ namespace tilemond {
 namespace {
 
 constexpr int LeftButton = 1;
-// A marker keeps this far (twips) inside the window's far outer edge.
-constexpr double FarEdgeMargin = 200;
-// Positions must round to more than this (twips).
-constexpr int NearEdgeLimit = 5;
+
+float twipsPerPixel(MarkerKind kind)
+{
+    return kind == MarkerKind::Vertical ? Screen::twipsPerPixelX() : Screen::twipsPerPixelY();
+}
 
 } // namespace
 
@@ -31,14 +32,12 @@ void MarkerDrag::move(MarkerKind kind, int index, int button, int, float x, floa
 {
     if (button != LeftButton)
         return;
-    const bool vertical = kind == MarkerKind::Vertical;
-    const double pointer = vertical ? x : y;
-    const double pressedAt = vertical ? m_markerDownX : m_markerDownY;
-    const double wanted = double(m_surface.markerPosition(kind, index)) + pointer - pressedAt;
-    const int rounded = roundToEven(wanted);
-    if (m_surface.outerExtent(kind) - FarEdgeMargin > rounded && rounded > NearEdgeLimit &&
-        m_markerDragging)
-        m_surface.setMarkerPosition(kind, index, float(wanted));
+    if (m_markerDragging) {
+        const bool vertical = kind == MarkerKind::Vertical;
+        const double pointer = vertical ? x : y;
+        const double pressedAt = vertical ? m_markerDownX : m_markerDownY;
+        moveTo(kind, index, double(m_surface.markerPosition(kind, index)) + pointer - pressedAt);
+    }
     showReadout(kind, index);
 }
 
@@ -50,15 +49,33 @@ void MarkerDrag::release(MarkerKind, int, int button, int, float, float)
     m_surface.setCaption(TilemondCaption);
 }
 
+void MarkerDrag::step(MarkerKind kind, int index, int pixels)
+{
+    moveTo(kind, index,
+           double(m_surface.markerPosition(kind, index)) + pixels * twipsPerPixel(kind));
+    showReadout(kind, index);
+}
+
+// A cut on the picture's edge or beyond it would cut nothing: the marker stops between the
+// first and the second pixel and between the last two, wherever the pointer went.
+void MarkerDrag::moveTo(MarkerKind kind, int index, double wanted)
+{
+    const double pixel = twipsPerPixel(kind);
+    const double first = pixel;
+    const double last = double(m_surface.pictureExtent(kind)) - pixel;
+    if (last < first)
+        return; // a picture one pixel across has nowhere to cut
+    m_surface.setMarkerPosition(kind, index, float(std::clamp(wanted, first, last)));
+}
+
 // The position in whole pixels from the window's client edge, e.g. "X : 100".
 void MarkerDrag::showReadout(MarkerKind kind, int index)
 {
-    const bool vertical = kind == MarkerKind::Vertical;
-    const float perPixel = vertical ? Screen::twipsPerPixelX() : Screen::twipsPerPixelY();
     // A screen of less than half a twip per pixel would divide by zero.
-    const int divisor = std::max(roundToEven(perPixel), 1);
+    const int divisor = std::max(roundToEven(twipsPerPixel(kind)), 1);
     const int pixels = roundToEven(m_surface.markerPosition(kind, index)) / divisor;
-    m_surface.setCaption(QString(vertical ? "X : " : "Y : ") + QString::number(pixels));
+    m_surface.setCaption(QString(kind == MarkerKind::Vertical ? "X : " : "Y : ") +
+                         QString::number(pixels));
 }
 
 } // namespace tilemond

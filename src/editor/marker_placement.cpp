@@ -67,6 +67,7 @@ void addMarker(MarkerKind kind)
     place(marker, kind, preview);
     marker.SetColor(editor.LColor->BackColor());
     marker.SetLine(roundToEven(kind == MarkerKind::Vertical ? preview.height() : preview.width()));
+    frmPreview().touchMarker(kind, next);
 }
 
 void removeMarker(MarkerKind kind)
@@ -83,6 +84,7 @@ void removeMarker(MarkerKind kind)
     } else {
         markers.unload(last);
         --last;
+        frmPreview().touchMarker(kind, last);
     }
 }
 

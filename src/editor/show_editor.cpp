@@ -14,6 +14,8 @@ void showFrmFilters()
     }
     editor.show();
     editor.raise();
+    // Chosen again from the host's menu, the editor takes the keys back from the page.
+    editor.activateWindow();
 }
 
 } // namespace tilemond

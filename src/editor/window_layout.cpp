@@ -31,18 +31,30 @@ void moveOuter(QWidget& window, QPoint to)
         window.move(to);
 }
 
+bool editing()
+{
+    return isFrmFiltersLoaded() && isFrmPreviewLoaded() && frmFilters().formLoaded();
+}
+
+// The work area of the preview's screen; empty without a screen.
+QRect workArea()
+{
+    const PreviewForm& preview = frmPreview();
+    const QScreen* screen = preview.screen() ? preview.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
 } // namespace
 
 void layOutEditorWindows()
 {
-    if (!isFrmFiltersLoaded() || !isFrmPreviewLoaded() || !frmFilters().formLoaded())
-        return; // no editing under way
+    if (!editing())
+        return;
     PreviewForm& preview = frmPreview();
     FiltersForm& editor = frmFilters();
-    const QScreen* screen = preview.screen() ? preview.screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    const QRect room = workArea();
+    if (room.isEmpty())
         return;
-    const QRect room = screen->availableGeometry();
     const QSize p = outerGeometry(&preview).size();
     const QSize e = outerGeometry(&editor).size();
 
@@ -59,6 +71,28 @@ void layOutEditorWindows()
     const QPoint corner = keptOn(room, pair);
     moveOuter(preview, keptOn(room, QRect(corner, p)));
     moveOuter(editor, keptOn(room, QRect(corner + editorOffset, e)));
+}
+
+void keepEditorOffPreview()
+{
+    if (!editing())
+        return;
+    FiltersForm& editor = frmFilters();
+    const QRect preview = outerGeometry(&frmPreview());
+    const QSize e = outerGeometry(&editor).size();
+    const QRect room = workArea();
+    if (room.isEmpty() || !outerGeometry(&editor).intersects(preview))
+        return;
+    const QPoint beside[] = {{preview.right() + 1 + Gap, preview.top()},
+                             {preview.left(), preview.bottom() + 1 + Gap},
+                             {preview.left() - Gap - e.width(), preview.top()},
+                             {preview.left(), preview.top() - Gap - e.height()}};
+    for (const QPoint& corner : beside)
+        if (room.contains(QRect(corner, e))) {
+            moveOuter(editor, corner);
+            return;
+        }
+    moveOuter(editor, keptOn(room, QRect(beside[0], e)));
 }
 
 } // namespace tilemond

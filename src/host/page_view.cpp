@@ -89,8 +89,10 @@ void PageView::namePictures(QTextDocument& document)
                                       fragment.charFormat().toImageFormat());
         }
     m_sources.clear();
+    m_positions.clear();
     for (auto& [position, format] : pictures) {
         m_sources.push_back(format.name());
+        m_positions.push_back(position);
         format.setName(pictureName(m_sources.size() - 1).toString());
         QTextCursor cursor(&document);
         cursor.setPosition(position);
@@ -132,6 +134,24 @@ void PageView::mousePressEvent(QMouseEvent* event)
     const QUrl name(document()->documentLayout()->imageAt(at));
     selectPicture(name.scheme() == PictureScheme ? name.path().toInt() : -1);
     QTextBrowser::mousePressEvent(event);
+}
+
+bool PageView::focusNextPrevChild(bool next)
+{
+    const int count = int(m_positions.size());
+    if (count == 0)
+        return QTextBrowser::focusNextPrevChild(next);
+    const int current = selectedPicture();
+    const int chosen =
+        current < 0 ? (next ? 0 : count - 1) : (current + (next ? 1 : count - 1)) % count;
+    selectPicture(chosen);
+    if (chosen < int(m_positions.size())) {
+        QTextCursor at(document());
+        at.setPosition(m_positions[std::size_t(chosen)]);
+        setTextCursor(at);
+        ensureCursorVisible();
+    }
+    return true;
 }
 
 void PageView::selectPicture(int index)

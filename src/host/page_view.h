@@ -29,6 +29,9 @@ signals:
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // Tab and Shift+Tab select the next and the previous picture of the page, round the end, and
+    // scroll it into sight: a picture can be chosen without a mouse.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Gives every picture of the rendered page a name of its own, in document order.
@@ -37,6 +40,7 @@ private:
 
     PageHost& m_host;
     std::vector<QString> m_sources; // each rendered picture's src
+    std::vector<int> m_positions;   // and where it stands in the rendered document
 };
 
 } // namespace tilemond::host

@@ -47,6 +47,26 @@ std::unique_ptr<QMimeData> contents()
     return copy;
 }
 
+bool isEmpty()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return !data || data->formats().isEmpty();
+}
+
+ChangeWatch::ChangeWatch()
+    : m_connection(QObject::connect(QGuiApplication::clipboard(), &QClipboard::changed,
+                                    [this](QClipboard::Mode mode) {
+                                        if (mode == QClipboard::Clipboard)
+                                            ++m_changes;
+                                    }))
+{
+}
+
+ChangeWatch::~ChangeWatch()
+{
+    QObject::disconnect(m_connection);
+}
+
 void restore(std::unique_ptr<QMimeData> contents)
 {
     if (!contents || contents->formats().isEmpty())

@@ -52,7 +52,7 @@ TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
     answers.answerFile({false, folder.filePath("wide.png")});
     openEditor();
     // The client shows the picture and the strip below it; the lines take the outer size.
-    EXPECT_EQ(frmPreview().size(), QSize(100, 70));
+    EXPECT_EQ(frmPreview().size(), QSize(120, 70));
     EXPECT_EQ(frmPreview().Vert1[0].lineEnd().x(), previewTwips().width());
     EXPECT_EQ(frmPreview().Hori1[0].lineEnd().y(), previewTwips().height());
     EXPECT_TRUE(showsOneToOne(frmPreview().image(), wide));
@@ -75,7 +75,7 @@ TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
                            : QString(file).endsWith("wmf") ? QSize(40, 38)
                                                            : QSize(40, 30);
         EXPECT_EQ(frmFilters().Picture1->picture().size(), size);
-        EXPECT_EQ(frmPreview().size(), size + QSize(0, 20));
+        EXPECT_EQ(frmPreview().size(), size + QSize(20, 20));
         const int tolerance = QString(file).endsWith("jpg") ? 24 : 0;
         for (const QImage& shown : {picture1(), frmPreview().image()}) {
             EXPECT_TRUE(near(shown.pixel(3, 3), qRgb(255, 0, 0), tolerance));

@@ -63,7 +63,7 @@ TEST_F(SelectedPicture, TheFirstPictureElementAtTheSelectionIsShownOneToOne)
         EXPECT_EQ(picture1().size(), picture.size());
         EXPECT_TRUE(showsOneToOne(picture1(), picture));
         EXPECT_TRUE(showsOneToOne(frmPreview().image(), picture));
-        EXPECT_EQ(frmPreview().size(), picture.size() + QSize(0, 20));
+        EXPECT_EQ(frmPreview().size(), picture.size() + QSize(20, 20));
         EXPECT_EQ(frmPreview().Vert1[0].lineEnd().x(), previewTwips().width());
         EXPECT_EQ(frmPreview().Hori1[0].lineEnd().y(), previewTwips().height());
         EXPECT_EQ(SystemClipboard::picture().size(), picture.size());

@@ -48,6 +48,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, Limit));
         // The user starts by clicking into the host (the status bar), which makes it active
         // whether or not the window manager gave it the focus when it was mapped.
+        // xdotool's --sync waits for the pointer to move: it must not be on that point already
+        // (where the test before may have left it).
+        xdotool({"mousemove", "0", "0"});
         clickAt(&window, QPoint(window.width() / 2, window.height() - 5));
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window, Limit));
     }
@@ -73,15 +76,16 @@ protected:
         return QTest::qWaitFor(state, limit);
     }
 
-    // Runs xdotool with these arguments, the application going on meanwhile; its output.
-    static QString xdotool(const QStringList& arguments)
+    // Runs a program to its end, the application going on meanwhile; its output.
+    static QString run(const QString& program, const QStringList& arguments)
     {
         QProcess tool;
-        tool.start("xdotool", arguments);
+        tool.start(program, arguments);
         EXPECT_TRUE(waitFor([&] { return tool.state() == QProcess::NotRunning; }))
-            << "xdotool " << arguments.join(' ').toStdString();
+            << program.toStdString() << " " << arguments.join(' ').toStdString();
         return QString::fromUtf8(tool.readAllStandardOutput()).trimmed();
     }
+    static QString xdotool(const QStringList& arguments) { return run("xdotool", arguments); }
 
     static void clickAtScreen(QPoint at, int button = 1)
     {
@@ -106,7 +110,11 @@ protected:
                 QString::number(at.x()),
                 QString::number(at.y())};
     }
-    static void pressKeys(const QString& keys) { xdotool({"key", "--clearmodifiers", keys}); }
+    // Keys one after the other, e.g. "Down shift+Down".
+    static void pressKeys(const QString& keys)
+    {
+        xdotool(QStringList{"key", "--clearmodifiers"} + keys.split(' '));
+    }
     static void type(const QString& text) { xdotool({"type", "--delay", "20", text}); }
 
     // The window that has the keyboard focus (an X window id).

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTimer>
 
 namespace tilemond {
@@ -40,20 +41,41 @@ TEST_F(PageEditing, TheSplitCutsAndReplacesThePictureTheEditorTookWhateverIsClic
     EXPECT_LT(page.find("ID='Tilemond1'"), page.find(LighthouseTag));
 }
 
-TEST_F(PageEditing, TheClipboardHoldsWhatItHeldBeforeOnceTheEditorCloses)
+// What the editor displaced comes back; what the user copied while it was open stays.
+TEST_F(PageEditing, TheClipboardGetsBackWhatTheEditorTookAndKeepsWhatWasCopiedSince)
 {
-    QGuiApplication::clipboard()->setText("the user's own words");
+    QClipboard& clipboard = *QGuiApplication::clipboard();
+    clipboard.setText("the user's own words");
     clickPicture(1);
     openEditor();
     click(frmFilters().Command6); // Cancel
     ASSERT_TRUE(waitFor(editorClosedNow()));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own words");
+    EXPECT_EQ(clipboard.text(), "the user's own words");
+
+    openEditor();
+    clickPicture(0);
+    pressKeys("ctrl+c"); // in the host
+    ASSERT_TRUE(waitFor([&] { return clipboard.mimeData()->hasImage(); }));
+    click(frmFilters().Command6);
+    ASSERT_TRUE(waitFor(editorClosedNow()));
+    EXPECT_TRUE(clipboard.mimeData()->hasImage()) << "the picture copied in the host is gone";
 
     clickPicture(1);
     openEditor();
+    QFile words(dir.filePath("words.txt"));
+    ASSERT_TRUE(words.open(QIODevice::WriteOnly) && words.write("copied elsewhere") > 0);
+    words.close();
+    run("xclip", {"-selection", "clipboard", words.fileName()}); // another program
+    ASSERT_TRUE(waitFor([&] { return clipboard.text() == "copied elsewhere"; }));
+    click(frmFilters().Command6);
+    ASSERT_TRUE(waitFor(editorClosedNow()));
+    EXPECT_EQ(clipboard.text(), "copied elsewhere");
+
+    clipboard.setText("the user's own words");
+    openEditor();
     click(frmFilters().Command4); // Okay
     ASSERT_TRUE(waitFor(editorClosedNow()));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's own words");
+    EXPECT_EQ(clipboard.text(), "the user's own words");
 }
 
 TEST_F(PageEditing, TheFileDialogOpensAboveTheEditorAndTakesTheKeys)

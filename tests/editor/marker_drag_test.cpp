@@ -7,7 +7,7 @@
 namespace tilemond {
 namespace {
 
-// A window 3000 x 2000 twips (outer) holding markers at given positions.
+// A window holding markers at given positions over a picture of 200 x 200 pixels.
 class FakeWindow : public MarkerDragSurface
 {
 public:
@@ -19,9 +19,9 @@ public:
     {
         positions[{kind, index}] = position;
     }
-    float outerExtent(MarkerKind kind) const override
+    float pictureExtent(MarkerKind kind) const override
     {
-        return kind == MarkerKind::Vertical ? 3000 : 2000;
+        return kind == MarkerKind::Vertical ? 3000 : 2400;
     }
     void setCaption(const QString& text) override { caption = text; }
 
@@ -71,17 +71,43 @@ TEST_F(MarkerDragTest, GrabPointStaysUnderThePointerOnEitherAxis)
     EXPECT_EQ(window.caption, "Y : 75");
 }
 
-// From 6 twips to the outer extent less 200; a move beyond is refused, not clamped.
-TEST_F(MarkerDragTest, MovesOutsideTheLimitsAreRefused)
+// Every pixel from 1 to 199 and none beyond: a pointer past either end, however fast it got
+// there, puts the marker at that end; the arrow keys step within the same limits.
+TEST_F(MarkerDragTest, MarkersStayOnThePictureAndReachEveryPixelOfIt)
 {
-    const struct { MarkerKind kind; int index; float by, expected; } steps[] = {
-        {V, 1, -594, 6}, {V, 1, -0.6f, 6}, // 5.4 rounds to 5
-        {V, 1, -500, 6}, {H, 0, 1049, 1799}, {H, 0, 1, 1799}};
+    const struct
+    {
+        MarkerKind kind;
+        int index;
+        float by, expected;
+        const char* caption;
+    } moves[] = {{V, 1, -594, 15, "X : 1"},
+                 {V, 1, 6000, 2985, "X : 199"},
+                 {H, 0, 9000, 2388, "Y : 199"},
+                 {H, 0, -3000, 12, "Y : 1"}};
+    for (const auto& move : moves) {
+        drag.press(move.kind, move.index, 1, 0, 0, 0);
+        drag.move(move.kind, move.index, 1, 0, move.kind == V ? move.by : 0,
+                  move.kind == V ? 0 : move.by);
+        EXPECT_FLOAT_EQ(at(move.kind, move.index), move.expected) << move.by;
+        EXPECT_EQ(window.caption, move.caption);
+        drag.release(move.kind, move.index, 1, 0, 0, 0);
+    }
+    const struct
+    {
+        MarkerKind kind;
+        int pixels;
+        float expected;
+        const char* caption;
+    } steps[] = {{V, 1, 1515, "X : 101"},
+                 {V, -10, 1365, "X : 91"},
+                 {V, 200, 2985, "X : 199"},
+                 {H, 1, 24, "Y : 2"},
+                 {H, -10, 12, "Y : 1"}};
     for (const auto& step : steps) {
-        drag.press(step.kind, step.index, 1, 0, 0, 0);
-        drag.move(step.kind, step.index, 1, 0, step.kind == V ? step.by : 0,
-                  step.kind == V ? 0 : step.by);
-        EXPECT_FLOAT_EQ(at(step.kind, step.index), step.expected) << step.by;
+        drag.step(step.kind, 0, step.pixels);
+        EXPECT_FLOAT_EQ(at(step.kind, 0), step.expected) << step.pixels;
+        EXPECT_EQ(window.caption, step.caption);
     }
 }
 
@@ -100,8 +126,12 @@ TEST_F(MarkerDragTest, OnlyTheLeftButtonDrags)
 
 TEST_F(MarkerDragTest, ReadoutTruncatesTowardsZero)
 {
-    const struct { MarkerKind kind; float position; const char* caption; } cases[] = {
-        {V, 14.5f, "X : 0"}, {V, -20, "X : -1"}, {H, 14, "Y : 1"}};
+    const struct
+    {
+        MarkerKind kind;
+        float position;
+        const char* caption;
+    } cases[] = {{V, 14.5f, "X : 0"}, {V, -20, "X : -1"}, {H, 14, "Y : 1"}};
     for (const auto& c : cases) {
         window.positions[{c.kind, 0}] = c.position;
         drag.move(c.kind, 0, 1, 0, 0, 0);
