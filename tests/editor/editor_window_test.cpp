@@ -194,18 +194,6 @@ TEST_F(EditorWindow, ChosenColourRecoloursEveryMarkerAndCancelChangesNothing)
 
 using EditorWindows = EditorTest;
 
-// Design sizes in twips come out per axis: 15 across, 12 down.
-TEST_F(EditorWindows, DesignTwipsConvertEachAxisByItsOwnScale)
-{
-    FiltersForm& editor = frmFilters();
-    PreviewForm& preview = frmPreview();
-    EXPECT_EQ(editor.size(), QSize(278, 191));                      // 4170 x 2295
-    EXPECT_EQ(editor.Command1->geometry(), QRect(40, 50, 33, 31));  // 600, 600, 495, 375
-    EXPECT_EQ(preview.size(), QSize(214, 174));                     // 3210 x 2085
-    EXPECT_EQ(preview.Hori1[0].geometry(), QRect(71, 0, 32, 391));  // 1065, 0, 480, 4695
-    EXPECT_EQ(preview.Vert1[0].geometry(), QRect(0, 182, 361, 22)); // 0, 2190, 5415, 270
-}
-
 TEST_F(EditorWindows, CancelMayCloseBothWindowsFromInsideItsOwnClick)
 {
     QStringList ran;

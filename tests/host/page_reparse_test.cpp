@@ -79,35 +79,6 @@ void expectSameElements(const PageElements& kept, const ParsedPage& fresh)
     EXPECT_EQ(kept.body(), fresh.body ? &kept.at(std::nullopt, *fresh.body) : nullptr);
 }
 
-TEST(PageReparseTest, SplitEditsInAContainerReparseOnlyItsContent)
-{
-    std::string bytes = MidPage;
-    PageElements page(parsePage(bytes));
-    const std::size_t at = bytes.find("></DIV>") + 1;
-    const auto edit = [&](std::size_t begin, std::size_t end, const std::string& text) {
-        const std::string removed = bytes.substr(begin, end - begin);
-        bytes.replace(begin, end - begin, text);
-        return page.follow(bytes, {begin, end, text.size()}, removed);
-    };
-    ASSERT_TRUE(edit(at, at, Placeholder));
-    expectSameElements(page, parsePage(bytes));
-    ASSERT_TRUE(edit(at, at + Placeholder.size(), "<IMG SRC='piece1.png'>"));
-    expectSameElements(page, parsePage(bytes));
-    // An edit in another container brings the first one's content into the page's list.
-    const std::size_t cell = bytes.find(">c</td>") + 1;
-    ASSERT_TRUE(edit(cell, cell + 1, "<b>cell</b>"));
-    expectSameElements(page, parsePage(bytes));
-    ASSERT_TRUE(edit(at, at, "<p>x</p>"));
-    expectSameElements(page, parsePage(bytes));
-
-    // Markup that would reach out of its container goes the long way.
-    EXPECT_FALSE(edit(at, at, "</DIV>"));
-    const std::size_t inLi = bytes.find("in li");
-    EXPECT_FALSE(edit(inLi, inLi, "<li>"));
-    const std::size_t inBody = bytes.find("<ul>");
-    EXPECT_FALSE(edit(inBody, inBody, "<hr>"));
-}
-
 // A body or html tag after the first lends its attributes to the page's own element, wherever it
 // stands: edits before it, and edits that bring one in or take one out, keep the lookups right.
 TEST(PageReparseTest, AttributesOfALaterBodyTagFollowTheEdits)
