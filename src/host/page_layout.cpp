@@ -38,12 +38,18 @@ public:
     }
 };
 
-// For each picture the engine counts: its src attribute, its box in the page, and whether it
-// shows.
+// For each picture the engine counts: its src attribute, the box of its pixels in the page (inside
+// its border and padding), and whether it shows.
 const QString kPictureBoxes = QStringLiteral(
     "Array.from(document.images).map(i => { const r = i.getBoundingClientRect();"
-    " return [i.getAttribute('src') || '', r.left + scrollX, r.top + scrollY, r.width, r.height,"
-    " i.complete && i.naturalWidth > 0 && getComputedStyle(i).display != 'none']; })");
+    " const s = getComputedStyle(i); const px = v => parseFloat(v) || 0;"
+    " const left = px(s.borderLeftWidth) + px(s.paddingLeft);"
+    " const top = px(s.borderTopWidth) + px(s.paddingTop);"
+    " const right = px(s.borderRightWidth) + px(s.paddingRight);"
+    " const bottom = px(s.borderBottomWidth) + px(s.paddingBottom);"
+    " return [i.getAttribute('src') || '', r.left + scrollX + left, r.top + scrollY + top,"
+    " r.width - left - right, r.height - top - bottom,"
+    " i.complete && i.naturalWidth > 0 && s.display != 'none']; })");
 
 } // namespace
 
