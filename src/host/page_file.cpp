@@ -1,5 +1,6 @@
 #include "host/page_file.h"
 
+#include "host/page_shape.h"
 #include "platform/bounded_read.h"
 
 #include <QDir>
@@ -46,6 +47,10 @@ FileError readPageFile(const QString& path, std::string& bytes)
     QByteArray content;
     if (const QString reason = readRegularFile(path, kMaxPageBytes, content); !reason.isEmpty())
         return failure(what, path, reason + QLatin1Char('.'));
+    if (const std::string beyond =
+            beyondParserBounds(std::string_view(content.constData(), std::size_t(content.size())));
+        !beyond.empty())
+        return failure(what, path, QString::fromStdString(beyond) + QLatin1Char('.'));
     bytes.assign(content.constData(), content.size());
     return std::nullopt;
 }
