@@ -125,17 +125,21 @@ LoadedPicture renderEmf(const QByteArray& data, const QString& file)
     const double sy = 100 / pixelsPerMm.height() * height / area.height();
     const QTransform deviceToImage(sx, 0, 0, sy, -area.left() * width / area.width(),
                                    -area.top() * height / area.height());
+    QString overLimit;
     {
         MetafilePainter painter(image, deviceToImage, pixelsPerMm, layout.header.nHandles);
-        for (qsizetype at = 0;;) {
+        for (qsizetype at = 0; overLimit.isEmpty();) {
             const char* record = data.constData() + at;
             playEmfRecord(painter, record);
+            overLimit = painter.overLimit();
             const U_EMR* emr = reinterpret_cast<const U_EMR*>(record);
             if (emr->iType == U_EMR_EOF)
                 break;
             at += emr->nSize;
         }
     }
+    if (!overLimit.isEmpty())
+        return {{}, refusedError(file, overLimit)};
     return {image, {}};
 }
 

@@ -148,6 +148,7 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
     // The device is the picture; the frame is mapped onto it until the records map otherwise.
     const QSizeF pixelsPerMm(1440 / Screen::twipsPerPixelX() / 25.4,
                              1440 / Screen::twipsPerPixelY() / 25.4);
+    QString overLimit;
     {
         MetafilePainter painter(image, QTransform(), pixelsPerMm, kObjectTableSize);
         DeviceContext& dc = painter.dc();
@@ -156,14 +157,17 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
         dc.windowExt = layout.frame.size();
         dc.viewportExt = QSizeF(size);
         const char* end = data.constData() + data.size();
-        for (const char* at = data.constData() + layout.recordsStart;;) {
+        for (const char* at = data.constData() + layout.recordsStart; overLimit.isEmpty();) {
             const WmfRecord record(at, U_WMRRECSAFE_get(at, end));
             if (record.function() == 0)
                 break;
             playWmfRecord(painter, record);
+            overLimit = painter.overLimit();
             at += record.size();
         }
     }
+    if (!overLimit.isEmpty())
+        return {{}, refusedError(file, overLimit)};
     return {image, {}};
 }
 
