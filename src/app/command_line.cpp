@@ -268,15 +268,13 @@ QString usageText()
         "                        (indexed png for at most 256 colours, else jpeg)\n"
         "        --quality Q     1 to 100 (default 90) for jpeg, webp and auto's jpegs;\n"
         "                        webp at 100 keeps every pixel\n"
-        "        --max-pixels N  read pictures of up to N pixels (default %1, 8192 x 8192;\n"
-        "                        at most %2); larger ones are refused\n"
+        "        --max-pixels N  read pictures of up to N pixels (default 67108864, that is\n"
+        "                        8192 x 8192; at most 1073741824); larger are refused\n"
         "  tilemond register | unregister\n"
         "      Registers or removes the add-in with the page host.\n"
         "  tilemond --help | --version\n"
         "\n"
-        "Exit status: 0 done, 1 failure, 2 usage error.\n")
-        .arg(kDefaultMaxPicturePixels)
-        .arg(kHighestMaxPicturePixels);
+        "Exit status: 0 done, 1 failure, 2 usage error.\n");
 }
 
 QString versionText()

@@ -127,10 +127,14 @@ private:
 
 void sortByStart(std::vector<ParsedElement>& elements)
 {
-    // Document order is the order of the tags in the page, not the tree's order.
-    std::stable_sort(
-        elements.begin(), elements.end(),
-        [](const ParsedElement& a, const ParsedElement& b) { return a.start < b.start; });
+    // Document order is the order of the tags in the page, not the tree's order; the two
+    // mostly agree, and a sort's copy of a large page's elements is spared.
+    const auto byStart = [](const ParsedElement& a, const ParsedElement& b) {
+        return a.start < b.start;
+    };
+    if (std::is_sorted(elements.begin(), elements.end(), byStart))
+        return;
+    std::stable_sort(elements.begin(), elements.end(), byStart);
 }
 
 // Containers whose content parses alone as it does in the page, as long as that content

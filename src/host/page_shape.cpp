@@ -12,11 +12,11 @@ namespace {
 bool closesItself(const std::string& name)
 {
     static constexpr std::array<std::string_view, 40> names = {
-        "area",  "base",     "basefont", "bgsound", "br",     "col",    "embed", "frame",
-        "hr",    "image",    "img",      "input",   "keygen", "link",   "meta",  "param",
-        "source", "track",   "wbr",      "p",       "li",     "dt",     "dd",    "option",
-        "optgroup", "tr",    "td",       "th",      "thead",  "tbody",  "tfoot", "caption",
-        "colgroup", "rb",    "rt",       "rtc",     "rp",     "html",   "head",  "body"};
+        "area",     "base",  "basefont", "bgsound", "br",     "col",   "embed", "frame",
+        "hr",       "image", "img",      "input",   "keygen", "link",  "meta",  "param",
+        "source",   "track", "wbr",      "p",       "li",     "dt",    "dd",    "option",
+        "optgroup", "tr",    "td",       "th",      "thead",  "tbody", "tfoot", "caption",
+        "colgroup", "rb",    "rt",       "rtc",     "rp",     "html",  "head",  "body"};
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
@@ -50,7 +50,8 @@ public:
                 readName();
                 depth -= depth > 0;
                 skipTag();
-            } else if (m_at < m_html.size() && std::isalpha(static_cast<unsigned char>(m_html[m_at]))) {
+            } else if (m_at < m_html.size() &&
+                       std::isalpha(static_cast<unsigned char>(m_html[m_at]))) {
                 const std::string name = readName();
                 if (skipTag() > kMaxAttributes)
                     return "a tag has more than " + std::to_string(kMaxAttributes) + " attributes";

@@ -77,9 +77,9 @@ struct EmfLayout
 EmfLayout layoutOf(const QByteArray& data)
 {
     EmfLayout layout;
-    std::memcpy(
-        &layout.header, data.constData(),
-        std::min<size_t>(sizeof layout.header, reinterpret_cast<const U_EMR*>(data.constData())->nSize));
+    std::memcpy(&layout.header, data.constData(),
+                std::min<size_t>(sizeof layout.header,
+                                 reinterpret_cast<const U_EMR*>(data.constData())->nSize));
     layout.pixelsPerMm = devicePixelsPerMm(layout.header);
     layout.area = pictureArea(layout.header, layout.pixelsPerMm);
     layout.width = screenPixelsX(layout.area.width() / 2540);

@@ -203,9 +203,8 @@ bool MetafilePainter::spend(const QRectF& box, std::optional<double> strokeWidth
 {
     const QRectF painted = box.normalized().intersected(QRectF(m_target.rect()));
     const double area = painted.width() * painted.height();
-    const double band = strokeWidth ? (painted.width() + painted.height()) * 2 *
-                                          std::max(1.0, *strokeWidth)
-                                    : area;
+    const double band =
+        strokeWidth ? (painted.width() + painted.height()) * 2 * std::max(1.0, *strokeWidth) : area;
     m_work += 1 + qint64(std::min({area, band, double(1LL << 40)}));
     const qint64 limit = kMetafileWorkPerPixel * maxPicturePixels();
     if (m_work > limit && m_overLimit.isEmpty())
@@ -345,9 +344,8 @@ void MetafilePainter::paint(const QPainterPath& path, const QPen& pen, const QBr
         return;
     const QTransform& toImage = m_painter.transform();
     const QRectF box = toImage.mapRect(path.controlPointRect());
-    const double penPixels = pen.style() == Qt::NoPen
-                                 ? 0
-                                 : pen.widthF() * std::sqrt(std::abs(toImage.determinant()));
+    const double penPixels =
+        pen.style() == Qt::NoPen ? 0 : pen.widthF() * std::sqrt(std::abs(toImage.determinant()));
     if (!spend(box.adjusted(-penPixels, -penPixels, penPixels, penPixels),
                brush.style() == Qt::NoBrush ? std::optional(penPixels) : std::nullopt))
         return;
@@ -522,8 +520,8 @@ void MetafilePainter::drawText(const QString& text, const QPointF& reference,
     // A glyph beyond twice the picture's size shows no more of itself, and Qt's glyph caches
     // would take gigabytes.
     const int largest = std::max(m_target.width(), m_target.height());
-    font.setPixelSize(
-        std::clamp(pixel(selected.height ? logicalEm * scaleY : 12.0), 1, std::max(1, 2 * largest)));
+    font.setPixelSize(std::clamp(pixel(selected.height ? logicalEm * scaleY : 12.0), 1,
+                                 std::max(1, 2 * largest)));
     font.setWeight(QFont::Weight(std::clamp(selected.weight ? selected.weight : 400, 100, 900)));
     font.setItalic(selected.italic);
     font.setUnderline(selected.underline);
@@ -604,7 +602,7 @@ QRegion MetafilePainter::imageRegion(const MetafileRegion& region) const
         for (const QPointF& corner : corners)
             clamped << QPoint(pixel(corner.x()), pixel(corner.y()));
         pixels += toImage.isScaling() || toImage.isIdentity() ? QRegion(clamped.boundingRect())
-                                                               : QRegion(clamped);
+                                                              : QRegion(clamped);
     }
     return pixels;
 }

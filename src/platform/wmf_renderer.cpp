@@ -65,8 +65,9 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
     const bool isPlaceable = placeable.Key == 0x9ac6cdd7u;
     if (isPlaceable) {
         const U_RECT16& bounds = placeable.Dst;
-        layout.frame = QRectF(QPointF(bounds.left, bounds.top), QPointF(bounds.right, bounds.bottom))
-                           .normalized();
+        layout.frame =
+            QRectF(QPointF(bounds.left, bounds.top), QPointF(bounds.right, bounds.bottom))
+                .normalized();
         layout.unitsPerInch = placeable.Inch;
         if (layout.unitsPerInch == 0)
             return QStringLiteral("its header gives no units per inch");
