@@ -6,11 +6,11 @@
 namespace tilemond {
 
 // Bounds for every decoded picture: the window system takes sides up to 32767 pixels, and
-// 2^26 pixels (256 MiB at four bytes a pixel, 8192 x 8192) keep a picture, its pieces and its
-// copies within a gigabyte. A few bytes of a picture file can announce any size, so a larger
+// 2^25 pixels (128 MiB at four bytes a pixel, 5792 x 5792) keep a split of a picture, its
+// pieces and their files under half a gigabyte (2^26 took 926 MB). A few bytes of a picture file can announce any size, so a larger
 // picture is read only when the user allows it (--max-pixels), up to 2^30 pixels.
 inline constexpr qint64 kMaxPictureSide = 32767;
-inline constexpr qint64 kDefaultMaxPicturePixels = qint64(1) << 26;
+inline constexpr qint64 kDefaultMaxPicturePixels = qint64(1) << 25;
 inline constexpr qint64 kHighestMaxPicturePixels = qint64(1) << 30;
 
 qint64 maxPicturePixels();

@@ -394,7 +394,7 @@ TEST_F(MetafilePicture, OversizePicturesAreRefusedBeforeDecoding)
                    35);
     EXPECT_EQ(loadPictureData(gif, "bomb.gif").error,
               "bomb.gif is too large: 16000 x 16000 pixels (at most 32767 pixels a side and "
-              "67108864 pixels in all; --max-pixels allows more)");
+              "33554432 pixels in all; --max-pixels allows more)");
     setMaxPicturePixels(qint64(1) << 28);
     EXPECT_TRUE(pictureSizeAllowed(16000, 16000));
     setMaxPicturePixels(kDefaultMaxPicturePixels);
