@@ -13,9 +13,9 @@ inline constexpr std::size_t kMaxNestingDepth = 1024;
 inline constexpr std::size_t kMaxAttributes = 1024;
 
 // Why the page is beyond the parser's bounds ("its elements nest more than 1024 deep"), or empty.
-// Start tags of elements that need an end tag, less their end tags, make the depth; comments,
-// scripts and styles are passed over, and elements whose end tag may be left out do not count,
-// so that no page is taken as deeper than a parser would nest it.
+// The depth counts the open elements that need an end tag: an end tag closes its element and
+// those opened in it, stray end tags and elements whose end tag may be left out do not count,
+// and comments, scripts and styles are passed over.
 std::string beyondParserBounds(std::string_view html);
 
 } // namespace tilemond::host
