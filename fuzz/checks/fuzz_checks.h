@@ -20,6 +20,10 @@ void checkReplaceText(const std::uint8_t* data, std::size_t size);
 // a picture within the size limits, or a named error; never both, never neither.
 void checkPicture(std::string_view format, const std::uint8_t* data, std::size_t size);
 
+// The pieces' PNG and JPEG writers on a picture the input describes: the PNG holds every pixel
+// and the colour profile, the JPEG the size and the profile.
+void checkPieceFiles(const std::uint8_t* data, std::size_t size);
+
 // Aborts with the message when ok is false.
 void require(bool ok, const char* what);
 

@@ -7,17 +7,21 @@
 
 namespace tilemond::app {
 
-// Registers the add-in this program carries unless the registry already names its library, so
-// that a fresh machine needs no step of its own. Returns an error text.
-QString ensureAddInRegistered();
+// The add-in library that this program loads at run time: installed beside the program, or else
+// in its build folder. Absolute; the file may be missing.
+QString addInLibrary();
 
-// `tilemond register` and `tilemond unregister`: the add-in's own entry points. Return an error
-// text.
-QString registerAddIn();
-QString unregisterAddIn();
+// Registers the add-in in `library` unless the registry already names that file, so that a
+// fresh machine needs no step of its own. Returns an error text.
+QString ensureAddInRegistered(const QString& library);
 
-// Registers the add-in when needed and connects the registered add-ins to the host, as the
-// host does at its start. Returns the errors.
-QStringList connectAddIns(host::AddInLoader& loader);
+// `tilemond register` and `tilemond unregister`: the entry points of the add-in library.
+// Return an error text.
+QString registerAddIn(const QString& library);
+QString unregisterAddIn(const QString& library);
+
+// Registers the add-in in `library` when needed and connects the registered add-ins to the
+// host, as the host does at its start. Returns the errors.
+QStringList connectAddIns(host::AddInLoader& loader, const QString& library = addInLibrary());
 
 } // namespace tilemond::app

@@ -4,7 +4,9 @@
 #include "app/batch_questions.h"
 #include "app/editor_driver.h"
 #include "app/output_target.h"
+#include "app/page_lock.h"
 #include "app/picture_choice.h"
+#include "app/split_check.h"
 #include "host/add_in_loader.h"
 #include "host/page_host.h"
 #include "platform/picture_file.h"
@@ -19,7 +21,7 @@ namespace {
 
 BatchOutcome failure(const QString& message)
 {
-    return {Exit::Failure, message};
+    return {Exit::Failure, message, {}};
 }
 
 // A cut outside the picture, as the usage error that names it; empty when all lie inside.
@@ -37,27 +39,28 @@ QString cutOutside(const char* option, const std::vector<int>& cuts, int extent,
     return QString();
 }
 
-// The pieces the split puts into the page: a column or row between two cuts on one pixel is
-// empty and has none.
+// The columns (rows) the cuts make: two cuts on one pixel make an empty one, which is no column.
+int linesOf(std::vector<int> cuts)
+{
+    std::sort(cuts.begin(), cuts.end());
+    return int(std::unique(cuts.begin(), cuts.end()) - cuts.begin()) + 1;
+}
+
+// The pieces the split puts into the page.
 int piecesOf(const SplitOptions& options)
 {
-    const auto lines = [](std::vector<int> cuts) {
-        std::sort(cuts.begin(), cuts.end());
-        return int(std::unique(cuts.begin(), cuts.end()) - cuts.begin()) + 1;
-    };
-    return lines(options.vertical) * lines(options.horizontal);
+    return linesOf(options.vertical) * linesOf(options.horizontal);
 }
 
 QString summary(const ChosenPicture& picture, const SplitOptions& options, const QString& saved)
 {
-    const int columns = int(options.vertical.size()) + 1;
-    const int rows = int(options.horizontal.size()) + 1;
     const int pieces = piecesOf(options);
     // One pass over the pattern: names may hold a % of their own.
     return QStringLiteral("split %1 into %2 %3 (%4 x %5, %6) -> %7")
         .arg(picture.name, QString::number(pieces),
              pieces == 1 ? QStringLiteral("piece") : QStringLiteral("pieces"),
-             QString::number(columns), QString::number(rows),
+             QString::number(linesOf(options.vertical)),
+             QString::number(linesOf(options.horizontal)),
              options.table ? QStringLiteral("table") : QStringLiteral("lines"),
              QDir::toNativeSeparators(saved));
 }
@@ -113,7 +116,7 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
           cutOutside("--horizontal", options.horizontal, size.height(), size)})
         if (!outside.isEmpty()) {
             closeEditor();
-            return {Exit::Usage, outside};
+            return {Exit::Usage, outside, {}};
         }
 
     const int pieces = piecesOf(options);
@@ -135,14 +138,22 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
 
 } // namespace
 
-BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progress)
+BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progress,
+                        const std::function<void(const QString&)>& tell)
 {
     if (options.picture)
         if (const LoadedPicture file = loadPictureFile(*options.picture); !file.error.isEmpty())
             return failure(file.error);
 
+    const PageLock lock(options.page, [&] {
+        if (tell)
+            tell(QStringLiteral("%1 is being split by another run; waiting for it to finish.")
+                     .arg(QDir::toNativeSeparators(options.page)));
+    });
+
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
     host->setPictureFormat(options.pictures);
+    host->setLayoutWidth(options.viewport);
     if (const host::FileError error = host->open(options.page))
         return failure(*error);
     const auto document = host->activeDocument();
@@ -150,6 +161,12 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     if (!picture.error.isEmpty())
         return failure(
             QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), picture.error));
+
+    const bool checking = options.check || options.verify;
+    const PageBefore before =
+        checking ? PageBefore{host->source(), host->pagePath(), host->pictureAddresses(),
+                              host->selectedPicture()}
+                 : PageBefore{};
 
     OutputTarget target(options);
     if (const QString error = target.prepare(); !error.isEmpty())
@@ -163,7 +180,17 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
         return edited;
     if (const QString error = target.save(*host); !error.isEmpty())
         return failure(error);
-    return {Exit::Done, summary(picture, options, target.shownPath())};
+    BatchOutcome done{Exit::Done, summary(picture, options, target.shownPath()),
+                      host->leftBehind()};
+    if (checking) {
+        const SplitCheck check = checkSplit(before, target.shownPath(),
+                                            options.viewport > 0 ? options.viewport
+                                                                 : host::kDefaultViewportWidth);
+        done.message += QStringLiteral("\ncheck: ") + check.said;
+        if (options.verify && !check.seamless)
+            done.exitCode = Exit::Failure;
+    }
+    return done;
 }
 
 } // namespace tilemond::app

@@ -45,19 +45,26 @@ public:
 
     QString parse(const QStringList& arguments)
     {
+        bool optionsEnded = false;
         for (qsizetype i = 0; i < arguments.size(); ++i) {
-            const auto [name, inlineValue] = splitAssignment(arguments[i]);
-            if (!name.startsWith('-') || name == QLatin1String("-")) {
+            if (!optionsEnded && arguments[i] == QLatin1String("--")) {
+                optionsEnded = true;
+                continue;
+            }
+            const auto [name, inlineValue] =
+                optionsEnded ? std::pair{arguments[i], std::optional<QString>()}
+                             : splitAssignment(arguments[i]);
+            if (optionsEnded || !name.startsWith('-') || name == QLatin1String("-")) {
                 if (!m_options.page.isEmpty())
                     return QStringLiteral("split takes one PAGE, but '%1' is a second one")
                         .arg(name);
                 m_options.page = name;
                 continue;
             }
-            if (name == QLatin1String("--table")) {
+            if (const auto flag = m_flags.find(name); flag != m_flags.end()) {
                 if (inlineValue)
-                    return QStringLiteral("--table takes no value");
-                m_options.table = true;
+                    return QStringLiteral("%1 takes no value").arg(name);
+                *flag->second = true;
                 continue;
             }
             QString value;
@@ -130,6 +137,16 @@ private:
                  m_options.pictures.quality = *quality;
                  return QString();
              }},
+            {QStringLiteral("--viewport"),
+             [this](const QString& v) {
+                 const auto width = wholeNumber(v);
+                 if (!width || *width < 0 || *width > 16384)
+                     return QStringLiteral("--viewport needs a width in pixels from 0 to 16384, "
+                                           "not '%1'")
+                         .arg(v);
+                 m_options.viewport = *width;
+                 return QString();
+             }},
             {QStringLiteral("--output"),
              [this](const QString& v) {
                  if (v.isEmpty())
@@ -174,6 +191,9 @@ private:
     }
 
     SplitOptions& m_options;
+    const std::map<QString, bool*> m_flags = {{QStringLiteral("--table"), &m_options.table},
+                                              {QStringLiteral("--check"), &m_options.check},
+                                              {QStringLiteral("--verify"), &m_options.verify}};
     std::set<QString> m_seen;
 };
 
@@ -211,28 +231,32 @@ ParsedCommandLine parseCommandLine(const QStringList& given)
     QStringList arguments = given;
     if (parsed.error = takeMaxPixels(arguments, line.maxPixels); !parsed.ok())
         return parsed;
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+    // After "--" every word is a name, even one that looks like an option.
+    const QStringList options = arguments.mid(0, arguments.indexOf(QLatin1String("--")));
+    if (options.contains(QLatin1String("--help")) || options.contains(QLatin1String("-h"))) {
         line.command = Command::Help;
         return parsed;
     }
-    if (arguments.contains(QLatin1String("--version"))) {
+    if (options.contains(QLatin1String("--version"))) {
         line.command = Command::Version;
         return parsed;
     }
     if (arguments.isEmpty())
         return parsed;
 
-    const QString& first = arguments.first();
-    const QStringList rest = arguments.mid(1);
-    if (first == QLatin1String("split")) {
+    const bool named = arguments.first() == QLatin1String("--") && arguments.size() > 1;
+    const QString& first = arguments[named ? 1 : 0];
+    const QStringList rest = arguments.mid(named ? 2 : 1);
+    if (first == QLatin1String("split") && !named) {
         line.command = Command::Split;
         parsed.error = SplitParser(line.split).parse(rest);
-    } else if (first == QLatin1String("register") || first == QLatin1String("unregister")) {
+    } else if (!named &&
+               (first == QLatin1String("register") || first == QLatin1String("unregister"))) {
         line.command = first == QLatin1String("register") ? Command::Register : Command::Unregister;
         if (!rest.isEmpty())
             parsed.error =
                 QStringLiteral("%1 takes no arguments, but got '%2'").arg(first, rest[0]);
-    } else if (first.startsWith('-')) {
+    } else if (first.startsWith('-') && !named) {
         parsed.error = QStringLiteral("unknown option '%1'").arg(first);
     } else if (!rest.isEmpty()) {
         parsed.error =
@@ -247,25 +271,37 @@ QString usageText()
 {
     return QStringLiteral(
         "Usage:\n"
-        "  tilemond [--max-pixels N] [PAGE]\n"
+        "  tilemond [--max-pixels N] [[--] PAGE]\n"
         "      The desktop page host with the Tessora Tilemond add-in; Korvi Tessora >\n"
         "      Tessora Tilemond cuts the selected picture.\n"
         "  tilemond split PAGE (--image N | --id ID | --picture FILE)\n"
         "                 [--vertical X,...] [--horizontal Y,...] [--table] [--output OUT]\n"
-        "                 [--format png|jpeg|webp|auto] [--quality Q] [--max-pixels N]\n"
-        "      Cuts a picture of PAGE without a desktop and saves the page.\n"
+        "                 [--format png|jpeg|webp|auto] [--quality Q] [--viewport W]\n"
+        "                 [--check | --verify] [--max-pixels N]\n"
+        "      Cuts a picture of PAGE without a desktop and saves the page. Every word\n"
+        "      after -- is a name: tilemond split --image 0 -- -x.html\n"
         "        --image N       the picture number N (0 is the first) of the page\n"
         "        --id ID         the picture with this id\n"
         "        --picture FILE  a picture file; the pieces go to the end of the page\n"
         "        --vertical X,.. --horizontal Y,..\n"
         "                        cut positions in pixels of the picture as the page shows\n"
-        "                        it (scaled to its width and height), strictly inside it\n"
+        "                        it, strictly inside it\n"
+        "        --viewport W    the page is shown as in a browser window W pixels wide\n"
+        "                        (default 1280): a page whose style sheets, style attributes\n"
+        "                        or percentages may size the picture is laid out by a\n"
+        "                        browser engine first (about a second); other pages, and\n"
+        "                        all with --viewport 0, by the picture's width and height\n"        "        --check         after the split, the browser engine paints the page before\n"
+        "                        and after, and tilemond says whether the picture's place\n"
+        "                        shows exactly as before (\"seamless\") or where and by how\n"
+        "                        much it differs (about two seconds more)\n"
+        "        --verify        the same, and a difference exits with 1\n"
         "        --table         pieces as the cells of a borderless table (else lines)\n"
         "        --output OUT    write the page to OUT (pieces in OUT's folder) and leave\n"
         "                        PAGE as it is; without it PAGE is saved in place\n"
         "        --format TYPE   the pieces' files: png (the default, every pixel kept;\n"
         "                        indexed where that is smaller), jpeg, webp, or auto\n"
-        "                        (indexed png for at most 256 colours, else jpeg)\n"
+        "                        (png for at most 256 colours or see-through pixels,\n"
+        "                        else jpeg)\n"
         "        --quality Q     1 to 100 (default 90) for jpeg, webp and auto's jpegs;\n"
         "                        webp at 100 keeps every pixel\n"
         "        --max-pixels N  read pictures of up to N pixels (default 33554432, that is\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/page_layout.h"
 #include "host/picture_format.h"
 
 #include <QString>
@@ -33,6 +34,9 @@ struct SplitOptions
     bool table = false;
     std::optional<QString> output; // a copy of the page; PAGE itself is left alone
     host::PictureFormat pictures;  // how the pieces are written
+    int viewport = host::kDefaultViewportWidth; // the width the page is laid out in; 0: none
+    bool check = false;            // compare the page's paint before and after, and say it
+    bool verify = false;           // the same, and a difference is a failure
 };
 
 struct CommandLine

@@ -5,16 +5,31 @@
 #include "app/unpainted_windows.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <unistd.h>
 
 namespace tilemond::app {
 namespace {
 
-void print(std::FILE* stream, const QString& text)
+void write(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
     std::fflush(stream);
+}
+
+// Lines of text as they may be shown: a control character that a name brought along (a NUL that
+// would end the text, an escape that would steer the terminal) is written as \xNN.
+void print(std::FILE* stream, const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text)
+        if ((c.unicode() < 0x20 && c != QLatin1Char('\n')) || c.unicode() == 0x7f)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    write(stream, shown);
 }
 
 // Headless unless the user chose a platform.
@@ -51,13 +66,17 @@ int runSplit(int& argc, char** argv, const SplitOptions& options)
     PieceProgress progress;
     if (terminal)
         progress = [](int piece, int pieces) {
-            print(stderr, QStringLiteral("\rplacing piece %1 of %2").arg(piece).arg(pieces));
+            write(stderr, QStringLiteral("\rplacing piece %1 of %2").arg(piece).arg(pieces));
             if (piece == pieces)
-                print(stderr, QStringLiteral("\n"));
+                write(stderr, QStringLiteral("\n"));
         };
-    const BatchOutcome outcome = batchSplit(options, progress);
+    const BatchOutcome outcome = batchSplit(options, progress, [](const QString& news) {
+        print(stderr, QStringLiteral("tilemond: %1\n").arg(news));
+    });
     if (outcome.exitCode == Exit::Usage)
         return usageError(outcome.message);
+    for (const QString& note : outcome.notes)
+        print(stderr, QStringLiteral("tilemond: %1\n").arg(note));
     print(outcome.exitCode == Exit::Done ? stdout : stderr,
           (outcome.exitCode == Exit::Done ? QString() : QStringLiteral("tilemond: ")) +
               outcome.message + '\n');
@@ -69,13 +88,15 @@ int runRegistration(int& argc, char** argv, Command command)
     nameApplication();
     QCoreApplication application(argc, argv);
     const bool registering = command == Command::Register;
-    const QString error = registering ? registerAddIn() : unregisterAddIn();
+    const QString library = addInLibrary();
+    const QString error = registering ? registerAddIn(library) : unregisterAddIn(library);
     if (!error.isEmpty()) {
         print(stderr, QStringLiteral("tilemond: %1\n").arg(error));
         return Exit::Failure;
     }
-    print(stdout, registering ? QStringLiteral("registered the Tessora Tilemond add-in\n")
-                              : QStringLiteral("unregistered the Tessora Tilemond add-in\n"));
+    print(stdout,
+          QStringLiteral("%1 the Tessora Tilemond add-in %2\n")
+              .arg(registering ? "registered" : "unregistered", QDir::toNativeSeparators(library)));
     return Exit::Done;
 }
 

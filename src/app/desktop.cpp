@@ -2,6 +2,7 @@
 #include "app/commands.h"
 #include "host/add_in_loader.h"
 #include "host/host_window.h"
+#include "host/page_layout.h"
 #include "platform/registry.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
     nameApplication();
     QApplication application(argc, argv);
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
+    host->setLayoutWidth(host::kDefaultViewportWidth); // pictures cut as browsers show them
     if (page)
         if (const host::FileError error = host->open(*page)) {
             std::fprintf(stderr, "tilemond: %s\n", qPrintable(*error));
@@ -34,8 +36,10 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
     const QStringList errors = connectAddIns(loader);
     window.rebuildMenus();
     window.show();
-    if (!errors.isEmpty())
+    if (!errors.isEmpty()) {
+        std::fprintf(stderr, "tilemond: %s\n", qPrintable(errors.join('\n')));
         QMessageBox::warning(&window, QStringLiteral("Tilemond Page Host"), errors.join('\n'));
+    }
     const int code = application.exec();
     loader.disconnectAll();
     return code;

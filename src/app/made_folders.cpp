@@ -1,7 +1,6 @@
 #include "app/made_folders.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace tilemond::app {
 
@@ -11,14 +10,12 @@ MadeFolders::~MadeFolders()
         QDir().rmdir(folder);
 }
 
-bool MadeFolders::make(const QString& folder)
+host::FileError MadeFolders::make(const QString& folder)
 {
-    QStringList missing;
-    for (QString parent = QFileInfo(folder).absoluteFilePath(); !QFileInfo::exists(parent);
-         parent = QFileInfo(parent).absolutePath())
-        missing << parent;
-    m_made = missing + m_made;
-    return QDir().mkpath(folder) && QFileInfo(folder).isDir();
+    QStringList made;
+    const host::FileError error = host::makeFolders(folder, made);
+    m_made = made + m_made;
+    return error;
 }
 
 } // namespace tilemond::app

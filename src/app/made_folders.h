@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/page_file.h"
+
 #include <QStringList>
 
 namespace tilemond::app {
@@ -13,8 +15,8 @@ public:
     MadeFolders(const MadeFolders&) = delete;
     MadeFolders& operator=(const MadeFolders&) = delete;
 
-    // Makes the folder with its missing parents; false when it cannot be made.
-    bool make(const QString& folder);
+    // Makes the folder with its missing parents; why not, naming the folder, when it cannot.
+    host::FileError make(const QString& folder);
     void keep() { m_made.clear(); }
 
 private:

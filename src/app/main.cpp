@@ -3,10 +3,20 @@
 #include "app/commands.h"
 #include "platform/picture_limits.h"
 
+#include <QCoreApplication>
+
+#include <unistd.h>
+
 using namespace tilemond::app;
 
 int main(int argc, char** argv)
 {
+    // The browser engine that lays pages out shares its graphics context with the windows; it
+    // refuses to run as root inside its sandbox.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -14,10 +14,10 @@ QString OutputTarget::prepare()
 {
     if (!m_output)
         return QString();
-    const QString folder = QFileInfo(*m_output).absolutePath();
-    if (!m_folders.make(folder))
-        return QStringLiteral("Cannot make the folder \"%1\" for %2.")
-            .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(*m_output));
+    if (const host::FileError problem = host::pageTargetProblem(*m_output))
+        return *problem;
+    if (const host::FileError error = m_folders.make(QFileInfo(*m_output).absolutePath()))
+        return *error;
     return QString();
 }
 

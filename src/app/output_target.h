@@ -13,7 +13,8 @@ class OutputTarget
 public:
     explicit OutputTarget(const SplitOptions& options);
 
-    // Makes OUT's folder; returns an error text naming the folder.
+    // Refuses an OUT that is not a regular file, and makes its folder; returns an error text
+    // naming the file or folder.
     QString prepare();
     // Saves the host's page there (into OUT, the page's picture files go along or are pointed
     // at where they are). Returns an error text.

@@ -72,11 +72,14 @@ ChosenPicture selectPicture(host::Document& document, const SplitOptions& option
     if (options.image) {
         const QString missing =
             count == 0 ? QStringLiteral("the page has no pictures")
-                       : QStringLiteral("the page has no picture %1 (its %2 pictures are "
-                                        "numbered from 0 to %3)")
-                             .arg(*options.image)
-                             .arg(count)
-                             .arg(count - 1);
+            : count == 1
+                ? QStringLiteral("the page has no picture %1 (its one picture is number 0)")
+                      .arg(*options.image)
+                : QStringLiteral("the page has no picture %1 (its %2 pictures are numbered "
+                                 "from 0 to %3)")
+                      .arg(*options.image)
+                      .arg(count)
+                      .arg(count - 1);
         return selectNamed(document, images ? images->item(*options.image) : nullptr, missing);
     }
     const auto all = document.all();

@@ -1,6 +1,8 @@
 #include "host/carried_pictures.h"
 
 #include "host/picture_location.h"
+#include "platform/bounded_read.h"
+#include "platform/picture_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,6 +44,28 @@ bool sameBytes(const QString& one, const QString& other)
     return true;
 }
 
+// Why the file may not be copied out of the page's folder tree `root`; empty when it may.
+QString copyRefusal(const QString& original, const QDir& root)
+{
+    const QString real = QFileInfo(original).canonicalFilePath();
+    const QString tree = root.canonicalPath();
+    if (real.isEmpty() || !real.startsWith(tree + QLatin1Char('/')))
+        return QStringLiteral("it is a link that leads out of the page's folder");
+    QByteArray bytes;
+    if (const QString reason = readRegularFile(real, kMaxPictureBytes, bytes); !reason.isEmpty())
+        return reason;
+    if (!isPictureData(bytes))
+        return QStringLiteral("it is not a picture");
+    return QString();
+}
+
+// The src from the new page's folder to the original file where it is.
+std::string pointedAt(const QDir& to, const QString& original, const QString& suffix)
+{
+    return QUrl::toPercentEncoding(to.relativeFilePath(original), "/").toStdString() +
+           suffix.toStdString();
+}
+
 } // namespace
 
 std::vector<CarriedPicture> carriedPictures(const PageElements& page, const PastedPictures& pasted,
@@ -69,13 +93,15 @@ std::vector<CarriedPicture> carriedPictures(const PageElements& page, const Past
         const bool staysInside = !relative->first.startsWith(QLatin1String(".."));
         if (staysInside && copied.contains(target))
             continue;
-        if (staysInside && !QFileInfo::exists(target)) {
-            copied.insert(target);
-            carried.push_back({src, std::pair{original, target}, std::nullopt});
-        } else if (!staysInside || !sameBytes(original, target)) {
-            const QByteArray path = QUrl::toPercentEncoding(to.relativeFilePath(original), "/");
+        const QString refusal = staysInside ? copyRefusal(original, from) : QString();
+        if (!refusal.isEmpty()) {
             carried.push_back(
-                {src, std::nullopt, path.toStdString() + relative->second.toStdString()});
+                {src, std::nullopt, pointedAt(to, original, relative->second), refusal});
+        } else if (staysInside && !QFileInfo::exists(target)) {
+            copied.insert(target);
+            carried.push_back({src, std::pair{original, target}, std::nullopt, {}});
+        } else if (!staysInside || !sameBytes(original, target)) {
+            carried.push_back({src, std::nullopt, pointedAt(to, original, relative->second), {}});
         }
     }
     return carried;

@@ -20,8 +20,12 @@ struct CarriedPicture
     std::optional<std::pair<QString, QString>> copy;
     // ...or let the src point at the original file from the new page's folder: for a file
     // above the page's own folder ("../"), which a copy would put outside the new page's
-    // folder, and for a place beside the new page that another file holds.
+    // folder, for a place beside the new page that another file holds, and for a file that is
+    // not copied because it may not be (leftBehind).
     std::optional<std::string> newSrc;
+    // Why a file inside the page's folder was not copied: only regular picture files that lie
+    // in the page's folder tree are, never one that a link leads to from outside it.
+    QString leftBehind;
 };
 
 // For each src of the page's pictures (pasted ones apart) that names an existing file by a

@@ -189,7 +189,10 @@ void HostWindow::saveAs()
         return;
     m_host.setPictureFormat(dialog.pictureFormat());
     rememberPictureFormat(m_host.configFolder(), dialog.pictureFormat());
-    tellFailure(m_host.saveAs(dialog.selectedFiles().value(0)));
+    const FileError error = m_host.saveAs(dialog.selectedFiles().value(0));
+    tellFailure(error);
+    if (!error && !m_host.leftBehind().isEmpty())
+        QMessageBox::information(this, HostTitle, m_host.leftBehind().join(QLatin1Char('\n')));
 }
 
 bool HostWindow::settleUnsavedChanges()

@@ -32,6 +32,39 @@ void replaceSelection(PageModel& page, std::string_view markup)
         page.select(begin + markup.size(), begin + markup.size());
 }
 
+// An attribute of a page element as written, for writing again between double quotes.
+std::string writtenValue(PageModel& page, const ParsedElement& element, std::string_view name)
+{
+    const ParsedElement::Attribute* attribute = element.attribute(name);
+    if (!attribute)
+        return {};
+    const auto [begin, end] = page.parsed().valueSpan(element, *attribute);
+    std::string value;
+    for (const char c : page.source().slice(begin, end))
+        value += c == '"' ? std::string_view("&quot;") : std::string_view(&c, 1);
+    return value;
+}
+
+// The markup of a pasted picture; `replaced` is the picture it takes the place of, if any.
+std::string pastedPictureMarkup(PageModel& page, const std::string& src, const QSize& size,
+                                const ParsedElement* replaced)
+{
+    // A picture taking another's place says what that one said. Pieces side by side in a line,
+    // or alone in a table cell, meet the next row without the gap that the baseline leaves below
+    // them. The page's own rules for pictures (a max-width, a border, margins, padding, a display
+    // as a block) would squeeze, pad or stack the pieces: what of them can be undone on the piece
+    // is.
+    std::string markup = "<img src=\"" + src + "\" width=\"" + std::to_string(size.width()) +
+                         "\" height=\"" + std::to_string(size.height()) + "\" alt=\"" +
+                         (replaced ? writtenValue(page, *replaced, "alt") : std::string()) + "\"";
+    if (const std::string title = replaced ? writtenValue(page, *replaced, "title") : "";
+        !title.empty())
+        markup += " title=\"" + title + "\"";
+    markup += " style=\"display:inline;vertical-align:top;max-width:none;border:0;margin:0;"
+              "padding:0\"";
+    return markup + (page.isXml() ? "/>" : ">");
+}
+
 } // namespace
 
 PagePicture pictureNamed(std::string_view src, const PastedPictures& pictures,
@@ -56,26 +89,16 @@ PagePicture pictureNamed(std::string_view src, const PastedPictures& pictures,
     return {std::move(loaded.image), {}};
 }
 
-std::string pastedPictureMarkup(const std::string& src, const QSize& size)
-{
-    // Top-aligned, not on the text baseline: pieces side by side in a line, or alone in a table
-    // cell, then meet the next row without the gap that the baseline leaves below them. The
-    // page's own rules for pictures (a max-width, a border, margins, padding) would squeeze or pad
-    // the piece: what of them can be undone on the piece is. No alt text: a screen reader is not
-    // to read out a file name for each piece.
-    return "<img src=\"" + src + "\" width=\"" + std::to_string(size.width()) + "\" height=\"" +
-           std::to_string(size.height()) +
-           "\" alt=\"\" style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">";
-}
-
 QString copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,
-                      const PictureLoader& loadPicture)
+                      const PictureLoader& loadPicture, const std::optional<QSize>& laidOut)
 {
     if (const ParsedElement* image = selectedPicture(page)) {
         const auto* src = image->attribute("src");
+        const ShownSize shown = laidOut ? ShownSize([size = *laidOut](QSize) { return size; })
+                                        : shownSize(*image);
         const PagePicture picture =
             pictureNamed(src ? std::string_view(src->value) : std::string_view(), pictures,
-                         pictureFolder(page.parsed(), pagePath), loadPicture, shownSize(*image));
+                         pictureFolder(page.parsed(), pagePath), loadPicture, shown);
         if (picture.image.isNull())
             SystemClipboard::clear();
         else
@@ -98,7 +121,8 @@ void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pa
         const std::string src =
             pictures.add(picture, pagePath, srcFolder(page.parsed(), pagePath),
                          [&] { return filesNamedByPage(page.parsed(), pictures, pagePath); });
-        replaceSelection(page, pastedPictureMarkup(src, picture.size()));
+        replaceSelection(page,
+                         pastedPictureMarkup(page, src, picture.size(), selectedPicture(page)));
         return;
     }
     if (const QString text = SystemClipboard::text(); !text.isEmpty())

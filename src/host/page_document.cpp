@@ -37,6 +37,12 @@ ElementCollectionPtr PageDocument::all()
                              : std::make_shared<PageElementCollection>(m_model, std::nullopt);
 }
 
+std::string PageDocument::contentType() const
+{
+    const auto model = m_model.lock();
+    return model && model->isXml() ? "application/xhtml+xml" : "text/html";
+}
+
 void PageDocument::openUndoUnit()
 {
     if (const auto model = m_model.lock())

@@ -25,6 +25,7 @@ public:
     ElementPtr body() override;
     ElementCollectionPtr images() override;
     ElementCollectionPtr all() override;
+    std::string contentType() const override;
     void openUndoUnit() override;
     void closeUndoUnit() override;
 

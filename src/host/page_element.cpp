@@ -102,4 +102,31 @@ TextRangePtr PageElement::createTextRange()
     return std::make_shared<PageTextRange>(m_model, element->tagEnd, element->contentEnd);
 }
 
+ElementPtr PageElement::parentElement() const
+{
+    const auto model = m_model.lock();
+    const auto element = spans();
+    if (!element || !element->parsed)
+        return nullptr;
+    const PageElements& page = model->parsed();
+    // Document order is the order of the start tags: the element's place among them, then back
+    // to the nearest element before it whose content holds it.
+    std::size_t low = 0, high = page.count();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (page.place(page.at(std::nullopt, middle)).start < element->start)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    while (low-- > 0) {
+        const ParsedElement& before = page.at(std::nullopt, low);
+        const Placement placed = page.place(before);
+        if (before.hasContent && placed.tagEnd <= element->start &&
+            element->end <= placed.contentEnd)
+            return std::make_shared<PageElement>(m_model, model->trackElement(before));
+    }
+    return nullptr;
+}
+
 } // namespace tilemond::host

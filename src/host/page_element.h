@@ -23,6 +23,7 @@ public:
     std::optional<std::string> innerHTML() const override;
     bool setInnerHTML(std::string_view markup) override;
     TextRangePtr createTextRange() override;
+    ElementPtr parentElement() const override;
 
 private:
     std::optional<ElementSpans> spans() const;

@@ -1,6 +1,7 @@
 #include "host/page_host.h"
 
 #include "host/page_document.h"
+#include "host/page_layout.h"
 #include "host/page_save.h"
 #include "host/page_window.h"
 #include "host/picture_location.h"
@@ -68,7 +69,10 @@ FileError PageHost::open(const QString& path)
     std::string bytes;
     if (auto error = readPageFile(path, bytes))
         return error;
-    m_page = std::make_shared<PageModel>(std::move(bytes));
+    // Browsers read these files as XML, whatever their content.
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool xml = suffix == "xhtml" || suffix == "xht" || suffix == "xml";
+    m_page = std::make_shared<PageModel>(std::move(bytes), xml);
     m_path = QFileInfo(path).absoluteFilePath();
     m_savedState = m_page->source().history().state();
     m_stamp = stampOf(m_path);
@@ -92,7 +96,8 @@ FileError PageHost::saveAs(const QString& path)
             .arg(QDir::toNativeSeparators(m_path), stampOf(m_path).exists
                                                        ? QStringLiteral("changed by someone else")
                                                        : QStringLiteral("removed"));
-    if (auto error = savePage(*m_page, m_pictures, m_path, path))
+    m_leftBehind.clear();
+    if (auto error = savePage(*m_page, m_pictures, m_path, path, m_leftBehind))
         return error;
     m_path = target;
     m_savedState = m_page->source().history().state();
@@ -121,7 +126,32 @@ QImage PageHost::picture(std::string_view src) const
 
 void PageHost::copy()
 {
-    m_copyProblem = m_page ? copySelection(*m_page, m_pictures, m_path, m_loadPicture) : QString();
+    m_copyProblem = m_page ? copySelection(*m_page, m_pictures, m_path, m_loadPicture,
+                                           laidOutSelectedPicture())
+                           : QString();
+}
+
+std::optional<QSize> PageHost::laidOutSelectedPicture()
+{
+    const int selected = selectedPicture();
+    if (m_layoutWidth <= 0 || selected < 0 || !layoutSizesPictures(source()))
+        return std::nullopt;
+    return laidOutPictureSizes(source(), m_path, pictureAddresses(),
+                               m_layoutWidth)[std::size_t(selected)];
+}
+
+std::vector<std::string> PageHost::pictureAddresses()
+{
+    std::vector<std::string> srcs;
+    if (!m_page)
+        return srcs;
+    const PageElements& page = m_page->parsed();
+    const std::optional<std::string> images = "IMG";
+    for (std::size_t i = 0, count = page.count(images); i < count; ++i) {
+        const auto* src = page.at(images, i).attribute("src");
+        srcs.push_back(src ? src->value : std::string());
+    }
+    return srcs;
 }
 
 void PageHost::paste()

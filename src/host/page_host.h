@@ -33,6 +33,8 @@ public:
     FileError save();
     // The page and its pasted pictures go next to path; the page then lives there.
     FileError saveAs(const QString& path);
+    // The picture files that the last save left behind, and why (see savePage).
+    const QStringList& leftBehind() const { return m_leftBehind; }
     bool hasUnsavedChanges() const;
     QString pagePath() const { return m_path; }
     // The page's bytes as they are now; empty without a page.
@@ -44,6 +46,11 @@ public:
 
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;
+
+    // Lays the page out in a browser engine, in a window this many pixels wide, to find the size
+    // Edit > Copy gives a selected picture at where style sheets, style attributes or
+    // percentages may size it; 0 (the default) reads the size from width and height alone.
+    void setLayoutWidth(int viewportWidth) { m_layoutWidth = viewportWidth; }
 
     // Edit > Copy and Edit > Paste (one step to undo).
     void copy();
@@ -58,6 +65,8 @@ public:
     // The picture the selection covers exactly, as its place among the page's pictures; -1 when
     // it covers none.
     int selectedPicture();
+    // The src attribute of each of the page's pictures, in page order ("" for none).
+    std::vector<std::string> pictureAddresses();
 
     void raiseWindowActivate();
     void raiseWindowDeactivate();
@@ -74,6 +83,8 @@ public:
 
 private:
     void connectMenus();
+    // The size the engine shows the selected picture at, when the engine is asked and needed.
+    std::optional<QSize> laidOutSelectedPicture();
 
     QString m_configFolder;
     std::shared_ptr<PageModel> m_page;
@@ -83,6 +94,8 @@ private:
     PastedPictures m_pictures;
     PictureLoader m_loadPicture;
     QString m_copyProblem;
+    QStringList m_leftBehind;
+    int m_layoutWidth = 0;
     std::shared_ptr<std::function<void()>> m_refresh;
     std::shared_ptr<HostCommandBars> m_bars;
     Event<PageWindow*> m_windowActivate;

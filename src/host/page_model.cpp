@@ -4,7 +4,7 @@
 
 namespace tilemond::host {
 
-PageModel::PageModel(std::string bytes) : m_source(std::move(bytes))
+PageModel::PageModel(std::string bytes, bool xml) : m_source(std::move(bytes)), m_xml(xml)
 {
     // A page opens with the caret at the end of the body's content.
     const auto body = resolve(bodyHandle());

@@ -24,7 +24,11 @@ struct ElementSpans
 class PageModel
 {
 public:
-    explicit PageModel(std::string bytes);
+    // xml: the page is read as XML (an .xhtml file), so what is written into it has to be
+    // well-formed.
+    explicit PageModel(std::string bytes, bool xml = false);
+
+    bool isXml() const { return m_xml; }
 
     PageSource& source() { return m_source; }
     const PageSource& source() const { return m_source; }
@@ -46,6 +50,7 @@ private:
     std::optional<PageElements> m_parsed;
     int m_parsedAtEdit = -1;
     TrackedSpanPtr m_selection;
+    bool m_xml;
 };
 
 } // namespace tilemond::host

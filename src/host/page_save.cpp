@@ -2,12 +2,15 @@
 
 #include "host/carried_pictures.h"
 #include "host/picture_location.h"
+#include "platform/bounded_read.h"
+#include "platform/picture_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <map>
+#include <set>
 
 namespace tilemond::host {
 
@@ -20,71 +23,127 @@ struct SrcEdit
     std::string text;
 };
 
-// The picture files of one save attempt, removed again unless the save succeeds.
+// The picture files of one save attempt. Each is written under an unfinished name first and
+// takes its own name only once all are on the disk, just before the page that names them; on
+// failure all are removed again. Files left unfinished by an attempt that was killed are
+// recognised by that name and removed by the next save into the folder.
 class WrittenFiles
 {
 public:
+    // Pictures go into folders inside pageFolder, never through a link.
+    explicit WrittenFiles(QString pageFolder) : m_pageFolder(std::move(pageFolder)) {}
+
     ~WrittenFiles()
     {
         if (m_kept)
             return;
-        for (const QString& file : m_files)
-            QFile::remove(file);
+        for (const auto& [unfinished, file] : m_files)
+            QFile::remove(m_named ? file : unfinished);
         for (const QString& folder : m_folders)
             QDir().rmdir(folder);
     }
 
     FileError write(const PastedPictures::Placement& placement)
     {
-        if (auto error = makeFolderOf(placement.file))
-            return error;
-        if (QFileInfo::exists(placement.file))
-            return QStringLiteral(
-                       "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
-                .arg(QDir::toNativeSeparators(placement.file));
         const EncodedPicture& encoded = placement.encoded.result();
         if (!encoded.error.isEmpty())
             return QStringLiteral("Cannot save the picture \"%1\": %2")
                 .arg(QDir::toNativeSeparators(placement.file), encoded.error);
-        const QByteArray& bytes = encoded.bytes;
-        if (auto error =
-                writeNewFile(placement.file, std::string_view(bytes.constData(), bytes.size())))
-            return error;
-        m_files.push_back(placement.file);
-        return std::nullopt;
+        return add(placement.file, encoded.bytes);
     }
 
     FileError copy(const QString& from, const QString& to)
     {
-        if (auto error = makeFolderOf(to))
-            return error;
-        QFile file(from);
-        if (!file.copy(to))
-            return QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3")
-                .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to),
-                     file.errorString());
-        m_files.push_back(to);
+        QByteArray bytes;
+        QString reason = readRegularFile(from, kMaxPictureBytes, bytes);
+        if (reason.isEmpty() && !isPictureData(bytes))
+            reason = QStringLiteral("it is no longer a picture");
+        if (!reason.isEmpty())
+            return QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
+                .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason);
+        return add(to, bytes);
+    }
+
+    // Puts the files on the disk, then gives each its own name, and puts the names there too.
+    FileError name()
+    {
+        for (const QString& folder : m_written)
+            syncFileSystemOf(folder); // at once for all files there; again is cheap
+        for (auto file = m_files.begin(); file != m_files.end(); ++file)
+            if (auto error = renameNewFile(file->first, file->second)) {
+                for (auto named = m_files.begin(); named != file; ++named)
+                    QFile::rename(named->second, named->first);
+                return error;
+            }
+        m_named = true;
+        for (const QString& folder : m_written)
+            syncFolder(folder);
         return std::nullopt;
     }
 
     void keep() { m_kept = true; }
 
 private:
-    FileError makeFolderOf(const QString& file)
+    static constexpr QLatin1StringView kUnfinished{".tilemond-unfinished"};
+
+    FileError add(const QString& file, const QByteArray& bytes)
     {
         const QString folder = QFileInfo(file).absolutePath();
-        if (QFileInfo(folder).isDir())
-            return std::nullopt;
-        if (!QDir().mkpath(folder))
+        if (auto error = enter(folder))
+            return error;
+        if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
             return QStringLiteral(
-                       "Cannot save the picture \"%1\": the folder \"%2\" cannot be made.")
-                .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(folder));
-        m_folders.push_back(folder);
+                       "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
+                .arg(QDir::toNativeSeparators(file));
+        const QString unfinished =
+            QDir(folder).filePath(QLatin1Char('.') + QFileInfo(file).fileName() + kUnfinished);
+        if (auto error =
+                writeNewFile(unfinished, std::string_view(bytes.constData(), bytes.size())))
+            return error;
+        m_files.emplace_back(unfinished, file);
         return std::nullopt;
     }
 
-    std::vector<QString> m_files;
-    std::vector<QString> m_folders;
+    // Makes the folder where it is missing, refuses one reached through a link, and clears it of
+    // what a killed save left unfinished.
+    FileError enter(const QString& folder)
+    {
+        if (m_written.contains(folder))
+            return std::nullopt;
+        if (const QString link = linkOnTheWay(folder); !link.isEmpty())
+            return QStringLiteral("Cannot save pictures into \"%1\": it is a link; pictures are "
+                                  "written only into real folders beside the page.")
+                .arg(QDir::toNativeSeparators(link));
+        QStringList made;
+        if (auto error = makeFolders(folder, made))
+            return *error;
+        m_folders = made + m_folders;
+        const QDir written(folder);
+        for (const QString& left :
+             written.entryList({QLatin1Char('*') + kUnfinished}, QDir::Files | QDir::Hidden))
+            QFile::remove(written.filePath(left));
+        m_written.insert(folder);
+        return std::nullopt;
+    }
+
+    // The first folder from the page's folder down to `folder` that is a link; empty when none.
+    QString linkOnTheWay(const QString& folder) const
+    {
+        const QString inside = QDir(m_pageFolder).relativeFilePath(folder);
+        QString path = m_pageFolder;
+        for (const QString& part : inside.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            path = QDir(path).filePath(part);
+            if (part != QLatin1String("..") && QFileInfo(path).isSymLink())
+                return path;
+        }
+        return QString();
+    }
+
+    QString m_pageFolder;
+    std::vector<std::pair<QString, QString>> m_files; // unfinished name, own name
+    QStringList m_folders; // made for this save, deepest first
+    std::set<QString> m_written;
+    bool m_named = false;
     bool m_kept = false;
 };
 
@@ -113,7 +172,7 @@ std::string withEdits(std::string_view bytes, const std::vector<SrcEdit>& edits)
 } // namespace
 
 FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
-                   const QString& path)
+                   const QString& path, QStringList& leftBehind)
 {
     const PageElements& parsed = page.parsed();
     const auto srcAttributes = pastedSrcAttributes(parsed, pictures);
@@ -142,7 +201,7 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
             edits.push_back({begin, end, std::string(elsewhere->second)});
     }
 
-    WrittenFiles written;
+    WrittenFiles written(QFileInfo(path).absolutePath());
     for (const auto& placement : placements)
         if (auto error = written.write(placement))
             return error;
@@ -150,6 +209,8 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
         if (picture.copy)
             if (auto error = written.copy(picture.copy->first, picture.copy->second))
                 return error;
+    if (auto error = written.name())
+        return error;
     const std::string& current = page.source().bytes();
     if (auto error = writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits)))
         return error;
@@ -159,6 +220,12 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
         page.source().rewrite(edit->begin, edit->end, edit->text);
     for (const auto& placement : placements)
         pictures.forget(placement.src);
+    for (const auto& picture : carried)
+        if (!picture.leftBehind.isEmpty())
+            leftBehind << QStringLiteral("The picture \"%1\" was not copied beside the page: %2; "
+                                         "the page names it where it is.")
+                              .arg(QString::fromStdString(picture.src->value),
+                                   picture.leftBehind);
     return std::nullopt;
 }
 

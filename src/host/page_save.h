@@ -11,8 +11,9 @@ namespace tilemond::host {
 // name there gets its src attributes rewritten. Saved into another folder than
 // the page's own (fromPath), the page's picture files go with it or are pointed
 // at where they are (carriedPictures). On failure nothing changes: the page on
-// disk stays as it was, the files written in this attempt are removed.
+// disk stays as it was, the files written in this attempt are removed. `leftBehind` gets a line
+// for each picture file that was not copied along, and why.
 FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
-                   const QString& path);
+                   const QString& path, QStringList& leftBehind);
 
 } // namespace tilemond::host

@@ -1,6 +1,7 @@
 #include "host/palette_picture.h"
 
-#include <algorithm>
+#include <QColorSpace>
+
 #include <unordered_map>
 
 namespace tilemond::host {
@@ -40,14 +41,8 @@ std::optional<QImage> paletteCopy(const QImage& picture)
         }
     }
     indexed.setColorTable(colours);
+    indexed.setColorSpace(picture.colorSpace());
     return indexed;
-}
-
-bool hasPartlySeeThroughColour(const QImage& indexed)
-{
-    const QList<QRgb> colours = indexed.colorTable();
-    return std::any_of(colours.begin(), colours.end(),
-                       [](QRgb colour) { return qAlpha(colour) != 0 && qAlpha(colour) != 255; });
 }
 
 } // namespace tilemond::host

@@ -10,7 +10,4 @@ namespace tilemond::host {
 // colours; none otherwise.
 std::optional<QImage> paletteCopy(const QImage& picture);
 
-// Whether a colour of the indexed picture's palette lets the background partly show through.
-bool hasPartlySeeThroughColour(const QImage& indexed);
-
 } // namespace tilemond::host

@@ -1,8 +1,10 @@
 #include "host/picture_encoding.h"
 
+#include "host/jpeg_writer.h"
 #include "host/palette_picture.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageWriter>
 #include <QPainter>
 
@@ -27,10 +29,19 @@ QImage opaque(const QImage& picture)
     if (!picture.hasAlphaChannel())
         return picture;
     QImage flat(picture.size(), QImage::Format_RGB32);
+    flat.setColorSpace(picture.colorSpace());
     flat.fill(Qt::white);
     QPainter painter(&flat);
     painter.drawImage(0, 0, picture);
     return flat;
+}
+
+EncodedPicture encodeJpeg(const QImage& picture, int quality)
+{
+    EncodedPicture encoded{writeJpeg(opaque(picture), quality), {}};
+    if (encoded.bytes.isEmpty())
+        encoded.error = QStringLiteral("there is not enough memory to encode it.");
+    return encoded;
 }
 
 EncodedPicture encodeWithQt(const QImage& picture, const char* type, int quality)
@@ -45,8 +56,6 @@ EncodedPicture encodeWithQt(const QImage& picture, const char* type, int quality
         return encoded;
     }
     writer.setQuality(quality);
-    // Huffman tables of the picture's own: the same pixels in fewer bytes.
-    writer.setOptimizedWrite(true);
     if (!writer.write(picture))
         encoded.error = writer.errorString() + QLatin1Char('.');
     return encoded;
@@ -58,7 +67,7 @@ EncodedPicture encodePicture(const QImage& picture, const PictureFormat& format)
 {
     switch (format.type) {
     case PictureType::Jpeg:
-        return encodeWithQt(opaque(picture), "jpeg", format.quality);
+        return encodeJpeg(picture, format.quality);
     case PictureType::Webp:
         // Qt's WebP writer is lossless at the highest quality.
         return encodeWithQt(picture, "webp", format.quality);

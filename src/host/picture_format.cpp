@@ -54,9 +54,9 @@ PictureFormat decidedFor(const QImage& picture, const PictureFormat& format)
 {
     if (format.type != PictureType::Auto)
         return format;
-    const std::optional<QImage> indexed = paletteCopy(picture);
-    const bool fewColours = indexed && !hasPartlySeeThroughColour(*indexed);
-    return {fewColours ? PictureType::Png : PictureType::Jpeg, format.quality};
+    // JPEG has no see-through pixels; a held picture has an alpha channel only for them.
+    const bool lossless = picture.hasAlphaChannel() || paletteCopy(picture).has_value();
+    return {lossless ? PictureType::Png : PictureType::Jpeg, format.quality};
 }
 
 } // namespace tilemond::host

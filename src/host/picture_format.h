@@ -7,8 +7,8 @@
 
 namespace tilemond::host {
 
-// The file types pasted pictures are written as. Auto takes an indexed PNG for a picture of few
-// colours and a JPEG for any other, picture by picture.
+// The file types pasted pictures are written as. Auto takes a PNG for a picture of few colours
+// or with see-through pixels and a JPEG for any other, picture by picture.
 enum class PictureType { Png, Jpeg, Webp, Auto };
 
 // How pasted pictures are written when the page is saved.
@@ -31,8 +31,8 @@ std::optional<PictureType> pictureTypeNamed(const QString& name);
 QString extensionOf(PictureType type);
 bool isQuality(int quality);
 
-// Auto made concrete for one picture: an indexed PNG when it has at most 256 colours and no
-// pixel partly see-through, else a JPEG. Other formats come back as they are.
+// Auto made concrete for one picture: a PNG (indexed where that is exact and smaller) when it
+// has at most 256 colours or any see-through pixel, else a JPEG. Other formats come back as they are.
 PictureFormat decidedFor(const QImage& picture, const PictureFormat& format);
 
 } // namespace tilemond::host

@@ -2,6 +2,7 @@
 
 #include "platform/picture_format.h"
 
+#include <QColorSpace>
 #include <QtEndian>
 #include <libdeflate.h>
 
@@ -61,14 +62,16 @@ std::int16_t paeth(std::int16_t left, std::int16_t above, std::int16_t aboveLeft
 }
 
 // Each byte less its predictor. row and above start after bpp zero bytes: the first pixel's
-// neighbours on the left.
+// neighbours on the left, which left and aboveLeft (bpp bytes before) point at.
 void filterRow(Filter filter, const uchar* __restrict row, const uchar* __restrict above,
                std::size_t length, std::size_t bpp, uchar* __restrict out)
 {
+    const uchar* left = row - bpp;
+    const uchar* aboveLeft = above - bpp;
     switch (filter) {
     case Sub:
         for (std::size_t i = 0; i < length; ++i)
-            out[i] = uchar(row[i] - row[i - bpp]);
+            out[i] = uchar(row[i] - left[i]);
         break;
     case Up:
         for (std::size_t i = 0; i < length; ++i)
@@ -76,11 +79,11 @@ void filterRow(Filter filter, const uchar* __restrict row, const uchar* __restri
         break;
     case Average:
         for (std::size_t i = 0; i < length; ++i)
-            out[i] = uchar(row[i] - (row[i - bpp] + above[i]) / 2);
+            out[i] = uchar(row[i] - (left[i] + above[i]) / 2);
         break;
     case Paeth:
         for (std::size_t i = 0; i < length; ++i)
-            out[i] = uchar(row[i] - paeth(row[i - bpp], above[i], above[i - bpp]));
+            out[i] = uchar(row[i] - paeth(left[i], above[i], aboveLeft[i]));
         break;
     case None:
     case FilterCount:
@@ -210,6 +213,37 @@ struct FreeCompressor
     }
 };
 
+// data as a zlib stream; empty when it does not fit the bound of a chunk.
+Bytes compressed(libdeflate_compressor* compressor, const uchar* data, std::size_t size)
+{
+    Bytes stream(libdeflate_zlib_compress_bound(compressor, size));
+    stream.resize(libdeflate_zlib_compress(compressor, data, size, stream.data(), stream.size()));
+    // One chunk holds at most 2^31 - 1 bytes: far beyond the pictures we take in.
+    if (stream.size() > std::size_t(std::numeric_limits<qint32>::max()))
+        stream.clear();
+    return stream;
+}
+
+// iCCP: the picture's colour profile, so that a browser shows the pixels in the colours their
+// source meant. None for a picture without one: browsers take it as sRGB.
+Bytes profileChunk(const QImage& picture, libdeflate_compressor* compressor)
+{
+    if (!picture.colorSpace().isValid())
+        return {};
+    const QByteArray profile = picture.colorSpace().iccProfile();
+    if (profile.isEmpty())
+        return {};
+    static constexpr char Name[] = "ICC profile"; // with its 0; then 0 for deflate
+    Bytes chunk(Name, Name + sizeof Name);
+    chunk.push_back(0);
+    const Bytes stream = compressed(compressor, reinterpret_cast<const uchar*>(profile.constData()),
+                                    std::size_t(profile.size()));
+    if (stream.empty())
+        return {};
+    chunk.insert(chunk.end(), stream.begin(), stream.end());
+    return chunk;
+}
+
 } // namespace
 
 QByteArray writePng(const QImage& source, int level)
@@ -222,25 +256,22 @@ QByteArray writePng(const QImage& source, int level)
         return {};
     try {
         const Layout layout = palette ? paletteLayout(picture) : truecolourLayout(picture);
-        const Bytes& rows = layout.rows;
         const std::unique_ptr<libdeflate_compressor, FreeCompressor> compressor(
             libdeflate_alloc_compressor(level));
         if (!compressor)
             return {};
-        Bytes stream(libdeflate_zlib_compress_bound(compressor.get(), rows.size()));
-        const std::size_t compressed = libdeflate_zlib_compress(
-            compressor.get(), rows.data(), rows.size(), stream.data(), stream.size());
-        // One IDAT holds at most 2^31 - 1 bytes: far beyond the pictures we take in.
-        if (compressed == 0 || compressed > std::size_t(std::numeric_limits<qint32>::max()))
+        const Bytes stream = compressed(compressor.get(), layout.rows.data(), layout.rows.size());
+        if (stream.empty())
             return {};
+        const Bytes profile = profileChunk(picture, compressor.get());
 
         // Made at its exact size: a piece is kept as this until the page is saved.
         const auto chunkIfAny = [](const Bytes& data) {
             return data.empty() ? 0 : ChunkFrame + data.size();
         };
-        QByteArray png(qsizetype(Signature.size() + ChunkFrame + HeaderData +
+        QByteArray png(qsizetype(Signature.size() + ChunkFrame + HeaderData + chunkIfAny(profile) +
                                  chunkIfAny(layout.palette) + chunkIfAny(layout.transparency) +
-                                 ChunkFrame + compressed + ChunkFrame),
+                                 ChunkFrame + stream.size() + ChunkFrame),
                        Qt::Uninitialized);
         auto* at = reinterpret_cast<uchar*>(png.data());
         std::memcpy(at, Signature.data(), Signature.size());
@@ -254,6 +285,10 @@ QByteArray writePng(const QImage& source, int level)
         header[10] = header[11] = 0; // deflate, adaptive filters
         header[12] = 0;              // not interlaced
         at = closeChunk(at, "IHDR", HeaderData);
+        if (!profile.empty()) {
+            std::memcpy(at + 8, profile.data(), profile.size());
+            at = closeChunk(at, "iCCP", profile.size());
+        }
         if (!layout.palette.empty()) {
             std::memcpy(at + 8, layout.palette.data(), layout.palette.size());
             at = closeChunk(at, "PLTE", layout.palette.size());
@@ -263,8 +298,8 @@ QByteArray writePng(const QImage& source, int level)
             at = closeChunk(at, "tRNS", layout.transparency.size());
         }
 
-        std::memcpy(at + 8, stream.data(), compressed);
-        at = closeChunk(at, "IDAT", compressed);
+        std::memcpy(at + 8, stream.data(), stream.size());
+        at = closeChunk(at, "IDAT", stream.size());
         closeChunk(at, "IEND", 0);
         return png;
     } catch (const std::bad_alloc&) {

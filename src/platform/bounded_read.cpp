@@ -26,6 +26,8 @@ struct Handle
     int fd;
 };
 
+} // namespace
+
 QString systemReason(int error)
 {
     QString reason = QString::fromLocal8Bit(std::strerror(error));
@@ -33,8 +35,6 @@ QString systemReason(int error)
         reason[0] = reason[0].toLower();
     return reason;
 }
-
-} // namespace
 
 QString readRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes)
 {

@@ -11,4 +11,7 @@ namespace tilemond {
 // Answers the reason in plain words on failure ("it is not a regular file"), empty on success.
 QString readRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes);
 
+// A system error number in plain words, as it follows a colon ("read-only file system").
+QString systemReason(int error);
+
 } // namespace tilemond

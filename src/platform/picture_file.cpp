@@ -110,6 +110,11 @@ LoadedPicture loadPictureFile(const QString& path, const ShownSize& shown)
     return readPicture(data, file, shown);
 }
 
+bool isPictureData(const QByteArray& data)
+{
+    return kindOf(data) != Kind::Unknown;
+}
+
 LoadedPicture loadPictureData(const QByteArray& data, const QString& name, const ShownSize& shown)
 {
     if (data.size() > kMaxPictureBytes)

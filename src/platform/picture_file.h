@@ -28,6 +28,9 @@ LoadedPicture loadPictureFile(const QString& path, const ShownSize& shown = {});
 LoadedPicture loadPictureData(const QByteArray& data, const QString& name,
                               const ShownSize& shown = {});
 
+// Whether the bytes start as a picture of one of the kinds read above.
+bool isPictureData(const QByteArray& data);
+
 // The most bytes a picture may have: no picture file of the offered kinds comes near it, and it
 // keeps a stray huge file from being read into memory whole.
 inline constexpr qint64 kMaxPictureBytes = qint64(1) << 30;

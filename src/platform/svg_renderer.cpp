@@ -4,12 +4,16 @@
 #include "platform/picture_limits.h"
 #include "platform/rounding.h"
 
-#include <QPainter>
 #include <QRegularExpression>
-#include <QSvgRenderer>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 
+// GLib names a member "signals", which Qt makes a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <librsvg/rsvg.h>
+#pragma pop_macro("signals")
+
+#include <memory>
 #include <optional>
 
 namespace tilemond {
@@ -29,7 +33,6 @@ struct SvgRoot
 
 struct SvgDrawing
 {
-    QByteArray data; // what Qt Svg is given: the file without what names other files
     SvgRoot root;
     QString error;
 };
@@ -82,44 +85,24 @@ SvgRoot rootOf(const QXmlStreamAttributes& attributes)
                  .startsWith(QLatin1String("none"))};
 }
 
-// An image element that names a picture outside the file (anything but a data: address).
-bool namesOtherFile(const QXmlStreamReader& reader)
-{
-    if (reader.name() != QLatin1String("image"))
-        return false;
-    for (const QXmlStreamAttribute& attribute : reader.attributes())
-        if (attribute.name() == QLatin1String("href") &&
-            !attribute.value().trimmed().startsWith(QLatin1String("data:"), Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
-SvgDrawing readDrawing(const QByteArray& data)
+// The root element's size; the rest of the XML is librsvg's to read.
+SvgDrawing readRoot(const QByteArray& data)
 {
     SvgDrawing drawing;
     QXmlStreamReader reader(data);
-    QXmlStreamWriter writer(&drawing.data);
-    bool rootSeen = false;
-    while (!reader.atEnd() && reader.readNext() != QXmlStreamReader::Invalid) {
-        if (reader.isProcessingInstruction())
+    while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
+        if (!reader.isStartElement())
             continue;
-        if (reader.isStartElement() && !rootSeen) {
-            rootSeen = true;
-            if (reader.name() != QLatin1String("svg")) {
-                drawing.error = QStringLiteral("it is XML but not an SVG drawing");
-                return drawing;
-            }
+        if (reader.name() != QLatin1String("svg"))
+            drawing.error = QStringLiteral("it is XML but not an SVG drawing");
+        else
             drawing.root = rootOf(reader.attributes());
-        } else if (reader.isStartElement() && namesOtherFile(reader)) {
-            reader.skipCurrentElement();
-            continue;
-        }
-        writer.writeCurrentToken(reader);
+        return drawing;
     }
-    if (reader.hasError())
-        drawing.error = QStringLiteral("its XML is broken: %1 (line %2)")
-                            .arg(reader.errorString())
-                            .arg(reader.lineNumber());
+    drawing.error =
+        QStringLiteral("its XML is broken: %1 (line %2)")
+            .arg(reader.hasError() ? reader.errorString() : QStringLiteral("it has no element"))
+            .arg(reader.lineNumber());
     return drawing;
 }
 
@@ -144,6 +127,20 @@ QSizeF ownSize(const SvgRoot& root)
                : QSizeF(DefaultObjectSize.height() * *ratio, DefaultObjectSize.height());
 }
 
+template <typename T, void (*Free)(T*)> struct Freer
+{
+    void operator()(T* object) const { Free(object); }
+};
+using Handle = std::unique_ptr<RsvgHandle, Freer<void, g_object_unref>>;
+using Surface = std::unique_ptr<cairo_surface_t, Freer<cairo_surface_t, cairo_surface_destroy>>;
+using Cairo = std::unique_ptr<cairo_t, Freer<cairo_t, cairo_destroy>>;
+using Error = std::unique_ptr<GError, Freer<GError, g_error_free>>;
+
+QString messageOf(const Error& error)
+{
+    return error ? QString::fromUtf8(error->message) : QStringLiteral("librsvg cannot draw it");
+}
+
 } // namespace
 
 bool looksLikeSvg(const QByteArray& data)
@@ -155,12 +152,9 @@ bool looksLikeSvg(const QByteArray& data)
 
 LoadedPicture renderSvg(const QByteArray& data, const QString& file, const ShownSize& shown)
 {
-    const SvgDrawing drawing = readDrawing(data);
+    const SvgDrawing drawing = readRoot(data);
     if (!drawing.error.isEmpty())
         return {{}, damagedError(file, drawing.error)};
-    QSvgRenderer renderer(drawing.data);
-    if (!renderer.isValid())
-        return {{}, damagedError(file, QStringLiteral("Qt Svg cannot read its drawing"))};
 
     const QSizeF own = ownSize(drawing.root);
     QSize size(std::max(1, roundToEven(own.width())), std::max(1, roundToEven(own.height())));
@@ -168,19 +162,41 @@ LoadedPicture renderSvg(const QByteArray& data, const QString& file, const Shown
         size = shown(size);
     if (!pictureSizeAllowed(size.width(), size.height()))
         return {{}, tooLargeError(file, size.width(), size.height())};
-    // Without a viewBox, the drawing's units are pixels of its own size.
-    if (!drawing.root.viewBox)
-        renderer.setViewBox(QRectF(QPointF(0, 0), own));
-    renderer.setAspectRatioMode(drawing.root.keepShape ? Qt::KeepAspectRatio
-                                                       : Qt::IgnoreAspectRatio);
+
+    // Without a base file librsvg loads nothing but data: addresses: no image, style sheet,
+    // XInclude or entity from another file or from the network.
+    GError* rawError = nullptr;
+    const Handle handle(rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(data.constData()),
+                                                  gsize(data.size()), &rawError));
+    Error error(rawError);
+    if (!handle)
+        return {{}, damagedError(file, QStringLiteral("its XML is broken: ") + messageOf(error))};
+    rsvg_handle_set_dpi(handle.get(), 96);
 
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {{}, tooLargeError(file, size.width(), size.height())};
     image.fill(Qt::transparent);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    painter.end();
+    const Surface surface(cairo_image_surface_create_for_data(
+        image.bits(), CAIRO_FORMAT_ARGB32, size.width(), size.height(), int(image.bytesPerLine())));
+    const Cairo cairo(cairo_create(surface.get()));
+    RsvgRectangle viewport{0, 0, double(size.width()), double(size.height())};
+    // Without a viewBox the drawing's units are pixels of its own size, scaled to the shown size.
+    if (!drawing.root.viewBox) {
+        double xScale = size.width() / own.width();
+        double yScale = size.height() / own.height();
+        if (drawing.root.keepShape)
+            xScale = yScale = std::min(xScale, yScale);
+        cairo_translate(cairo.get(), (size.width() - own.width() * xScale) / 2,
+                        (size.height() - own.height() * yScale) / 2);
+        cairo_scale(cairo.get(), xScale, yScale);
+        viewport = {0, 0, own.width(), own.height()};
+    }
+    const bool drawn = rsvg_handle_render_document(handle.get(), cairo.get(), &viewport, &rawError);
+    error.reset(rawError);
+    if (!drawn)
+        return {{}, damagedError(file, messageOf(error))};
+    cairo_surface_flush(surface.get());
     return {heldPicture(std::move(image)), {}};
 }
 

@@ -118,7 +118,7 @@ void refuseGonePicture()
 // Everything between the refusal and the closing of the windows.
 void splitIntoPage(const std::vector<CellRow>& cells)
 {
-    TableInsertion page(chkTableValue);
+    TableInsertion page(chkTableValue, frmFilters().splitTarget.picture);
     page.OpenContainer();
 
     for (const CellRow& row : cells) {

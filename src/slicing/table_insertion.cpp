@@ -7,14 +7,6 @@
 namespace tilemond {
 namespace {
 
-// No line height: a row of pieces thinner than a line of text stands as thin as its pieces, even on
-// a standards-mode page, where a line keeps the height of its text otherwise. No wrapping: a row
-// wider than the box it stands in stays one row.
-constexpr std::string_view ContainerMarkup =
-    "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='line-height:0;white-space:nowrap'></DIV>";
-constexpr std::string_view PlaceholderMarkup = "<IMG ID='QZInsertPic' NAME='QZInsertPic'>";
-constexpr std::string_view TableStart = "<TABLE cellspacing='0' cellpadding='0' border='0'>";
-
 host::DocumentPtr activeDocument()
 {
     return HostApp ? HostApp->activeDocument() : nullptr;
@@ -50,8 +42,8 @@ void executePaste()
 
 } // namespace
 
-TableInsertion::TableInsertion(std::function<int()> tableOption)
-    : m_tableOption(std::move(tableOption))
+TableInsertion::TableInsertion(std::function<int()> tableOption, host::ElementPtr picture)
+    : m_tableOption(std::move(tableOption)), m_picture(std::move(picture))
 {
 }
 
@@ -60,28 +52,31 @@ void TableInsertion::OpenContainer()
     m_undoUnit = activeDocument();
     if (m_undoUnit)
         m_undoUnit->openUndoUnit();
+    // Read from the picture before the container takes its place.
+    m_markup.emplace(m_picture.get(), m_undoUnit.get());
+    m_picture.reset();
     if (const host::TextRangePtr range = selectionRange())
-        range->pasteHTML(ContainerMarkup);
-    m_container = findElement("DIV", "Tilemond1");
+        range->pasteHTML(m_markup->container());
+    m_container = findElement(m_markup->containerTag(), "Tilemond1");
     yieldEvents(2);
     if (tableMode())
-        m_tableHtml += TableStart;
+        m_tableHtml += m_markup->tableStart();
 }
 
 void TableInsertion::BeginRow()
 {
     m_rowPlaced = false;
     if (tableMode())
-        m_tableHtml += "<TR>";
+        m_tableHtml += m_markup->rowStart();
 }
 
 void TableInsertion::PlaceCell()
 {
     if (m_container)
-        m_container->insertAdjacentHTML("BeforeEnd", PlaceholderMarkup);
+        m_container->insertAdjacentHTML("BeforeEnd", m_markup->placeholder(!m_placed));
     yieldEvents(5);
     if (tableMode())
-        m_tableHtml += "<TD>";
+        m_tableHtml += m_markup->cellStart();
     yieldEvents(6);
     host::ElementPtr placeholder = findElement("IMG", "QZInsertPic");
     yieldEvents(4);
@@ -95,7 +90,7 @@ void TableInsertion::PlaceCell()
     yieldEvents(3);
     executePaste();
     yieldEvents(4);
-    m_rowPlaced = true;
+    m_rowPlaced = m_placed = true;
     if (tableMode()) {
         std::string cell;
         yieldEvents(3);
@@ -104,7 +99,7 @@ void TableInsertion::PlaceCell()
         yieldEvents(2);
         if (m_container)
             m_container->setInnerHTML("");
-        m_tableHtml += cell + "</TD>";
+        m_tableHtml += cell + m_markup->cellEnd();
     }
     placeholder.reset();
     yieldEvents(1);
@@ -113,22 +108,22 @@ void TableInsertion::PlaceCell()
 void TableInsertion::PlaceEmptyCell()
 {
     if (tableMode())
-        m_tableHtml += "<TD></TD>";
+        m_tableHtml += m_markup->cellStart() + m_markup->cellEnd();
 }
 
 void TableInsertion::EndRow()
 {
     if (tableMode())
-        m_tableHtml += "</TR>";
+        m_tableHtml += m_markup->rowEnd();
     // A row without a piece (zero height) leaves no blank line.
     if (m_tableOption() == 0 && m_container && m_rowPlaced)
-        m_container->insertAdjacentHTML("BeforeEnd", "<BR>");
+        m_container->insertAdjacentHTML("BeforeEnd", m_markup->lineBreak());
 }
 
 void TableInsertion::CloseContainer()
 {
     if (tableMode())
-        m_tableHtml += "</TABLE>";
+        m_tableHtml += m_markup->tableEnd();
     if (tableMode()) {
         pasteOver(m_container.get(), m_tableHtml);
     } else {

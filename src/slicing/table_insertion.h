@@ -1,8 +1,10 @@
 #pragma once
 
 #include "host/api/page_document.h"
+#include "slicing/container_markup.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace tilemond {
@@ -18,7 +20,8 @@ class TableInsertion
 {
 public:
     // tableOption gives the value of the table check box: 0 unchecked, 1 checked, 2 grayed.
-    explicit TableInsertion(std::function<int()> tableOption);
+    // picture: the page's picture that the pieces replace; null for a picture from a file.
+    TableInsertion(std::function<int()> tableOption, host::ElementPtr picture);
 
     // Pastes the empty container over the page's selection and keeps it. Everything up to
     // CloseContainer is one step for the host's undo.
@@ -46,9 +49,12 @@ private:
     void pasteOver(const host::Element* element, std::string_view markup);
 
     std::function<int()> m_tableOption;
-    host::DocumentPtr m_undoUnit; // the page whose undo unit is open
+    host::ElementPtr m_picture;
+    std::optional<ContainerMarkup> m_markup; // made when the container opens
+    host::DocumentPtr m_undoUnit;            // the page whose undo unit is open
     host::ElementPtr m_container;
     bool m_rowPlaced = false; // a piece was pasted since BeginRow
+    bool m_placed = false;    // a piece was pasted
     std::string m_tableHtml;
 };
 

@@ -12,7 +12,6 @@
 #include "platform/window_system.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -24,12 +23,6 @@ inline QString libraryOf(const void* function)
 {
     Dl_info info{};
     return dladdr(function, &info) ? QString::fromLocal8Bit(info.dli_fname) : QString();
-}
-
-// The add-in's library, as the tests load it.
-inline QString addInLibrary()
-{
-    return QFileInfo(libraryOf(reinterpret_cast<void*>(&DllRegisterServer))).canonicalFilePath();
 }
 
 // A page host and a registry of their own in a temporary folder, with the window system, the

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QWidget>
 
 namespace tilemond {
@@ -15,24 +16,30 @@ const QString Entry = QStringLiteral("%1/TessoraTilemond.Connect").arg(AddInEntr
 
 using Registration = AddInTest;
 
+// The add-in library as the host loads it: its own entry points, its own objects.
 TEST_F(Registration, RegisteredAddInIsConnectedAtStartAndGoneAfterUnregistering)
 {
-    ASSERT_EQ(DllRegisterServer(), HResult::Ok);
+    QLibrary library(TILEMOND_ADDIN_LIBRARY);
+    ASSERT_TRUE(library.load()) << library.errorString().toStdString();
+    const auto entry = [&](const char* name) {
+        return reinterpret_cast<int (*)()>(library.resolve(name));
+    };
+    ASSERT_EQ(entry("DllRegisterServer")(), HResult::Ok);
     EXPECT_EQ(QFileInfo(Registry::value(Entry, "Path").toString()).canonicalFilePath(),
-              addInLibrary());
+              QFileInfo(TILEMOND_ADDIN_LIBRARY).canonicalFilePath());
     {
         AddInLoader loader(host);
         EXPECT_EQ(loader.connectRegistered(), QStringList());
         EXPECT_EQ(loader.connectRegistered(), QStringList()); // connected once only
         EXPECT_EQ(loader.connectedAddIns(), QStringList{"TessoraTilemond.Connect"});
         EXPECT_NE(popup(), nullptr);
-        EXPECT_EQ(DllCanUnloadNow(), HResult::False);
+        EXPECT_EQ(entry("DllCanUnloadNow")(), HResult::False);
     } // the host closes
     EXPECT_EQ(popup(), nullptr);
-    EXPECT_EQ(DllCanUnloadNow(), HResult::Ok);
+    EXPECT_EQ(entry("DllCanUnloadNow")(), HResult::Ok);
 
-    ASSERT_EQ(DllUnregisterServer(), HResult::Ok);
-    EXPECT_EQ(DllUnregisterServer(), HResult::Ok); // again: nothing left to take out
+    ASSERT_EQ(entry("DllUnregisterServer")(), HResult::Ok);
+    EXPECT_EQ(entry("DllUnregisterServer")(), HResult::Ok); // again: nothing left to take out
     AddInLoader loader(host);
     EXPECT_EQ(loader.connectRegistered(), QStringList());
     EXPECT_TRUE(loader.connectedAddIns().isEmpty());

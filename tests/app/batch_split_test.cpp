@@ -17,15 +17,17 @@ void writeFile(const QString& file, const QByteArray& bytes)
     out.write(bytes);
 }
 
-// The pieces in the page's container, row by row: table rows, or lines ended by <BR>.
+// The pieces in the container of the example's paragraph, row by row: table rows, or lines ended
+// by <BR>.
 QList<QStringList> pieceRows(const QString& page, bool table)
 {
-    const qsizetype container = page.indexOf("<DIV ID='Tilemond1'");
-    const QString markup = page.mid(container, page.indexOf("</DIV>", container) - container);
-    const QString separator = table ? QStringLiteral("</TR>") : QStringLiteral("<BR>");
+    const qsizetype container = page.indexOf("ID='Tilemond1'");
+    const QString markup = page.mid(container, page.indexOf("</p>", container) - container);
     QList<QStringList> rows;
     const QRegularExpression src(QStringLiteral("<img src=\"([^\"]+)\""));
-    for (const QString& row : markup.split(separator).mid(0, markup.count(separator))) {
+    const QStringList parts = table ? markup.split("display:table-row").mid(1)
+                                    : markup.split("<BR>").mid(0, markup.count("<BR>"));
+    for (const QString& row : parts) {
         QStringList pieces;
         for (auto match = src.globalMatch(row); match.hasNext();)
             pieces << match.next().captured(1);
@@ -42,7 +44,7 @@ TEST_F(BatchSplitTest, TableModeSavesThePageInPlace)
     EXPECT_EQ(result.out, "split banner.png into 6 pieces (3 x 2, table) -> site/index.html\n");
 
     const QString page = QString::fromUtf8(read("site/index.html"));
-    EXPECT_TRUE(page.contains("<TABLE cellspacing='0' cellpadding='0' border='0'><TR><TD><img"));
+    EXPECT_TRUE(page.contains("STYLE='display:table;"));
     EXPECT_FALSE(page.contains("banner.png"));
     EXPECT_TRUE(page.contains("<img src=\"photo.png\" id=\"lighthouse\""));
     const auto rows = pieceRows(page, true);
@@ -198,15 +200,51 @@ TEST_F(BatchSplitTest, AGifsTransparentColourReachesThePieces)
     EXPECT_EQ(qAlpha(pieces[3].pixel(19, 22)), 0);
 }
 
+// A picture is cut at the size a browser shows it, whatever sizes it: a percentage, a style
+// sheet, a style attribute.
+TEST_F(BatchSplitTest, PicturesAreCutAtTheSizeABrowserShowsThem)
+{
+    writeFile(path("site/styled.html"),
+              "<head><style>body{margin:0} .column{width:750px} .column img{max-width:100%}"
+              "</style></head><body><img src=banner.png width=80%>"
+              "<div class=column><img src=photo.png width=900 height=600></div>"
+              "<img src=banner.png style='width:200px;height:100px'></body>");
+    const char* shown[] = {"(800 x 267 pixels)", "(750 x 600 pixels)", "(200 x 100 pixels)"};
+    for (int image = 0; image < 3; ++image) {
+        const Result result = run({"split", "site/styled.html", "--image", QString::number(image),
+                                    "--vertical", "5000", "--viewport", "1000"});
+        EXPECT_TRUE(result.err.contains(shown[image])) << result.err.toStdString();
+    }
+}
+
+// The split checks its own result in the browser engine: a page that shows the picture as before
+// is seamless, pieces that lost much of it (JPEG at quality 5) are a failure under --verify.
+TEST_F(BatchSplitTest, TheSplitChecksHowThePageShowsThePictureAfterIt)
+{
+    Result result = run({"split", "site/index.html", "--image", "0", "--vertical", "200,400",
+                         "--horizontal", "100", "--table", "--check"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.endsWith(
+        "check: seamless: the page shows the picture's 600 x 200 pixels as before\n"))
+        << result.out.toStdString();
+    result = run({"split", "site/index.html", "--id", "lighthouse", "--vertical", "100",
+                  "--format", "jpeg", "--quality", "5", "--verify"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("check: differs: 60000 of the picture's 300 x 200 pixels"))
+        << result.err.toStdString();
+}
+
 // Two cuts on one pixel leave an empty column between them, as two markers on one pixel do.
 TEST_F(BatchSplitTest, TwoCutsOnOnePixelLeaveAnEmptyColumn)
 {
     const Result result =
         run({"split", "site/index.html", "--image", "1", "--vertical", "30,30", "--table"});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, "split photo.png into 2 pieces (3 x 1, table) -> site/index.html\n");
+    EXPECT_EQ(result.out, "split photo.png into 2 pieces (2 x 1, table) -> site/index.html\n");
     const QString page = QString::fromUtf8(read("site/index.html"));
-    EXPECT_TRUE(page.contains("</TD><TD></TD><TD>")) << page.toStdString();
+    const QString cell = "<SPAN STYLE='display:table-cell;padding:0;border:0;background:none;"
+                         "line-height:0'>";
+    EXPECT_TRUE(page.contains("</SPAN>" + cell + "</SPAN>" + cell)) << page.toStdString();
 }
 
 // An SVG drawing, a data: address and a picture under a local <base href> split like any other.
@@ -288,16 +326,6 @@ TEST_F(BatchSplitTest, EveryFormatsPiecesHoldTheirAreaOfThePicture)
         }
         QDir(path("out")).removeRecursively();
     }
-}
-
-TEST_F(BatchSplitTest, RegisterAndUnregisterWriteTheHostsRegistry)
-{
-    EXPECT_EQ(run({"register"}).exitCode, 0);
-    const QString registered = QString::fromUtf8(read("config/registry.ini"));
-    EXPECT_TRUE(registered.contains("TessoraTilemond.Connect")) << registered.toStdString();
-    EXPECT_TRUE(registered.contains("LoadBehavior=3"));
-    EXPECT_EQ(run({"unregister"}).exitCode, 0);
-    EXPECT_FALSE(read("config/registry.ini").contains("TessoraTilemond.Connect"));
 }
 
 } // namespace

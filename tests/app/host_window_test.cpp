@@ -1,7 +1,9 @@
+#include "app/add_in_setup.h"
 #include "host/host_window.h"
 #include "host/page_view.h"
 #include "host/picture_format_setting.h"
 #include "host/save_page_dialog.h"
+#include "platform/registry.h"
 #include "support/picture_quality.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -56,6 +58,27 @@ protected:
     PageHost host{dir.filePath("config")};
     HostWindow window{host};
 };
+
+// A broken or missing add-in library: the host says which and why, and edits pages without it.
+TEST_F(HostWindowTest, AddInLibraryThatCannotBeLoadedIsNamedAndLeavesNoMenu)
+{
+    Registry::setConfigFolder(dir.filePath("registry"));
+    QFile broken(dir.filePath("libtilemond_addin.so"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a library");
+    broken.close();
+    for (const QString& library : {broken.fileName(), dir.filePath("gone/libtilemond_addin.so")}) {
+        AddInLoader loader(ApplicationPtr(ApplicationPtr(), &host));
+        const QStringList errors = app::connectAddIns(loader, library);
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].startsWith("The Tessora Tilemond add-in cannot be loaded") &&
+                    errors[0].contains(library))
+            << errors[0].toStdString();
+        window.rebuildMenus();
+        EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Edit"}));
+    }
+    Registry::setConfigFolder({});
+}
 
 TEST_F(HostWindowTest, MenusFollowTheMenuBarCommandBarWithAddInPopupsLast)
 {

@@ -31,7 +31,7 @@ protected:
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    Result run(const QStringList& arguments) const
+    Result run(const QStringList& arguments, const QString& program = TILEMOND_BINARY) const
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -39,7 +39,7 @@ protected:
         environment.remove("QT_QPA_PLATFORM");
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_dir.path());
-        process.start(TILEMOND_BINARY, arguments);
+        process.start(program, arguments);
         process.waitForFinished(120000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromLocal8Bit(process.readAllStandardOutput()),

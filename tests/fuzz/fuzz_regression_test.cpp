@@ -40,6 +40,11 @@ TEST(FuzzRegression, ReplaceTextMatchesItsReferenceOnEveryKeptInput)
     EXPECT_GT(checkEvery("replace_text", checkReplaceText), 0);
 }
 
+TEST(FuzzRegression, PieceWritersKeepTheirPromisesOnEveryKeptInput)
+{
+    EXPECT_GT(checkEvery("piece_files", checkPieceFiles), 0);
+}
+
 TEST(FuzzRegression, EveryPictureDecoderAnswersEveryKeptInput)
 {
     for (const char* format : {"bmp", "jpg", "gif", "png", "wmf", "emf"}) {

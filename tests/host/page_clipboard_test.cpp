@@ -156,10 +156,12 @@ TEST_F(PageClipboardTest, PasteMakesAnImgForAPictureAndEscapedTextForText)
     ASSERT_TRUE(runEdit("Paste"));
     QGuiApplication::clipboard()->setText("a<b & c");
     ASSERT_TRUE(runEdit("Paste"));
-    EXPECT_EQ(host->source(),
-              "<body><p>a</p>\r\n<img src=\"index_files/image001.png\" width=\"3\" height=\"2\" "
-              "alt=\"\" style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">"
-              "a&lt;b &amp; c</body>");
+    EXPECT_EQ(
+        host->source(),
+        "<body><p>a</p>\r\n<img src=\"index_files/image001.png\" width=\"3\" height=\"2\" "
+        "alt=\"\" "
+        "style=\"display:inline;vertical-align:top;max-width:none;border:0;margin:0;padding:0\">"
+        "a&lt;b &amp; c</body>");
     EXPECT_EQ(selectedText(), "");
     EXPECT_FALSE(QFile::exists(dir.filePath("index_files/image001.png")));
 }

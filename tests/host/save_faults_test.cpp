@@ -67,7 +67,7 @@ TEST_F(SaveFaultsTest, AFolderThatCannotBeWrittenKeepsThePageAsItWas)
     const FileError error = host->save();
     ASSERT_TRUE(!asRoot || ::seteuid(0) == 0);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    expectRefusal(error, {"index_files", "cannot be made"}, before);
+    expectRefusal(error, {"index_files", "permission denied"}, before);
 }
 
 TEST_F(SaveFaultsTest, AFullDiskKeepsThePageAsItWasWhetherPieceOrPageDoesNotFit)

@@ -338,9 +338,9 @@ TEST(PictureFile, SvgDrawingsRenderAtTheSizeABrowserGivesThem)
         << loadPictureFile(broken).error.toStdString();
 }
 
-// As in a browser, a drawing reads nothing outside its file: not a picture it names (Qt Svg
-// would read even a FIFO that never ends, and hang), not a style sheet; a data: picture it holds
-// is drawn.
+// As in a browser, a drawing reads nothing outside its file: not a picture it names (a FIFO that
+// never ends would hang the read), not a style sheet, an XInclude or an external entity; a data:
+// picture it holds is drawn.
 TEST(PictureFile, SvgDrawingsLoadNothingOutsideTheirFile)
 {
     const QTemporaryDir dir;
@@ -353,11 +353,14 @@ TEST(PictureFile, SvgDrawingsLoadNothingOutsideTheirFile)
     QFile inlined(picture("quadrants.png"));
     ASSERT_TRUE(inlined.open(QIODevice::ReadOnly));
 
+    written(dir, "blue.svg",
+            "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect width=\"40\" height=\"10\" "
+            "fill=\"blue\"/></svg>");
     const QByteArray drawing =
         "<?xml-stylesheet href=\"" + fifo.toUtf8() +
         "\" type=\"text/css\"?>\n"
         "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-        "width=\"30\" height=\"10\">"
+        "xmlns:xi=\"http://www.w3.org/2001/XInclude\" width=\"40\" height=\"10\">"
         "<image x=\"0\" width=\"10\" height=\"10\" xlink:href=\"" +
         fifo.toUtf8() +
         "\"/>"
@@ -366,12 +369,21 @@ TEST(PictureFile, SvgDrawingsLoadNothingOutsideTheirFile)
         "\"/>"
         "<image x=\"20\" width=\"10\" height=\"10\" preserveAspectRatio=\"none\" "
         "xlink:href=\"data:image/png;base64," +
-        inlined.readAll().toBase64() + "\"/></svg>";
+        inlined.readAll().toBase64() + "\"/><svg x=\"30\"><xi:include href=\"" +
+        dir.filePath("blue.svg").toUtf8() + "\" parse=\"xml\"/></svg></svg>";
     const LoadedPicture loaded = loadPictureFile(written(dir, "d.svg", drawing));
     ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
     EXPECT_EQ(qAlpha(loaded.image.pixel(5, 5)), 0);
     EXPECT_EQ(qAlpha(loaded.image.pixel(15, 5)), 0);
     EXPECT_TRUE(near(loaded.image.pixel(21, 1), kRed, 8));
+    EXPECT_EQ(qAlpha(loaded.image.pixel(35, 5)), 0);
+
+    const LoadedPicture entity = loadPictureFile(
+        written(dir, "e.svg",
+                "<!DOCTYPE svg [<!ENTITY blue SYSTEM \"" + dir.filePath("blue.svg").toUtf8() +
+                    "\">]>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" "
+                    "height=\"10\">&blue;</svg>"));
+    EXPECT_TRUE(entity.image.isNull() || qAlpha(entity.image.pixel(5, 5)) == 0);
 }
 
 TEST_F(MetafilePicture, OversizePicturesAreRefusedBeforeDecoding)

@@ -65,7 +65,7 @@ protected:
         SystemClipboard::clear();
     }
 
-    QString pagePath() const { return folder.filePath("index.html"); }
+    QString pagePath() const { return folder.filePath(pageName); }
 
     void openPage(const std::string& bytes)
     {
@@ -76,7 +76,8 @@ protected:
         ASSERT_FALSE(host->open(pagePath()));
     }
 
-    // Makes the page's picture whose src is `src` the page's selection.
+    // Makes the page's picture whose src is `src` the page's selection and the editor's split
+    // target, as taking it from the page does.
     void selectPicture(std::string_view src)
     {
         const auto images = host->activeDocument()->images();
@@ -85,6 +86,7 @@ protected:
                 const auto range = host->activeDocument()->selection()->createRange();
                 ASSERT_TRUE(range->moveToElementText(*images->item(i)));
                 ASSERT_TRUE(range->select());
+                frmFilters().splitTarget = {images->item(i), range};
                 return;
             }
         FAIL() << "no picture " << src;
@@ -141,6 +143,7 @@ protected:
     }
 
     QTemporaryDir folder;
+    QString pageName = QStringLiteral("index.html");
     std::shared_ptr<host::PageHost> host;
     RecordingWindowSystem windows;
     ScriptedPrompts answers;

@@ -1,7 +1,9 @@
 #include "slicing/table_insertion.h"
 #include "split_fixture.h"
 
+#include <QRegularExpression>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 namespace tilemond {
 namespace {
@@ -10,15 +12,26 @@ const std::string Before = "<!DOCTYPE html>\r\n<HTML><head><title>Shop</title></
                            "<!-- banner -->\r\n<center>";
 const std::string Between = "</center>\r\n<p class=x>Text &amp; more</p>\r\n";
 const std::string After = "\r\n</body></HTML>\r\n";
+const std::string ContainerStyle =
+    "display:inline-block;overflow:hidden;vertical-align:baseline;line-height:0;"
+    "white-space:nowrap;text-indent:0;margin:0;padding:0;border:0;background:none;width:auto;"
+    "height:auto;max-width:none";
 const std::string Container =
-    "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='line-height:0;white-space:nowrap'>";
-const std::string TableStart = "<TABLE cellspacing='0' cellpadding='0' border='0'>";
+    "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='" + ContainerStyle + "'>";
+const std::string TableStyle = "display:table;border:0;border-collapse:separate;border-spacing:0;"
+                               "margin:0;padding:0;width:auto;height:auto;background:none";
+const std::string TableStart =
+    "<TABLE cellspacing='0' cellpadding='0' border='0' STYLE='" + TableStyle + "'>";
+const std::string RowStyle = "display:table-row;background:none";
+const std::string CellStyle = "display:table-cell;padding:0;border:0;background:none;line-height:0";
 
-std::string piece(int width, int height)
+// A pasted piece; `says` are its alt and title attributes.
+std::string piece(int width, int height, const std::string& says = " alt=\"\"")
 {
     return "<img src=\"*\" width=\"" + std::to_string(width) + "\" height=\"" +
-           std::to_string(height) +
-           "\" alt=\"\" style=\"vertical-align:top;max-width:none;border:0;margin:0;padding:0\">";
+           std::to_string(height) + "\"" + says +
+           " style=\"display:inline;vertical-align:top;max-width:none;border:0;margin:0;"
+           "padding:0\">";
 }
 
 // The cells between successive edges, row by row.
@@ -106,10 +119,15 @@ TEST_P(SplitMarkers, IntoATableThenIntoLines)
     std::string table = TableStart;
     std::string lines;
     for (const auto& row : rows) {
-        table += "<TR>";
+        table += "<TR STYLE='" + RowStyle + "'>";
         for (const QRect& cell : row) {
             const std::string pasted = cell.isEmpty() ? "" : piece(cell.width(), cell.height());
-            table += "<TD>" + pasted + "</TD>";
+            // The first piece says what the picture said (the banner's alt; the second has none).
+            const bool first = table.find("<img") == std::string::npos;
+            table += "<TD STYLE='" + CellStyle + "'>" +
+                     (first && !pasted.empty() ? piece(cell.width(), cell.height(), " alt=\"b\"")
+                                               : pasted) +
+                     "</TD>";
             lines += pasted;
         }
         table += "</TR>";
@@ -125,19 +143,64 @@ TEST_P(SplitMarkers, IntoATableThenIntoLines)
 
 INSTANTIATE_TEST_SUITE_P(
     Markers, SplitMarkers,
-    ::testing::Values(
-        MarkerCase{"TheExample", {200, 100}, {80}, {30}, {0, 80, 200}, {0, 30, 100}},
-        // 100.5 cuts at 100 and 61.5 at 62 (ties to even); 103 lies below the picture, within
-        // the drag limit.
-        MarkerCase{"AnyOrderOnOnePixelOrBeyondTheEdge",
-                   {200, 100},
-                   {100.5f, 20, 100},
-                   {61.5f, 30, 103, 30},
-                   {0, 20, 100, 100, 200},
-                   {0, 30, 30, 62, 100, 100}},
-        MarkerCase{"HorizontalOnly", {300, 90}, {}, {70, 25}, {0, 300}, {0, 25, 70, 90}},
-        MarkerCase{"None", {300, 90}, {}, {}, {0, 300}, {0, 90}}),
+    ::testing::Values(MarkerCase{"TheExample", {200, 100}, {80}, {30}, {0, 80, 200}, {0, 30, 100}},
+                      // 100.5 cuts at 100 and 61.5 at 62 (ties to even); 103 lies below the
+                      // picture, within the drag limit.
+                      MarkerCase{"AnyOrderOnOnePixelOrBeyondTheEdge",
+                                 {200, 100},
+                                 {100.5f, 20, 100},
+                                 {61.5f, 30, 103, 30},
+                                 {0, 20, 100, 100, 200},
+                                 {0, 30, 30, 62, 100, 100}},
+                      MarkerCase{
+                          "HorizontalOnly", {300, 90}, {}, {70, 25}, {0, 300}, {0, 25, 70, 90}},
+                      MarkerCase{"None", {300, 90}, {}, {}, {0, 300}, {0, 90}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Within a paragraph a division would close it, and leave a link around the picture empty: the
+// container and its table are spans there. The container carries what placed the picture; the
+// first piece says what the picture said.
+TEST_F(Split, InAParagraphThePiecesStandInSpansAndKeepWhatThePictureSaid)
+{
+    openPage("<p><a href=x><IMG SRC='banner.png' align=middle hspace=2 class=logo alt='A \"b\"' "
+             "title=T style=\"color:red;display:inline\"></a> text</p>");
+    selectPicture("banner.png");
+    loadIntoEditor(testPicture(200, 100));
+    split({80}, {}, true);
+
+    const std::string cell = "<SPAN STYLE='" + CellStyle + "'>";
+    const std::string expected =
+        "<p><a href=x><SPAN ID='Tilemond1' NAME='Tilemond1' STYLE='" + ContainerStyle +
+        ";vertical-align:-webkit-baseline-middle;margin-left:2px;margin-right:2px;color:red' "
+        "CLASS='logo'><SPAN STYLE='" +
+        TableStyle + "'><SPAN STYLE='" + RowStyle + "'>" + cell +
+        piece(80, 100, " alt=\"A &quot;b&quot;\" title=\"T\"") + "</SPAN>" + cell +
+        piece(120, 100) + "</SPAN></SPAN></SPAN></SPAN></a> text</p>";
+    const std::string markup = savePage().markup;
+    EXPECT_NE(markup.find(expected), std::string::npos) << markup;
+}
+
+// A page read as XML takes nothing but well-formed lower-case markup, or it shows an XML error.
+TEST_F(Split, PagesReadAsXmlStayWellFormed)
+{
+    pageName = "index.xhtml";
+    openPage(
+        "<?xml version=\"1.0\"?>\n<html xmlns=\"http://www.w3.org/1999/xhtml\"><body><p>"
+        "<img src=\"banner.png\" alt=\"a &amp; b\"/></p><img src=\"second.png\"/></body></html>");
+    for (const bool table : {true, false}) {
+        selectPicture(table ? "banner.png" : "second.png");
+        loadIntoEditor(testPicture(200, 100));
+        split({80}, {30}, table);
+    }
+    const std::string markup = savePage().markup;
+    QXmlStreamReader xml(QByteArray::fromStdString(markup));
+    while (!xml.atEnd())
+        xml.readNext();
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString() << "\n" << markup;
+    EXPECT_FALSE(QRegularExpression("</?[A-Z]").match(QString::fromStdString(markup)).hasMatch())
+        << markup;
+    EXPECT_NE(markup.find("alt=\"a &amp; b\""), std::string::npos);
+}
 
 TEST_F(Split, RefusesWithoutAPicture)
 {
@@ -187,7 +250,7 @@ TEST_F(Split, ClicksWhileSplittingAreIgnored)
 
 TEST_F(Split, LineModeDropsOpeningParagraphTagsOnly)
 {
-    TableInsertion insertion([] { return 0; });
+    TableInsertion insertion([] { return 0; }, nullptr);
     insertion.OpenContainer();
     host->activeDocument()
         ->all()

@@ -34,6 +34,8 @@ public:
     virtual bool setInnerHTML(std::string_view markup) = 0;
     // A range over the element's content; only the body offers one.
     virtual TextRangePtr createTextRange() = 0;
+    // The element whose content holds this one, as the page parses; nullptr at the top.
+    virtual ElementPtr parentElement() const = 0;
 };
 
 // A span of the page. Its HTML text is the page's source in that span.
@@ -86,6 +88,8 @@ public:
     virtual ElementPtr body() = 0;
     virtual ElementCollectionPtr images() = 0;
     virtual ElementCollectionPtr all() = 0;
+    // "application/xhtml+xml" for a page read as XML, else "text/html".
+    virtual std::string contentType() const = 0;
     // The edits between these calls are undone and redone as one step (the calls nest); a host
     // without undo ignores them.
     virtual void openUndoUnit() {}

@@ -1,0 +1,7 @@
+#include "fuzz_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    tilemond::fuzz::checkPieceFiles(data, size);
+    return 0;
+}

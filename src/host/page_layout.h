@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWebEngineView;
+
+namespace tilemond::host {
+
+// The width of the browser window pages are laid out in, unless told another.
+inline constexpr int kDefaultViewportWidth = 1280;
+
+// Whether a browser may show the page's pictures at other sizes than their width and height
+// attributes say: a style sheet, a style attribute or a percentage can size them. Pages without
+// any of these need no browser engine to know their pictures' sizes.
+bool layoutSizesPictures(std::string_view source);
+
+// A page laid out and painted by a browser engine (Chromium, through Qt WebEngine) as a window
+// `viewportWidth` pixels wide shows it. Nothing is fetched from the network and the page's own
+// scripts do not run. A page that cannot be laid out within 20 seconds is not: ok() is false and
+// every answer empty. Needs a QApplication.
+class LaidOutPage
+{
+public:
+    // `pagePath` names the page for its relative addresses.
+    LaidOutPage(const std::string& source, const QString& pagePath, int viewportWidth);
+    ~LaidOutPage();
+    LaidOutPage(const LaidOutPage&) = delete;
+    LaidOutPage& operator=(const LaidOutPage&) = delete;
+
+    bool ok() const { return m_ok; }
+    // The box of each of the page's img elements (their srcs in document order, as `srcs`) in
+    // the page, where the engine shows the picture: nullopt for one it does not show.
+    std::vector<std::optional<QRect>> pictureBoxes(const std::vector<std::string>& srcs);
+    // The page as painted, `area` (in the page) inside it; null when that cannot be had.
+    QImage painted(const QRect& area);
+
+private:
+    struct Engine;
+    std::unique_ptr<Engine> m_engine;
+    bool m_ok = false;
+};
+
+// The sizes the engine shows the page's pictures at (see LaidOutPage::pictureBoxes).
+std::vector<std::optional<QSize>> laidOutPictureSizes(const std::string& source,
+                                                      const QString& pagePath,
+                                                      const std::vector<std::string>& srcs,
+                                                      int viewportWidth);
+
+} // namespace tilemond::host

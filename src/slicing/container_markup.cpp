@@ -1,0 +1,248 @@
+#include "slicing/container_markup.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace tilemond {
+namespace {
+
+// An inline block sits on the baseline by its bottom edge (it hides its overflow), as a picture
+// does; inside, rows of pieces without line height or wrapping; nothing of the page's rules for
+// divisions or spans around them.
+constexpr std::string_view ContainerReset =
+    "display:inline-block;overflow:hidden;vertical-align:baseline;line-height:0;"
+    "white-space:nowrap;text-indent:0;margin:0;padding:0;border:0;background:none;width:auto;"
+    "height:auto;max-width:none";
+// The page's rules for tables, rows and cells would set the pieces apart (padding, borders,
+// spacing, margins) or show through their see-through pixels (backgrounds).
+constexpr std::string_view TableReset =
+    "display:table;border:0;border-collapse:separate;border-spacing:0;margin:0;padding:0;"
+    "width:auto;height:auto;background:none";
+constexpr std::string_view RowReset = "display:table-row;background:none";
+constexpr std::string_view CellReset =
+    "display:table-cell;padding:0;border:0;background:none;line-height:0";
+
+std::string lowered(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return result;
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!text.empty() && space(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && space(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// A length attribute of a picture (hspace="5", border="2", vspace="10%") as CSS; empty when the
+// value is none.
+std::string length(std::string_view value)
+{
+    value = trimmed(value);
+    const std::size_t digits =
+        std::find_if_not(value.begin(), value.end(),
+                         [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }) -
+        value.begin();
+    if (digits == 0 || digits > 6)
+        return {};
+    const bool percent = digits < value.size() && value[digits] == '%';
+    return std::string(value.substr(0, digits)) + (percent ? "%" : "px");
+}
+
+// A picture's align attribute as browsers apply it to a picture.
+std::string alignment(std::string_view value)
+{
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 11> styles = {{
+        {"left", "float:left"},
+        {"right", "float:right"},
+        {"top", "vertical-align:top"},
+        {"texttop", "vertical-align:text-top"},
+        {"middle", "vertical-align:-webkit-baseline-middle"},
+        {"absmiddle", "vertical-align:middle"},
+        {"abscenter", "vertical-align:middle"},
+        {"center", "vertical-align:middle"},
+        {"bottom", "vertical-align:baseline"},
+        {"baseline", "vertical-align:baseline"},
+        {"absbottom", "vertical-align:bottom"},
+    }};
+    const std::string wanted = lowered(trimmed(value));
+    for (const auto& [name, style] : styles)
+        if (name == wanted)
+            return std::string(style);
+    return {};
+}
+
+// The picture's own style, but for the inline display every picture has: the container is an
+// inline block in its place.
+std::string carriedStyle(std::string_view style)
+{
+    std::string carried;
+    while (!style.empty()) {
+        const std::size_t end = std::min(style.find(';'), style.size());
+        const std::string_view declaration = style.substr(0, end);
+        style.remove_prefix(std::min(end + 1, style.size()));
+        const std::size_t colon = declaration.find(':');
+        if (trimmed(declaration).empty() ||
+            (colon != std::string_view::npos &&
+             lowered(trimmed(declaration.substr(0, colon))) == "display" &&
+             lowered(trimmed(declaration.substr(colon + 1))) == "inline"))
+            continue;
+        carried += ";";
+        carried += declaration;
+    }
+    return carried;
+}
+
+// What places the picture among its neighbours, as the container's style: its align, border,
+// hspace and vspace attributes, then its own style, which outweighs them.
+std::string placingStyle(const host::Element& picture)
+{
+    const auto value = [&](std::string_view name) {
+        return picture.getAttribute(name).value_or(std::string());
+    };
+    std::string style;
+    if (const std::string align = alignment(value("align")); !align.empty())
+        style += ";" + align;
+    if (const std::string border = length(value("border")); !border.empty())
+        style += ";border:" + border + " solid";
+    if (const std::string hspace = length(value("hspace")); !hspace.empty())
+        style += ";margin-left:" + hspace + ";margin-right:" + hspace;
+    if (const std::string vspace = length(value("vspace")); !vspace.empty())
+        style += ";margin-top:" + vspace + ";margin-bottom:" + vspace;
+    return style + carriedStyle(value("style"));
+}
+
+// Whether a division written at the picture's place would close a paragraph around it, as the
+// HTML parser closes an open paragraph in its button scope.
+bool inParagraph(const host::Element& picture)
+{
+    static constexpr std::array<std::string_view, 10> scopeEdges = {
+        "BUTTON", "APPLET", "CAPTION", "HTML",   "TABLE",
+        "TD",     "TH",     "MARQUEE", "OBJECT", "TEMPLATE"};
+    for (host::ElementPtr up = picture.parentElement(); up; up = up->parentElement()) {
+        const std::string tag = up->tagName();
+        if (tag == "P")
+            return true;
+        if (std::find(scopeEdges.begin(), scopeEdges.end(), tag) != scopeEdges.end())
+            return false;
+    }
+    return false;
+}
+
+} // namespace
+
+ContainerMarkup::ContainerMarkup(const host::Element* picture, const host::Document* document)
+    : m_containerStyle(ContainerReset)
+{
+    if (document && document->contentType() == "application/xhtml+xml")
+        m_dialect = Dialect::Xml;
+    else if (picture && inParagraph(*picture))
+        m_dialect = Dialect::HtmlInParagraph;
+    if (!picture)
+        return;
+    m_containerStyle += placingStyle(*picture);
+    m_class = picture->getAttribute("class").value_or(std::string());
+    m_alt = picture->getAttribute("alt").value_or(std::string());
+    m_title = picture->getAttribute("title").value_or(std::string());
+}
+
+std::string ContainerMarkup::attribute(std::string_view name, std::string_view value) const
+{
+    const char quote = m_dialect == Dialect::Xml ? '"' : '\'';
+    std::string written = (m_dialect == Dialect::Xml ? lowered(name) : std::string(name)) + "=";
+    written += quote;
+    for (const char c : value)
+        written += c == quote ? (quote == '"' ? std::string("&quot;") : std::string("&#39;"))
+                   : c == '<' ? std::string("&lt;")
+                              : std::string(1, c);
+    return written + quote;
+}
+
+std::string ContainerMarkup::tag(std::string_view upper) const
+{
+    if (m_dialect == Dialect::Xml)
+        return lowered(upper);
+    if (m_dialect == Dialect::HtmlInParagraph &&
+        (upper == "TABLE" || upper == "TR" || upper == "TD"))
+        return "SPAN";
+    return std::string(upper);
+}
+
+std::string_view ContainerMarkup::containerTag() const
+{
+    return m_dialect == Dialect::HtmlInParagraph ? "SPAN" : "DIV";
+}
+
+std::string ContainerMarkup::container() const
+{
+    const std::string name = m_dialect == Dialect::Xml ? "div" : std::string(containerTag());
+    std::string markup = "<" + name + " " + attribute("ID", "Tilemond1");
+    if (m_dialect != Dialect::Xml)
+        markup += " " + attribute("NAME", "Tilemond1");
+    markup += " " + attribute("STYLE", m_containerStyle);
+    if (!m_class.empty())
+        markup += " " + attribute("CLASS", m_class);
+    return markup + "></" + name + ">";
+}
+
+std::string ContainerMarkup::placeholder(bool first) const
+{
+    std::string markup = "<" + tag("IMG") + " " + attribute("ID", "QZInsertPic");
+    if (m_dialect != Dialect::Xml)
+        markup += " " + attribute("NAME", "QZInsertPic");
+    if (first && !m_alt.empty())
+        markup += " " + attribute("ALT", m_alt);
+    if (first && !m_title.empty())
+        markup += " " + attribute("TITLE", m_title);
+    return markup + (m_dialect == Dialect::Xml ? "/>" : ">");
+}
+
+std::string ContainerMarkup::tableStart() const
+{
+    // The table keeps its founding attributes for pages read without style.
+    const std::string spacing = m_dialect == Dialect::HtmlInParagraph
+                                    ? std::string()
+                                    : " " + attribute("cellspacing", "0") + " " +
+                                          attribute("cellpadding", "0") + " " +
+                                          attribute("border", "0");
+    return "<" + tag("TABLE") + spacing + " " + attribute("STYLE", TableReset) + ">";
+}
+
+std::string ContainerMarkup::rowStart() const
+{
+    return "<" + tag("TR") + " " + attribute("STYLE", RowReset) + ">";
+}
+
+std::string ContainerMarkup::cellStart() const
+{
+    return "<" + tag("TD") + " " + attribute("STYLE", CellReset) + ">";
+}
+
+std::string ContainerMarkup::cellEnd() const
+{
+    return "</" + tag("TD") + ">";
+}
+
+std::string ContainerMarkup::rowEnd() const
+{
+    return "</" + tag("TR") + ">";
+}
+
+std::string ContainerMarkup::tableEnd() const
+{
+    return "</" + tag("TABLE") + ">";
+}
+
+std::string ContainerMarkup::lineBreak() const
+{
+    return m_dialect == Dialect::Xml ? "<br/>" : "<BR>";
+}
+
+} // namespace tilemond
