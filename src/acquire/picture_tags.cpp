@@ -1,6 +1,6 @@
 #include "acquire/picture_tags.h"
 
-#include <gumbo.h>
+#include "platform/html_tree.h"
 
 #include <vector>
 
@@ -22,10 +22,10 @@ bool isWrittenPicture(const GumboNode& node)
 
 int countPictureTags(std::string_view html)
 {
-    GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
+    const HtmlTree tree(html);
     int count = 0;
     // Without recursion: pages nest deeper than a stack allows.
-    std::vector<const GumboNode*> pending{output->root};
+    std::vector<const GumboNode*> pending{tree.root()};
     while (!pending.empty()) {
         const GumboNode* node = pending.back();
         pending.pop_back();
@@ -36,7 +36,6 @@ int countPictureTags(std::string_view html)
         for (unsigned i = 0; i < children.length; ++i)
             pending.push_back(static_cast<const GumboNode*>(children.data[i]));
     }
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
     return count;
 }
 

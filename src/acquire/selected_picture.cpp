@@ -11,15 +11,34 @@ host::TextRangePtr selectionRange(host::Document& document)
     return selection ? selection->createRange() : nullptr;
 }
 
-// The pictures from the body's start to the start of `selection`.
+// The page's pictures from the body's start to the start of `selection`, found by halving the
+// page's pictures rather than parsing that part of the page again.
 int picturesBefore(host::Document& document, const host::TextRange& selection)
 {
     const host::ElementPtr body = document.body();
-    const host::TextRangePtr range = body ? body->createTextRange() : nullptr;
-    if (!range || !range->setEndPoint("EndToStart", selection))
+    const host::TextRangePtr bodyRange = body ? body->createTextRange() : nullptr;
+    const host::TextRangePtr probe = body ? body->createTextRange() : nullptr;
+    const host::ElementCollectionPtr images = document.images();
+    if (!bodyRange || !probe || !images)
         return 0;
-    const std::optional<std::string> html = range->htmlText();
-    return html ? countPictureTags(*html) : 0;
+    // The first picture whose tag does not start before `range`.
+    const auto firstFrom = [&](const host::TextRange& range) {
+        int low = 0;
+        int high = images->length();
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            const host::ElementPtr image = images->item(middle);
+            const auto order = image && probe->moveToElementText(*image)
+                                   ? probe->compareEndPoints("StartToStart", range)
+                                   : std::nullopt;
+            if (order && *order < 0)
+                low = middle + 1;
+            else
+                high = middle;
+        }
+        return low;
+    };
+    return firstFrom(selection) - firstFrom(*bodyRange);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "platform/picture_limits.h"
+
 #include <functional>
 #include <map>
 #include <set>
@@ -195,12 +197,40 @@ private:
     std::set<QString> m_seen;
 };
 
+// Takes --max-pixels N out of the arguments, for the desktop and split alike.
+QString takeMaxPixels(QStringList& arguments, std::optional<qint64>& maxPixels)
+{
+    for (qsizetype i = 0; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
+        const auto [name, inlineValue] = splitAssignment(arguments[i]);
+        if (name != QLatin1String("--max-pixels"))
+            continue;
+        if (maxPixels)
+            return QStringLiteral("--max-pixels is given twice");
+        if (!inlineValue && i + 1 >= arguments.size())
+            return QStringLiteral("--max-pixels needs a value");
+        const QString value = inlineValue ? *inlineValue : arguments[i + 1];
+        arguments.remove(i, inlineValue ? 1 : 2);
+        --i;
+        bool ok = false;
+        const qint64 pixels = value.toLongLong(&ok);
+        if (!ok || pixels < 1 || pixels > kHighestMaxPicturePixels)
+            return QStringLiteral("--max-pixels needs a number of pixels from 1 to %1, not '%2'")
+                .arg(kHighestMaxPicturePixels)
+                .arg(value);
+        maxPixels = pixels;
+    }
+    return {};
+}
+
 } // namespace
 
-ParsedCommandLine parseCommandLine(const QStringList& arguments)
+ParsedCommandLine parseCommandLine(const QStringList& given)
 {
     ParsedCommandLine parsed;
     CommandLine& line = parsed.commandLine;
+    QStringList arguments = given;
+    if (parsed.error = takeMaxPixels(arguments, line.maxPixels); !parsed.ok())
+        return parsed;
     // After "--" every word is a name, even one that looks like an option.
     const QStringList options = arguments.mid(0, arguments.indexOf(QLatin1String("--")));
     if (options.contains(QLatin1String("--help")) || options.contains(QLatin1String("-h"))) {
@@ -241,13 +271,13 @@ QString usageText()
 {
     return QStringLiteral(
         "Usage:\n"
-        "  tilemond [[--] PAGE]\n"
+        "  tilemond [--max-pixels N] [[--] PAGE]\n"
         "      The desktop page host with the Tessora Tilemond add-in; Korvi Tessora >\n"
         "      Tessora Tilemond cuts the selected picture.\n"
         "  tilemond split PAGE (--image N | --id ID | --picture FILE)\n"
         "                 [--vertical X,...] [--horizontal Y,...] [--table] [--output OUT]\n"
         "                 [--format png|jpeg|webp|auto] [--quality Q] [--viewport W]\n"
-        "                 [--check | --verify]\n"
+        "                 [--check | --verify] [--max-pixels N]\n"
         "      Cuts a picture of PAGE without a desktop and saves the page. Every word\n"
         "      after -- is a name: tilemond split --image 0 -- -x.html\n"
         "        --image N       the picture number N (0 is the first) of the page\n"
@@ -274,6 +304,8 @@ QString usageText()
         "                        else jpeg)\n"
         "        --quality Q     1 to 100 (default 90) for jpeg, webp and auto's jpegs;\n"
         "                        webp at 100 keeps every pixel\n"
+        "        --max-pixels N  read pictures of up to N pixels (default 33554432, that is\n"
+        "                        5792 x 5792; at most 1073741824); larger are refused\n"
         "  tilemond register | unregister\n"
         "      Registers or removes the add-in with the page host.\n"
         "  tilemond --help | --version\n"

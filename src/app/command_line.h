@@ -44,6 +44,7 @@ struct CommandLine
     Command command = Command::Desktop;
     std::optional<QString> page; // the desktop's page to open
     SplitOptions split;
+    std::optional<qint64> maxPixels; // the most pixels a picture may have, when not the default
 };
 
 // A command line, or the reason it is not one (naming the bad argument).

@@ -1,6 +1,7 @@
 // tilemond: the desktop page host with the Tessora Tilemond add-in, and its batch mode.
 #include "app/command_line.h"
 #include "app/commands.h"
+#include "platform/picture_limits.h"
 
 #include <QCoreApplication>
 
@@ -24,6 +25,8 @@ int main(int argc, char** argv)
         return usageError(parsed.error);
 
     const CommandLine& line = parsed.commandLine;
+    if (line.maxPixels)
+        tilemond::setMaxPicturePixels(*line.maxPixels);
     switch (line.command) {
     case Command::Help:
         return printOut(usageText());

@@ -1,5 +1,6 @@
 #include "host/page_file.h"
 
+#include "host/page_shape.h"
 #include "platform/bounded_read.h"
 
 #include <QDir>
@@ -88,6 +89,10 @@ FileError readPageFile(const QString& path, std::string& bytes)
     if (const QString reason = notText({content.constData(), std::size_t(content.size())});
         !reason.isEmpty())
         return failure(what, path, reason);
+    if (const std::string beyond =
+            beyondParserBounds(std::string_view(content.constData(), std::size_t(content.size())));
+        !beyond.empty())
+        return failure(what, path, QString::fromStdString(beyond) + QLatin1Char('.'));
     bytes.assign(content.constData(), content.size());
     return std::nullopt;
 }

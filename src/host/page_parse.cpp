@@ -1,6 +1,6 @@
 #include "host/page_parse.h"
 
-#include <gumbo.h>
+#include "platform/html_tree.h"
 
 #include <algorithm>
 #include <array>
@@ -127,10 +127,14 @@ private:
 
 void sortByStart(std::vector<ParsedElement>& elements)
 {
-    // Document order is the order of the tags in the page, not the tree's order.
-    std::stable_sort(
-        elements.begin(), elements.end(),
-        [](const ParsedElement& a, const ParsedElement& b) { return a.start < b.start; });
+    // Document order is the order of the tags in the page, not the tree's order; the two
+    // mostly agree, and a sort's copy of a large page's elements is spared.
+    const auto byStart = [](const ParsedElement& a, const ParsedElement& b) {
+        return a.start < b.start;
+    };
+    if (std::is_sorted(elements.begin(), elements.end(), byStart))
+        return;
+    std::stable_sort(elements.begin(), elements.end(), byStart);
 }
 
 // Containers whose content parses alone as it does in the page, as long as that content
@@ -188,10 +192,8 @@ ParsedPage ParsedPage::of(std::vector<ParsedElement> elements)
 ParsedPage parsePage(std::string_view bytes)
 {
     std::vector<ParsedElement> elements;
-    GumboOutput* output =
-        gumbo_parse_with_options(&kGumboDefaultOptions, bytes.data(), bytes.size());
-    ElementCollector(bytes, 0, elements).collect({output->root});
-    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    const HtmlTree tree(bytes);
+    ElementCollector(bytes, 0, elements).collect({tree.root()});
     sortByStart(elements);
     return ParsedPage::of(std::move(elements));
 }
@@ -202,18 +204,15 @@ std::optional<ParsedPage> parseContent(std::string_view containerTag, std::strin
     const auto context = isolatingContext(containerTag);
     if (!context)
         return std::nullopt;
-    GumboOptions options = kGumboDefaultOptions;
-    options.fragment_context = *context;
-    GumboOutput* output = gumbo_parse_with_options(&options, content.data(), content.size());
+    const HtmlTree tree(content, *context);
     std::vector<ParsedElement> elements;
     ElementCollector collector(content, at, elements);
-    const GumboVector& top = output->root->v.element.children;
+    const GumboVector& top = tree.root()->v.element.children;
     std::vector<GumboNode*> pending;
     for (unsigned i = top.length; i > 0; --i)
         pending.push_back(static_cast<GumboNode*>(top.data[i - 1]));
     collector.collect(std::move(pending));
-    const bool clean = output->errors.length == 0 && collector.unwritten() == 0;
-    gumbo_destroy_output(&options, output);
+    const bool clean = !tree.hasErrors() && collector.unwritten() == 0;
     // No parse error, nothing the parser made up, every element closed by its own end tag and
     // none that looks outside.
     if (!clean)

@@ -6,6 +6,26 @@
 
 namespace tilemond::host {
 
+namespace {
+
+// "StartToEnd": this range's start and the other's end.
+struct EndPoints
+{
+    bool ownStart;
+    bool otherStart;
+};
+
+std::optional<EndPoints> endPointsNamed(std::string_view how)
+{
+    const QByteArray form = QByteArray(how.data(), qsizetype(how.size())).toLower();
+    if (form == "starttostart" || form == "starttoend" || form == "endtostart" ||
+        form == "endtoend")
+        return EndPoints{form.startsWith("start"), form.endsWith("tostart")};
+    return std::nullopt;
+}
+
+} // namespace
+
 PageTextRange::PageTextRange(std::weak_ptr<PageModel> model, std::size_t begin, std::size_t end)
     : m_model(std::move(model))
 {
@@ -54,26 +74,44 @@ bool PageTextRange::select()
     return true;
 }
 
-bool PageTextRange::setEndPoint(std::string_view how, const TextRange& other)
+const TrackedSpan* PageTextRange::sameSpan(const TextRange& other) const
 {
     const auto model = m_model.lock();
     const auto* otherRange = dynamic_cast<const PageTextRange*>(&other);
     if (!model || !m_span || !otherRange || !otherRange->m_span ||
         otherRange->m_model.lock() != model)
+        return nullptr;
+    return otherRange->m_span.get();
+}
+
+bool PageTextRange::setEndPoint(std::string_view how, const TextRange& other)
+{
+    const TrackedSpan* from = sameSpan(other);
+    const auto points = endPointsNamed(how);
+    if (!from || !points)
         return false;
-    const QByteArray form = QByteArray(how.data(), how.size()).toLower();
-    const TrackedSpan& from = *otherRange->m_span;
+    const std::size_t to = points->otherStart ? from->begin : from->end;
     // A start moved past the end drags the end along, and the other way round.
-    if (form == "starttostart" || form == "starttoend") {
-        m_span->begin = form == "starttostart" ? from.begin : from.end;
-        m_span->end = std::max(m_span->end, m_span->begin);
-    } else if (form == "endtostart" || form == "endtoend") {
-        m_span->end = form == "endtostart" ? from.begin : from.end;
-        m_span->begin = std::min(m_span->begin, m_span->end);
+    if (points->ownStart) {
+        m_span->begin = to;
+        m_span->end = std::max(m_span->end, to);
     } else {
-        return false;
+        m_span->end = to;
+        m_span->begin = std::min(m_span->begin, to);
     }
     return true;
+}
+
+std::optional<int> PageTextRange::compareEndPoints(std::string_view how,
+                                                   const TextRange& other) const
+{
+    const TrackedSpan* theirs = sameSpan(other);
+    const auto points = endPointsNamed(how);
+    if (!theirs || !points)
+        return std::nullopt;
+    const std::size_t own = points->ownStart ? m_span->begin : m_span->end;
+    const std::size_t their = points->otherStart ? theirs->begin : theirs->end;
+    return own < their ? -1 : own > their ? 1 : 0;
 }
 
 } // namespace tilemond::host

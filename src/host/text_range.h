@@ -16,8 +16,13 @@ public:
     bool moveToElementText(const Element& element) override;
     bool select() override;
     bool setEndPoint(std::string_view how, const TextRange& other) override;
+    std::optional<int> compareEndPoints(std::string_view how,
+                                        const TextRange& other) const override;
 
 private:
+    // The other range's span, when both ranges stand in the same open page.
+    const TrackedSpan* sameSpan(const TextRange& other) const;
+
     std::weak_ptr<PageModel> m_model;
     TrackedSpanPtr m_span; // null when the page was already closed
 };

@@ -77,9 +77,9 @@ struct EmfLayout
 EmfLayout layoutOf(const QByteArray& data)
 {
     EmfLayout layout;
-    std::memcpy(
-        &layout.header, data.constData(),
-        std::min<size_t>(sizeof layout.header, reinterpret_cast<const U_EMR*>(data.constData())->nSize));
+    std::memcpy(&layout.header, data.constData(),
+                std::min<size_t>(sizeof layout.header,
+                                 reinterpret_cast<const U_EMR*>(data.constData())->nSize));
     layout.pixelsPerMm = devicePixelsPerMm(layout.header);
     layout.area = pictureArea(layout.header, layout.pixelsPerMm);
     layout.width = screenPixelsX(layout.area.width() / 2540);
@@ -125,17 +125,21 @@ LoadedPicture renderEmf(const QByteArray& data, const QString& file)
     const double sy = 100 / pixelsPerMm.height() * height / area.height();
     const QTransform deviceToImage(sx, 0, 0, sy, -area.left() * width / area.width(),
                                    -area.top() * height / area.height());
+    QString overLimit;
     {
         MetafilePainter painter(image, deviceToImage, pixelsPerMm, layout.header.nHandles);
-        for (qsizetype at = 0;;) {
+        for (qsizetype at = 0; overLimit.isEmpty();) {
             const char* record = data.constData() + at;
             playEmfRecord(painter, record);
+            overLimit = painter.overLimit();
             const U_EMR* emr = reinterpret_cast<const U_EMR*>(record);
             if (emr->iType == U_EMR_EOF)
                 break;
             at += emr->nSize;
         }
     }
+    if (!overLimit.isEmpty())
+        return {{}, refusedError(file, overLimit)};
     return {image, {}};
 }
 

@@ -1,5 +1,7 @@
 #include "platform/metafile_painter.h"
 
+#include "platform/picture_limits.h"
+
 #include <QFontMetricsF>
 #include <algorithm>
 #include <climits>
@@ -190,7 +192,27 @@ QPen MetafilePainter::pen() const
 
 void MetafilePainter::saveDc()
 {
+    if (m_saved.size() >= std::size_t(kMaxSavedContexts)) {
+        m_overLimit = QStringLiteral("it saves more than %1 drawing states").arg(kMaxSavedContexts);
+        return;
+    }
     m_saved.push_back(m_dc);
+}
+
+bool MetafilePainter::spend(const QRectF& box, std::optional<double> strokeWidth)
+{
+    const QRectF painted = box.normalized().intersected(QRectF(m_target.rect()));
+    const double area = painted.width() * painted.height();
+    const double band =
+        strokeWidth ? (painted.width() + painted.height()) * 2 * std::max(1.0, *strokeWidth) : area;
+    m_work += 1 + qint64(std::min({area, band, double(1LL << 40)}));
+    const qint64 limit = kMetafileWorkPerPixel * maxPicturePixels();
+    if (m_work > limit && m_overLimit.isEmpty())
+        m_overLimit = QStringLiteral("it asks for more than %1 pixels of drawing (%2 times the "
+                                     "most pixels a picture may have)")
+                          .arg(limit)
+                          .arg(kMetafileWorkPerPixel);
+    return m_overLimit.isEmpty();
 }
 
 void MetafilePainter::restoreDc(int32_t relative)
@@ -320,6 +342,13 @@ void MetafilePainter::paint(const QPainterPath& path, const QPen& pen, const QBr
 {
     if (!prepare(penOperation(m_dc.rop2)))
         return;
+    const QTransform& toImage = m_painter.transform();
+    const QRectF box = toImage.mapRect(path.controlPointRect());
+    const double penPixels =
+        pen.style() == Qt::NoPen ? 0 : pen.widthF() * std::sqrt(std::abs(toImage.determinant()));
+    if (!spend(box.adjusted(-penPixels, -penPixels, penPixels, penPixels),
+               brush.style() == Qt::NoBrush ? std::optional(penPixels) : std::nullopt))
+        return;
     QBrush fill = brush;
     // Bitmap patterns lie on the picture's pixels, whatever the mapping.
     if (fill.style() == Qt::TexturePattern)
@@ -410,7 +439,7 @@ void MetafilePainter::arcTo(const QRectF& box, const QPointF& start, const QPoin
 void MetafilePainter::setPixel(const QPointF& point, const QColor& color)
 {
     const QPointF at = logicalToImage().map(point);
-    if (QRectF(m_target.rect()).contains(at) &&
+    if (spend(QRectF(at, QSizeF(1, 1))) && QRectF(m_target.rect()).contains(at) &&
         (!m_dc.clip || m_dc.clip->contains(at.toPoint())))
         m_target.setPixel(at.toPoint(), color.rgb());
 }
@@ -428,6 +457,8 @@ void MetafilePainter::drawBitmap(const QImage& bitmap, const QRectF& target, con
 {
     if (bitmap.isNull() || source.width() == 0 || source.height() == 0 ||
         !prepare(sourceOperation(rop)))
+        return;
+    if (!spend(m_painter.transform().mapRect(target)))
         return;
     m_painter.translate(target.topLeft());
     m_painter.scale(target.width() / source.width(), target.height() / source.height());
@@ -461,7 +492,7 @@ void MetafilePainter::patternBlit(const QRectF& target, uint32_t rop)
     } else {
         return;
     }
-    if (!prepare(mode))
+    if (!prepare(mode) || !spend(m_painter.transform().mapRect(target)))
         return;
     if (brush.style() == Qt::TexturePattern)
         brush.setTransform(m_painter.transform().inverted());
@@ -476,7 +507,7 @@ void MetafilePainter::drawText(const QString& text, const QPointF& reference,
         return;
     m_painter.setBackgroundMode(Qt::TransparentMode);
     const QTransform toImage = m_painter.transform();
-    if (opaque)
+    if (opaque && spend(toImage.mapRect(*opaque)))
         m_painter.fillRect(opaque->normalized(), m_dc.backColor);
 
     // Text is laid out in picture pixels so that a mapping with y upwards keeps it upright.
@@ -486,7 +517,11 @@ void MetafilePainter::drawText(const QString& text, const QPointF& reference,
     const double height = selected.height; // as double: the file may say INT_MIN
     const double logicalEm = height < 0 ? -height : height * 0.85;
     QFont font(selected.face);
-    font.setPixelSize(std::max(1, pixel(selected.height ? logicalEm * scaleY : 12.0)));
+    // A glyph beyond twice the picture's size shows no more of itself, and Qt's glyph caches
+    // would take gigabytes.
+    const int largest = std::max(m_target.width(), m_target.height());
+    font.setPixelSize(std::clamp(pixel(selected.height ? logicalEm * scaleY : 12.0), 1,
+                                 std::max(1, 2 * largest)));
     font.setWeight(QFont::Weight(std::clamp(selected.weight ? selected.weight : 400, 100, 900)));
     font.setItalic(selected.italic);
     font.setUnderline(selected.underline);
@@ -508,17 +543,24 @@ void MetafilePainter::drawText(const QString& text, const QPointF& reference,
     else if (align & U_TA_BOTTOM)
         dy = -metrics.descent();
 
-    m_painter.setTransform(QTransform());
-    m_painter.translate(anchor);
-    m_painter.rotate(-(selected.escapement / 10.0));
+    QTransform placed;
+    placed.translate(anchor.x(), anchor.y());
+    placed.rotate(-(selected.escapement / 10.0));
+    const QRectF box(dx, dy - metrics.ascent(), width, metrics.height());
+    const QRectF painted = placed.mapRect(box);
+    if (!spend(painted))
+        return;
+    if (fromPosition && scaleX > 0)
+        m_dc.position.rx() += width / scaleX;
+    // Text wholly outside the picture is not laid out glyph by glyph.
+    if (!painted.intersects(QRectF(m_target.rect())))
+        return;
+    m_painter.setTransform(placed);
     if (m_dc.opaqueBackground)
-        m_painter.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()),
-                           m_dc.backColor);
+        m_painter.fillRect(box, m_dc.backColor);
     m_painter.setFont(font);
     m_painter.setPen(m_dc.textColor);
     m_painter.drawText(QPointF(dx, dy), text);
-    if (fromPosition && scaleX > 0)
-        m_dc.position.rx() += width / scaleX;
 }
 
 void MetafilePainter::beginPath()
@@ -560,7 +602,7 @@ QRegion MetafilePainter::imageRegion(const MetafileRegion& region) const
         for (const QPointF& corner : corners)
             clamped << QPoint(pixel(corner.x()), pixel(corner.y()));
         pixels += toImage.isScaling() || toImage.isIdentity() ? QRegion(clamped.boundingRect())
-                                                               : QRegion(clamped);
+                                                              : QRegion(clamped);
     }
     return pixels;
 }

@@ -85,6 +85,11 @@ struct DeviceContext
 // selected objects, colours, modes, current position, clip and the saved contexts. The record
 // players (emf_records, wmf_records) read the records and call it; coordinates are logical
 // units unless said otherwise.
+// Saved device contexts beyond any real drawing's needs, and the painted pixels a metafile may
+// ask for, per pixel of the largest picture allowed (some seconds of painting).
+inline constexpr qsizetype kMaxSavedContexts = 1024;
+inline constexpr qint64 kMetafileWorkPerPixel = 64;
+
 class MetafilePainter
 {
 public:
@@ -94,6 +99,10 @@ public:
                     uint32_t objectCount);
 
     DeviceContext& dc() { return m_dc; }
+    // Why drawing stopped: a few bytes of records can ask for hours of painting or gigabytes
+    // of saved contexts. Empty while the records keep within kMaxSavedContexts and a painted
+    // area of kMetafileWorkPerPixel times the most pixels a picture may have.
+    const QString& overLimit() const { return m_overLimit; }
     void saveDc();
     void restoreDc(int32_t relative);
 
@@ -157,6 +166,12 @@ private:
     // when there is none (nothing is drawn).
     bool prepare(std::optional<QPainter::CompositionMode> operation);
     void paint(const QPainterPath& path, const QPen& pen, const QBrush& brush);
+    // Counts the pixels of `box` (picture pixels) that drawing is about to paint, a band of
+    // `strokeWidth` along its edges for an outline; false once past the bound (nothing is drawn).
+    bool spend(const QRectF& box, std::optional<double> strokeWidth = std::nullopt);
+
+    qint64 m_work = 0;
+    QString m_overLimit;
 
     QImage& m_target;
     QPainter m_painter;

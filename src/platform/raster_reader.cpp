@@ -12,7 +12,10 @@ namespace {
 
 // Qt refuses images beyond its own allocation limit (256 MB by default); ours is the pixel
 // bound, so the reader may take what that bound allows at four bytes a pixel and some room.
-constexpr int kAllocationLimitMb = int(kMaxPicturePixels * 4 / (1024 * 1024)) + 64;
+int allocationLimitMb()
+{
+    return int(maxPicturePixels() * 4 / (1024 * 1024)) + 64;
+}
 
 QString plainReason(QString reason)
 {
@@ -34,7 +37,7 @@ LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
-    reader.setAllocationLimit(kAllocationLimitMb);
+    reader.setAllocationLimit(allocationLimitMb());
     reader.setAutoTransform(true); // photos stand upright as their camera tag says
     const QSize size = reader.size();
     if (!size.isValid())

@@ -65,8 +65,9 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
     const bool isPlaceable = placeable.Key == 0x9ac6cdd7u;
     if (isPlaceable) {
         const U_RECT16& bounds = placeable.Dst;
-        layout.frame = QRectF(QPointF(bounds.left, bounds.top), QPointF(bounds.right, bounds.bottom))
-                           .normalized();
+        layout.frame =
+            QRectF(QPointF(bounds.left, bounds.top), QPointF(bounds.right, bounds.bottom))
+                .normalized();
         layout.unitsPerInch = placeable.Inch;
         if (layout.unitsPerInch == 0)
             return QStringLiteral("its header gives no units per inch");
@@ -148,6 +149,7 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
     // The device is the picture; the frame is mapped onto it until the records map otherwise.
     const QSizeF pixelsPerMm(1440 / Screen::twipsPerPixelX() / 25.4,
                              1440 / Screen::twipsPerPixelY() / 25.4);
+    QString overLimit;
     {
         MetafilePainter painter(image, QTransform(), pixelsPerMm, kObjectTableSize);
         DeviceContext& dc = painter.dc();
@@ -156,14 +158,17 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
         dc.windowExt = layout.frame.size();
         dc.viewportExt = QSizeF(size);
         const char* end = data.constData() + data.size();
-        for (const char* at = data.constData() + layout.recordsStart;;) {
+        for (const char* at = data.constData() + layout.recordsStart; overLimit.isEmpty();) {
             const WmfRecord record(at, U_WMRRECSAFE_get(at, end));
             if (record.function() == 0)
                 break;
             playWmfRecord(painter, record);
+            overLimit = painter.overLimit();
             at += record.size();
         }
     }
+    if (!overLimit.isEmpty())
+        return {{}, refusedError(file, overLimit)};
     return {image, {}};
 }
 

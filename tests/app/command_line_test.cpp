@@ -24,6 +24,10 @@ TEST(CommandLineTest, ReadsEverySplitOption)
 
     EXPECT_EQ(parseCommandLine({}).commandLine.command, Command::Desktop);
     EXPECT_EQ(parseCommandLine({"page.html"}).commandLine.page, "page.html");
+    for (const QStringList& arguments :
+         {QStringList{"--max-pixels", "300000000", "page.html"},
+          QStringList{"split", "p.html", "--max-pixels=300000000", "--image", "0"}})
+        EXPECT_EQ(parseCommandLine(arguments).commandLine.maxPixels, 300000000);
     EXPECT_EQ(parseCommandLine({"split", "--help"}).commandLine.command, Command::Help);
 }
 
@@ -46,6 +50,8 @@ TEST(CommandLineTest, UsageErrorsNameTheBadArgument)
         {{"split", "p.html", "--image", "0", "--quality=101"}, "'101'"},
         {{"split", "p.html", "--image", "0", "--quality", "high"}, "'high'"},
         {{"register", "now"}, "'now'"},
+        {{"--max-pixels", "0"}, "--max-pixels needs a number of pixels from 1 to 1073741824"},
+        {{"split", "p.html", "--image", "0", "--max-pixels"}, "--max-pixels needs a value"},
         {{"--frob"}, "'--frob'"},
         {{"a.html", "b.html"}, "'b.html'"},
     };

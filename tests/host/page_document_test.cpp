@@ -68,6 +68,10 @@ TEST_F(PageDocumentTest, RangesCoverContentOrTagAndSelectionIsTheSourceAsWritten
     ASSERT_TRUE(range->setEndPoint("EndToEnd", *doc->body()->createTextRange()));
     EXPECT_TRUE(range->htmlText()->starts_with("<IMG SRC=\"b.png\"><img"));
     EXPECT_FALSE(range->setEndPoint("Sideways", *selectionRange()));
+    EXPECT_EQ(range->compareEndPoints("StartToStart", *selectionRange()), 0);
+    EXPECT_EQ(range->compareEndPoints("EndToEnd", *selectionRange()), 1);
+    EXPECT_EQ(range->compareEndPoints("StartToEnd", *selectionRange()), -1);
+    EXPECT_EQ(range->compareEndPoints("Sideways", *selectionRange()), std::nullopt);
 
     // pasteHTML leaves the range, and the selection it replaced, just after the markup.
     const auto sel = selectionRange();

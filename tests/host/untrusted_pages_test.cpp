@@ -1,3 +1,4 @@
+#include "host/page_parse.h"
 #include "host_fixture.h"
 #include "platform/clipboard_picture.h"
 
@@ -90,6 +91,45 @@ TEST_F(UntrustedPagesTest, PiecesGoOnlyIntoTheSavedPagesOwnFolderWhateverThePage
     EXPECT_FALSE(QFileInfo::exists("/tmp/image001.png"));
     EXPECT_NE(read(pagePath).find("src=\"we%0Aird%25_files/image003.png\""), std::string::npos)
         << read(pagePath);
+}
+
+// The parser's work grows with the open elements at every tag and with the square of a tag's
+// attributes: such pages took minutes, or crashed freeing their tree.
+TEST_F(UntrustedPagesTest, PagesBeyondTheParsersBoundsAreRefusedAtOnce)
+{
+    auto repeated = [](const std::string& unit, int times) {
+        std::string text;
+        for (int i = 0; i < times; ++i)
+            text += unit;
+        return text;
+    };
+    std::string attributes;
+    for (int i = 0; i < 100000; ++i)
+        attributes += " a" + std::to_string(i) + "=1";
+    const std::vector<std::pair<std::string, std::string>> pages = {
+        {"<body>" + repeated("<span><b><i>", 100000), "its elements nest more than 1024 deep."},
+        {"<body>" + repeated("<table><tr><td>", 30000), "its elements nest more than 1024 deep."},
+        // The parser keeps the div open: a misplaced end tag closes nothing.
+        {"<body>" + repeated("<span><div></span>", 2000), "its elements nest more than 1024 deep."},
+        {"<body><img" + attributes + ">", "a tag has more than 1024 attributes."}};
+    for (const auto& [page, why] : pages) {
+        const QString path = write("deep.html", page);
+        EXPECT_EQ(host->open(path), "Cannot open the page \"" + QDir::toNativeSeparators(path) +
+                                        "\": " + QString::fromStdString(why));
+    }
+    // Within the bounds, unclosed paragraphs and list items close themselves and what they hold.
+    openPage("<body>" + repeated("<div>", 1000) + repeated("<p><li><span>x", 5000) + "<img" +
+             attributes.substr(0, 6000) + ">");
+    EXPECT_EQ(document()->images()->length(), 1);
+}
+
+// Frees a tree deeper than a stack's worth of recursion.
+TEST(PageParse, TreesOfAnyDepthAreTakenApart)
+{
+    std::string page = "<body><svg>";
+    for (int i = 0; i < 300000; ++i)
+        page += "<g>";
+    EXPECT_EQ(parsePage(page).byTag.at("G").size(), 300000u);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <tuple>
@@ -397,8 +398,60 @@ TEST_F(MetafilePicture, OversizePicturesAreRefusedBeforeDecoding)
     EXPECT_TRUE(
         loadPictureFile(picture("huge.emf")).error.contains("is too large: 377953 x 377953"))
         << loadPictureFile(picture("huge.emf")).error.toStdString();
-    EXPECT_TRUE(pictureSizeAllowed(16000, 16000));
     EXPECT_FALSE(pictureSizeAllowed(32768, 10));
+
+    // A few bytes announce 16000 x 16000; the user may allow that much.
+    QByteArray gif("GIF89a\x80\x3e\x80\x3e\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x80\x3e\x80\x3e\0"
+                   "\x02\x02\x4c\x01\0;",
+                   35);
+    EXPECT_EQ(loadPictureData(gif, "bomb.gif").error,
+              "bomb.gif is too large: 16000 x 16000 pixels (at most 32767 pixels a side and "
+              "33554432 pixels in all; --max-pixels allows more)");
+    const QByteArray svg("<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'/>");
+    EXPECT_TRUE(loadPictureData(svg, "bomb.svg")
+                    .error.startsWith("bomb.svg is too large: 16384 x 16384 pixels"));
+    setMaxPicturePixels(qint64(1) << 28);
+    EXPECT_TRUE(pictureSizeAllowed(16000, 16000));
+    setMaxPicturePixels(kDefaultMaxPicturePixels);
+}
+
+// An enhanced metafile of `side` x `side` pixels at 96 DPI with these records.
+QByteArray emfOf(int side, const QByteArray& records)
+{
+    auto words = [](std::initializer_list<qint32> values) {
+        QByteArray bytes;
+        for (const qint32 value : values)
+            bytes.append(reinterpret_cast<const char*>(&value), 4);
+        return bytes;
+    };
+    const qint32 frame = qint32(std::lround(side * 2540.0 / 96));
+    const QByteArray end = words({14, 20, 0, 16, 20});
+    const qint32 size = qint32(108 + records.size() + end.size());
+    return words({1,   108,   0,     0,          side - 1, side - 1, 0,
+                  0,   frame, frame, 0x464D4520, 0x10000,  size,     qint32(records.size() / 8 + 2),
+                  1,   0,     0,     0,          960,      960,      254,
+                  254, 0,     0,     0,          254000,   254000}) +
+           records + end;
+}
+
+// A few bytes of records could ask for hours of painting or gigabytes of saved states.
+TEST_F(MetafilePicture, MetafilesAskingForEndlessWorkAreRefused)
+{
+    setMaxPicturePixels(qint64(1) << 20);
+    // 65 fills of the whole picture.
+    const QByteArray rectangles =
+        QByteArray::fromHex("2b0000001800000000000000000000000004000000040000").repeated(65);
+    EXPECT_EQ(loadPictureData(emfOf(1024, rectangles), "fills.emf").error,
+              "fills.emf is refused: it asks for more than 67108864 pixels of drawing (64 times "
+              "the most pixels a picture may have)");
+    EXPECT_TRUE(
+        loadPictureData(emfOf(1024, rectangles.left(24 * 60)), "fills.emf").error.isEmpty());
+    setMaxPicturePixels(kDefaultMaxPicturePixels);
+
+    EXPECT_EQ(loadPictureData(emfOf(10, QByteArray::fromHex("2100000008000000").repeated(1025)),
+                              "saves.emf")
+                  .error,
+              "saves.emf is refused: it saves more than 1024 drawing states");
 }
 
 } // namespace

@@ -52,6 +52,10 @@ public:
     virtual bool select() = 0;
     // how: "StartToStart", "StartToEnd", "EndToStart" or "EndToEnd".
     virtual bool setEndPoint(std::string_view how, const TextRange& other) = 0;
+    // -1, 0 or 1 as this range's end point (by how, as above) stands before, at or after the
+    // other's.
+    virtual std::optional<int> compareEndPoints(std::string_view how,
+                                                const TextRange& other) const = 0;
 };
 
 class Selection

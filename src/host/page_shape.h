@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tilemond::host {
+
+// The parser's work grows with the depth of the open elements at every tag, and with the square
+// of a tag's attributes. Browsers stop nesting 512 deep; pages beyond these bounds are made to
+// take the parser's time, and are refused.
+inline constexpr std::size_t kMaxNestingDepth = 1024;
+inline constexpr std::size_t kMaxAttributes = 1024;
+
+// Why the page is beyond the parser's bounds ("its elements nest more than 1024 deep"), or empty.
+// The depth counts the open elements that need an end tag: an end tag closes its element and
+// those opened in it, stray end tags and elements whose end tag may be left out do not count,
+// and comments, scripts and styles are passed over.
+std::string beyondParserBounds(std::string_view html);
+
+} // namespace tilemond::host
