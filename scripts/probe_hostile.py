@@ -234,7 +234,19 @@ def _(d):
 
 @case("7 page of 200 MB")
 def _(d):
-    site(d, '<body><img src="banner.png">' + "<p>words and words</p>\n" * 9000000)
+    site(d, '<body><img src="banner.png">' + ("<p>" + "words " * 170 + "</p>\n") * 200000)
+    return ["split", "site/page.html", "--image", "0", "--vertical", "100"]
+
+
+@case("7 page of 24 MB, 1,000,001 elements")
+def _(d):
+    site(d, '<body><img src="banner.png">' + "<p>words and words</p>\n" * 1000001)
+    return ["split", "site/page.html", "--image", "0", "--vertical", "100"]
+
+
+@case("7 page of 60 MB, a paragraph every 1 KB")
+def _(d):
+    site(d, '<body><img src="banner.png">' + ("<p>" + "words " * 170 + "</p>\n") * 60000)
     return ["split", "site/page.html", "--image", "0", "--vertical", "100"]
 
 

@@ -18,8 +18,9 @@ namespace tilemond::host {
 
 namespace {
 
-// Far beyond any page written by hand or by an editor; keeps a stray file from filling memory.
-constexpr qint64 kMaxPageBytes = qint64(256) << 20;
+// Far beyond any page written by hand or by an editor (the largest single-page specifications
+// weigh some 15 MB); a page takes the parser a few times its size and a second a few megabytes.
+constexpr qint64 kMaxPageBytes = qint64(64) << 20;
 
 QString failure(const QString& what, const QString& path, const QString& reason)
 {

@@ -81,6 +81,8 @@ public:
                 skipTag();
             } else if (m_at < m_html.size() &&
                        std::isalpha(static_cast<unsigned char>(m_html[m_at]))) {
+                if (++m_elements > kMaxElements)
+                    return "it holds more than " + std::to_string(kMaxElements) + " elements";
                 const std::string name = readName();
                 if (skipTag() > kMaxAttributes)
                     return "a tag has more than " + std::to_string(kMaxAttributes) + " attributes";
@@ -218,6 +220,7 @@ private:
     std::size_t m_at = 0;
     std::vector<Open> m_open;
     std::size_t m_depth = 0;
+    std::size_t m_elements = 0;
 };
 
 } // namespace

@@ -11,8 +11,13 @@ namespace tilemond::host {
 // take the parser's time, and are refused.
 inline constexpr std::size_t kMaxNestingDepth = 1024;
 inline constexpr std::size_t kMaxAttributes = 1024;
+// Every element costs the parser's tree and the page's element list some hundred bytes: a page of
+// millions of tiny elements would take gigabytes. Real pages, the largest single-page
+// specifications among them, hold a few hundred thousand.
+inline constexpr std::size_t kMaxElements = 1000000;
 
-// Why the page is beyond the parser's bounds ("its elements nest more than 1024 deep"), or empty.
+// Why the page is beyond the parser's bounds ("its elements nest more than 1024 deep", "it holds
+// more than 1000000 elements"), or empty.
 // The depth counts the open elements that need an end tag: an end tag closes its element and
 // those opened in it, stray end tags and elements whose end tag may be left out do not count,
 // and comments, scripts and styles are passed over.

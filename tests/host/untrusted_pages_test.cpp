@@ -111,7 +111,8 @@ TEST_F(UntrustedPagesTest, PagesBeyondTheParsersBoundsAreRefusedAtOnce)
         {"<body>" + repeated("<table><tr><td>", 30000), "its elements nest more than 1024 deep."},
         // The parser keeps the div open: a misplaced end tag closes nothing.
         {"<body>" + repeated("<span><div></span>", 2000), "its elements nest more than 1024 deep."},
-        {"<body><img" + attributes + ">", "a tag has more than 1024 attributes."}};
+        {"<body><img" + attributes + ">", "a tag has more than 1024 attributes."},
+        {"<body>" + repeated("<b></b>", 1000000), "it holds more than 1000000 elements."}};
     for (const auto& [page, why] : pages) {
         const QString path = write("deep.html", page);
         EXPECT_EQ(host->open(path), "Cannot open the page \"" + QDir::toNativeSeparators(path) +
