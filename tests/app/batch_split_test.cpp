@@ -277,9 +277,8 @@ TEST_F(BatchSplitTest, EveryFormatsPiecesHoldTheirAreaOfThePicture)
     const double exact = std::numeric_limits<double>::infinity();
     for (const Case& each :
          {Case{{"--format", "jpeg", "--quality", "90"}, "jpeg", 38},
-          Case{{"--format=webp"}, "webp", 38},
-          Case{{"--format", "webp", "--quality", "100"}, "webp", exact},
-          Case{{"--format", "auto"}, "jpeg", 38}, Case{{"--format", "png"}, "png", exact}}) {
+          Case{{"--format=webp"}, "webp", 38}, Case{{"--format", "auto"}, "jpeg", 38},
+          Case{{"--format", "png"}, "png", exact}}) {
         SCOPED_TRACE(each.arguments.join(' ').toStdString());
         const Result result =
             run(QStringList{"split", "site/shot.html", "--image", "0", "--vertical", "40,80",

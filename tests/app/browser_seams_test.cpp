@@ -109,20 +109,19 @@ TEST_F(BrowserSeams, PiecesMeetWithoutASeam)
     for (const bool standards : {true, false}) {
         SCOPED_TRACE(standards ? "standards" : "quirks");
         const QString page = standards ? "standards.html" : "quirks.html";
-        QFile file(path(page));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(standards ? "<!DOCTYPE html>\n" : "");
-        file.write("<html><head><meta charset=\"utf-8\"></head>\n"
-                   "<body style=\"margin:0;background:#ff00ff\">\n");
+        QByteArray html = standards ? "<!DOCTYPE html>\n" : "";
+        html += "<html><head><meta charset=\"utf-8\"></head>\n<body style=\"margin:0;"
+                "background:#ff00ff\">\n";
         for (int n = 0; n < 4; ++n)
-            file.write(QStringLiteral("<div style=\"position:absolute;left:%1px;top:%2px\"><img "
-                                      "id=p%3 src=\"picture.png\" width=\"300\" height=\"120\">"
-                                      "</div>\n")
-                           .arg(PictureAt.x())
-                           .arg(PictureAt.y() + 130 * n)
-                           .arg(n)
-                           .toUtf8());
-        file.write("</body></html>\n");
+            html +=
+                QStringLiteral("<div style=\"position:absolute;left:%1px;top:%2px\"><img id=p%3 "
+                               "src=\"picture.png\" width=\"300\" height=\"120\"></div>\n")
+                    .arg(PictureAt.x())
+                    .arg(PictureAt.y() + 130 * n)
+                    .arg(n)
+                    .toUtf8();
+        QFile file(path(page));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(html + "</body></html>\n") > 0);
         file.close();
         const QImage before = screenshot(page, window);
         ASSERT_FALSE(before.isNull()) << "chromium made no screenshot";
