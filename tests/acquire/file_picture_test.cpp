@@ -51,10 +51,7 @@ TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
     answers.answerMessage(MsgBox::Yes);
     answers.answerFile({false, folder.filePath("wide.png")});
     openEditor();
-    // The client shows the picture and the strip below it; the lines take the outer size.
     EXPECT_EQ(frmPreview().size(), QSize(120, 70));
-    EXPECT_EQ(frmPreview().Vert1[0].lineEnd().x(), previewTwips().width());
-    EXPECT_EQ(frmPreview().Hori1[0].lineEnd().y(), previewTwips().height());
     EXPECT_TRUE(showsOneToOne(frmPreview().image(), wide));
 
     for (const char* file : {"drawing.emf", "quadrants.bmp", "quadrants.jpg", "quadrants.gif",
@@ -79,8 +76,8 @@ TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
         const int tolerance = QString(file).endsWith("jpg") ? 24 : 0;
         for (const QImage& shown : {picture1(), frmPreview().image()}) {
             EXPECT_TRUE(near(shown.pixel(3, 3), qRgb(255, 0, 0), tolerance));
-            EXPECT_TRUE(near(shown.pixel(size.width() - 5, size.height() - 4),
-                             qRgb(255, 255, 0), tolerance));
+            EXPECT_TRUE(near(shown.pixel(size.width() - 5, size.height() - 4), qRgb(255, 255, 0),
+                             tolerance));
         }
     }
     // Below the smaller picture the splash shows again, not the wide picture.
@@ -104,7 +101,6 @@ TEST_F(PictureFromFile, Command8CancelledOrWithAnUnusableFileChangesNothing)
     for (const QString& name : unusable) {
         answers.answerFile({false, testPicture(name)});
         Command8_Click();
-        EXPECT_EQ(answers.asked().back().title, "Tessora Tilemond");
         EXPECT_TRUE(answers.asked().back().text.contains(testPicture(name)));
     }
     answers.answerFile({});

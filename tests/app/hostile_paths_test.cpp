@@ -36,8 +36,8 @@ TEST_F(HostilePathsTest, NoFileLeavesThePagesFolderThroughALinkNorIsWrittenThrou
     writeFile("site/notes.png", "words, not a picture");
     writeFile("site/page.html", "<body><img src=\"banner.png\"><img src=\"secret.png\">"
                                 "<img src=\"etc/passwd\"><img src=\"notes.png\"></body>");
-    Result result = run({"split", "site/page.html", "--image", "0", "--vertical", "100",
-                         "--output", "out/page.html"});
+    Result result = run({"split", "site/page.html", "--image", "0", "--vertical", "100", "--output",
+                         "out/page.html"});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_TRUE(QFileInfo(path("out/page_files")).isDir());
     EXPECT_FALSE(QFileInfo::exists(path("out/secret.png")));
@@ -65,11 +65,17 @@ TEST_F(HostilePathsTest, NoFileLeavesThePagesFolderThroughALinkNorIsWrittenThrou
     EXPECT_EQ(snapshot(), before);
 }
 
-TEST_F(HostilePathsTest, OnlyRegularFilesAreWrittenAndOnlyTextPagesRead)
+// Each failure says why, every character of the names it gives shown, and changes nothing.
+TEST_F(HostilePathsTest, OnlyRegularFilesAreWrittenOnlyTextPagesReadAndEachFailureSaysWhy)
 {
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.html")).constData(), 0600), 0);
     link("nowhere/page.html", "dangling.html");
     QFile::copy(path("site/banner.png"), path("banner.png"));
+    // A NUL and an escape in a picture's name (far enough in for the page to be text).
+    writeFile("site/odd.html",
+              QByteArray(5000, ' ') + QByteArray("<img src=\"a\0b\x1b[2J.png\">", 24));
+    writeFile("site/one.html", "<img src=banner.png>");
+    writeFile("file", "x");
     const auto before = snapshot();
     const struct
     {
@@ -82,13 +88,22 @@ TEST_F(HostilePathsTest, OnlyRegularFilesAreWrittenAndOnlyTextPagesRead)
          "\"dangling.html\": it is a link to nothing"},
         {{"split", "banner.png", "--picture", "site/photo.png", "--vertical", "100"},
          "\"banner.png\": it is not a page"},
+        {{"split", "site/odd.html", "--image", "0"}, "\"a\\x00b\\x1b[2J.png\" cannot be read"},
+        {{"split", "site/one.html", "--image", "1"}, "no picture 1 (its one picture is number 0)"},
+        {{"split", "site/one.html", "--image", "0", "--output", "file/in/page.html"},
+         "a file is in the way:"},
     };
     for (const auto& c : cases) {
         const Result result = run(c.arguments);
         EXPECT_EQ(result.exitCode, 1) << c.arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.err.contains(c.named)) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(c.named) && result.err.endsWith('\n'))
+            << result.err.toStdString();
     }
     EXPECT_EQ(snapshot(), before);
+
+    // A page whose name starts with a dash, after the end of the options.
+    QFile::copy(path("site/index.html"), path("-x.html"));
+    EXPECT_EQ(run({"split", "--image", "0", "--vertical", "100", "--", "-x.html"}).exitCode, 0);
 }
 
 // Root may save over a read-only page, which must stay read-only.
@@ -104,31 +119,6 @@ TEST_F(HostilePathsTest, ASavedPageKeepsItsPermissions)
     };
     ASSERT_EQ(::stat(page.constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0444u);
-}
-
-TEST_F(HostilePathsTest, MessagesShowEveryCharacterAndSayWhy)
-{
-    // A NUL and an escape in a picture's name (far enough in for the page to be text).
-    writeFile("site/odd.html", QByteArray(5000, ' ') + QByteArray("<img src=\"a\0b\x1b[2J.png\">", 24));
-    Result result = run({"split", "site/odd.html", "--image", "0"});
-    EXPECT_TRUE(result.err.contains("\"a\\x00b\\x1b[2J.png\" cannot be read") &&
-                result.err.endsWith('\n'))
-        << result.err.toStdString();
-
-    writeFile("site/one.html", "<img src=banner.png>");
-    result = run({"split", "site/one.html", "--image", "1"});
-    EXPECT_TRUE(result.err.contains("no picture 1 (its one picture is number 0)"))
-        << result.err.toStdString();
-
-    writeFile("file", "x");
-    result = run({"split", "site/one.html", "--image", "0", "--output", "file/in/page.html"});
-    EXPECT_TRUE(result.err.contains("a file is in the way:")) << result.err.toStdString();
-
-    // A page whose name starts with a dash, after the end of the options.
-    QFile::copy(path("site/index.html"), path("-x.html"));
-    QFile::copy(path("site/banner.png"), path("banner.png"));
-    result = run({"split", "--image", "0", "--vertical", "100", "--", "-x.html"});
-    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
 }
 
 // A second run on the page waits for the first, and then splits the page the first saved:

@@ -219,10 +219,7 @@ protected:
     // The X windows from bottom to top, as the window manager stacks them.
     static QList<qulonglong> stacking()
     {
-        QProcess xprop;
-        xprop.start("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
-        EXPECT_TRUE(waitFor([&] { return xprop.state() == QProcess::NotRunning; }));
-        const QString line = QString::fromUtf8(xprop.readAllStandardOutput());
+        const QString line = run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"});
         QList<qulonglong> windows;
         for (const QString& id : line.section('#', 1).split(',', Qt::SkipEmptyParts))
             windows << id.trimmed().toULongLong(nullptr, 16);

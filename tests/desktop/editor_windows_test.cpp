@@ -29,15 +29,6 @@ TEST_F(EditorWindows, ThePreviewShowsTheWholePictureAndTheEditorStandsBesideIt)
             << editorOuter.x() << "," << editorOuter.y();
         const QRect screen = preview.screen()->geometry();
         EXPECT_TRUE(screen.contains(previewOuter) && screen.contains(editorOuter));
-        // The keys go to the first add button, framed: a Space pressed by habit adds a marker.
-        EXPECT_TRUE(waitFor([] {
-            return QApplication::focusWidget() == frmFilters().Command2 &&
-                   frmFilters().testAttribute(Qt::WA_KeyboardFocusChange);
-        })) << "picture "
-            << picture << ": no framed focus on the first add button";
-        pressKeys("space");
-        EXPECT_TRUE(waitFor([] { return frmFilters().HMarkerLast == 0; }));
-        EXPECT_TRUE(EditorOpen);
         frmFilters().Command6->click();
         ASSERT_TRUE(waitFor(editorClosedNow()));
     }

@@ -21,7 +21,6 @@ TEST_F(MarkerStack, FirstAddShowsElementZeroSecondLoadsElementOne)
     ASSERT_EQ(vertical.count(), 2);
     EXPECT_TRUE(vertical[1].isVisibleTo(&frmPreview()));
     EXPECT_FLOAT_EQ(vertical[1].Left(), vertical[0].Left());
-    EXPECT_FLOAT_EQ(vertical[1].Width(), 480); // as element 0
 }
 
 TEST_F(MarkerStack, HorizontalMarkersTakeTheSwatchColourAtTheCentreLine)

@@ -24,7 +24,7 @@ TEST_F(SetTopmostTest, PassesTheOuterRectangleInPixels)
     EXPECT_EQ(QRect(call.x, call.y, call.cx, call.cy), QRect(100, 62, 286, 225));
 }
 
-TEST_F(ClearMarkersTest, UnloadsFromTheTopAndHidesElementZero)
+TEST_F(ClearMarkersTest, UnloadsFromTheTopSkippingMissingOnesAndHidesElementZero)
 {
     FiltersForm& editor = frmFilters();
     MarkerArray& vertical = frmPreview().Hori1;
@@ -43,13 +43,10 @@ TEST_F(ClearMarkersTest, UnloadsFromTheTopAndHidesElementZero)
     EXPECT_FALSE(frmPreview().Vert1[0].isVisibleTo(&frmPreview()));
     EXPECT_EQ(editor.VMarkerLast, -1);
     EXPECT_EQ(editor.HMarkerLast, -1);
-}
 
-TEST_F(ClearMarkersTest, SkipsMarkersThatAreNotThere)
-{
-    frmFilters().HMarkerLast = 4; // more than were ever loaded
+    editor.HMarkerLast = 4; // more than were ever loaded: the missing ones are skipped
     ClearMarkers();
-    EXPECT_EQ(frmFilters().HMarkerLast, -1);
+    EXPECT_EQ(editor.HMarkerLast, -1);
 }
 
 TEST_F(RefusalTest, EveryMarkerButtonRefusesWithoutAPicture)

@@ -40,21 +40,42 @@ protected:
     }
 };
 
+// Pictures under a local <base href>: a file by a src with an escape, a file: address, a data:
+// address and an SVG drawing.
 TEST_F(PageClipboardTest, CopyPutsTheSelectedPicturesPixelsOnTheClipboard)
 {
-    const QImage inFolder = pattern(5, 4, 1);
-    ASSERT_TRUE(QDir(dir.path()).mkpath("my pics"));
-    ASSERT_TRUE(inFolder.save(dir.filePath("my pics/a.png")));
-    const QImage absolute = pattern(3, 3, 2);
+    const QImage inFolder = pattern(5, 4, 1), absolute = pattern(3, 3, 2), own = pattern(4, 3, 5);
+    ASSERT_TRUE(QDir(dir.path()).mkpath("pics/my pics"));
+    ASSERT_TRUE(inFolder.save(dir.filePath("pics/my pics/a.png")));
     ASSERT_TRUE(absolute.save(dir.filePath("abs.png")));
-    const std::string fileUrl =
-        QUrl::fromLocalFile(dir.filePath("abs.png")).toString().toStdString();
-    openPage("<body><img src=\"my%20pics/a.png\"><img src='" + fileUrl + "'></body>");
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(own.save(&buffer, "PNG"));
+    QByteArray base64 = png.toBase64();
+    base64.insert(8, "\r\n  "); // wrapped, as pages often have it
+    const std::string svg = "data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' "
+                            "width='6' height='2'%3E%3Crect width='6' height='2' "
+                            "fill='%23ff0000'/%3E%3C/svg%3E";
+    openPage("<head><base href=\"pics/\"></head><body><img src=\"my%20pics/a.png\"><img src='" +
+             QUrl::fromLocalFile(dir.filePath("abs.png")).toString().toStdString() +
+             "'><img src=\"data:image/png;base64," + base64.toStdString() + "\"><img src=\"" + svg +
+             "\"></body>");
 
-    copyPicture(0);
-    EXPECT_TRUE(samePixels(SystemClipboard::picture(), inFolder));
-    copyPicture(1);
-    EXPECT_TRUE(samePixels(SystemClipboard::picture(), absolute));
+    const QImage expected[] = {inFolder, absolute, own};
+    for (int i = 0; i < 3; ++i) {
+        copyPicture(i);
+        EXPECT_TRUE(samePixels(SystemClipboard::picture(), expected[i])) << "picture " << i;
+    }
+    copyPicture(3);
+    const QImage drawing = SystemClipboard::picture();
+    EXPECT_EQ(drawing.size(), QSize(6, 2));
+    EXPECT_EQ(drawing.pixel(3, 1), qRgb(255, 0, 0));
+
+    // A pasted picture is named from the base too, so that the page finds it where it is saved.
+    ASSERT_TRUE(runEdit("Paste"));
+    EXPECT_NE(host->source().find("<img src=\"../index_files/image001.png\""), std::string::npos);
+    ASSERT_EQ(host->save(), std::nullopt);
+    EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), drawing));
 
     QString asked;
     host->setPictureLoader([&](const QString& path, const ShownSize&) {
@@ -62,7 +83,7 @@ TEST_F(PageClipboardTest, CopyPutsTheSelectedPicturesPixelsOnTheClipboard)
         return LoadedPicture{pattern(2, 2, 9), {}};
     });
     copyPicture(0);
-    EXPECT_EQ(asked, dir.filePath("my pics/a.png"));
+    EXPECT_EQ(asked, dir.filePath("pics/my pics/a.png"));
     EXPECT_TRUE(samePixels(SystemClipboard::picture(), pattern(2, 2, 9)));
 }
 
@@ -80,39 +101,6 @@ TEST_F(PageClipboardTest, CopyGivesThePictureAtTheSizeThePageShowsIt)
         copyPicture(i);
         EXPECT_EQ(SystemClipboard::picture().size(), sizes[i]) << "picture " << i;
     }
-}
-
-// Pictures the page shows from a data: address, an SVG drawing, and under a local <base href>.
-TEST_F(PageClipboardTest, CopyTakesDataAddressesDrawingsAndPicturesUnderTheBase)
-{
-    const QImage own = pattern(4, 3, 5);
-    QByteArray png;
-    QBuffer buffer(&png);
-    ASSERT_TRUE(own.save(&buffer, "PNG"));
-    QByteArray base64 = png.toBase64();
-    base64.insert(8, "\r\n  "); // wrapped, as pages often have it
-    ASSERT_TRUE(QDir(dir.path()).mkpath("pics"));
-    ASSERT_TRUE(own.save(dir.filePath("pics/a.png")));
-    const std::string svg = "data:image/svg+xml,%3Csvg xmlns='http://www.w3.org/2000/svg' "
-                            "width='6' height='2'%3E%3Crect width='6' height='2' "
-                            "fill='%23ff0000'/%3E%3C/svg%3E";
-    openPage("<head><base href=\"pics/\"></head><body><img src=\"data:image/png;base64," +
-             base64.toStdString() + "\"><img src=\"" + svg + "\"><img src=a.png></body>");
-
-    copyPicture(0);
-    EXPECT_TRUE(samePixels(SystemClipboard::picture(), own));
-    copyPicture(1);
-    const QImage drawing = SystemClipboard::picture();
-    EXPECT_EQ(drawing.size(), QSize(6, 2));
-    EXPECT_EQ(drawing.pixel(3, 1), qRgb(255, 0, 0));
-    copyPicture(2);
-    EXPECT_TRUE(samePixels(SystemClipboard::picture(), own));
-
-    // A pasted picture is named from the base too, so that the page finds it where it is saved.
-    ASSERT_TRUE(runEdit("Paste"));
-    EXPECT_NE(host->source().find("<img src=\"../index_files/image001.png\""), std::string::npos);
-    ASSERT_EQ(host->save(), std::nullopt);
-    EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), own));
 }
 
 // A picture that gives no pixels leaves the clipboard empty, and the host says why.
@@ -197,9 +185,8 @@ TEST_F(PageClipboardTest, ClickHandlersRunFirstAndMayCancelTheHostsOwnAction)
     const auto paste =
         host->commandBars()->item("Menu Bar")->controls()->item("Edit")->controls()->item("Paste");
     int clicks = 0;
-    auto connection = paste->onClick([&](CommandBarControl& control, bool& cancelDefault) {
+    auto connection = paste->onClick([&](CommandBarControl&, bool& cancelDefault) {
         ++clicks;
-        EXPECT_EQ(control.caption(), "Paste");
         cancelDefault = true;
     });
     ASSERT_TRUE(paste->Execute());

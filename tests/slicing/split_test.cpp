@@ -12,26 +12,22 @@ const std::string Before = "<!DOCTYPE html>\r\n<HTML><head><title>Shop</title></
                            "<!-- banner -->\r\n<center>";
 const std::string Between = "</center>\r\n<p class=x>Text &amp; more</p>\r\n";
 const std::string After = "\r\n</body></HTML>\r\n";
-const std::string ContainerStyle =
-    "display:inline-block;overflow:hidden;vertical-align:baseline;line-height:0;"
-    "white-space:nowrap;text-indent:0;margin:0;padding:0;border:0;background:none;width:auto;"
-    "height:auto;max-width:none";
-const std::string Container =
-    "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='" + ContainerStyle + "'>";
-const std::string TableStyle = "display:table;border:0;border-collapse:separate;border-spacing:0;"
-                               "margin:0;padding:0;width:auto;height:auto;background:none";
-const std::string TableStart =
-    "<TABLE cellspacing='0' cellpadding='0' border='0' STYLE='" + TableStyle + "'>";
-const std::string RowStyle = "display:table-row;background:none";
-const std::string CellStyle = "display:table-cell;padding:0;border:0;background:none;line-height:0";
+// The markup with every style attribute's value read as "*": the browser checks see what the
+// styles do, these see the structure.
+std::string withoutStyles(const std::string& markup)
+{
+    static const QRegularExpression style("(style)=(['\"])[^'\"]*\\2",
+                                          QRegularExpression::CaseInsensitiveOption);
+    return QString::fromStdString(markup).replace(style, "\\1=\\2*\\2").toStdString();
+}
+const std::string Container = "<DIV ID='Tilemond1' NAME='Tilemond1' STYLE='*'>";
+const std::string TableStart = "<TABLE cellspacing='0' cellpadding='0' border='0' STYLE='*'>";
 
 // A pasted piece; `says` are its alt and title attributes.
 std::string piece(int width, int height, const std::string& says = " alt=\"\"")
 {
     return "<img src=\"*\" width=\"" + std::to_string(width) + "\" height=\"" +
-           std::to_string(height) + "\"" + says +
-           " style=\"display:inline;vertical-align:top;max-width:none;border:0;margin:0;"
-           "padding:0\">";
+           std::to_string(height) + "\"" + says + " style=\"*\">";
 }
 
 // The cells between successive edges, row by row.
@@ -119,12 +115,12 @@ TEST_P(SplitMarkers, IntoATableThenIntoLines)
     std::string table = TableStart;
     std::string lines;
     for (const auto& row : rows) {
-        table += "<TR STYLE='" + RowStyle + "'>";
+        table += "<TR STYLE='*'>";
         for (const QRect& cell : row) {
             const std::string pasted = cell.isEmpty() ? "" : piece(cell.width(), cell.height());
             // The first piece says what the picture said (the banner's alt; the second has none).
             const bool first = table.find("<img") == std::string::npos;
-            table += "<TD STYLE='" + CellStyle + "'>" +
+            table += "<TD STYLE='*'>" +
                      (first && !pasted.empty() ? piece(cell.width(), cell.height(), " alt=\"b\"")
                                                : pasted) +
                      "</TD>";
@@ -134,8 +130,8 @@ TEST_P(SplitMarkers, IntoATableThenIntoLines)
         if (row.front().height() > 0)
             lines += "<BR>";
     }
-    EXPECT_EQ(page.markup, Before + Container + table + "</TABLE></DIV>" + Between + Container +
-                               lines + "</DIV>" + After);
+    EXPECT_EQ(withoutStyles(page.markup), Before + Container + table + "</TABLE></DIV>" + Between +
+                                              Container + lines + "</DIV>" + After);
     std::vector<std::vector<QRect>> twice = rows;
     twice.insert(twice.end(), rows.begin(), rows.end());
     expectPieces(page, picture, twice);
@@ -168,16 +164,19 @@ TEST_F(Split, InAParagraphThePiecesStandInSpansAndKeepWhatThePictureSaid)
     loadIntoEditor(testPicture(200, 100));
     split({80}, {}, true);
 
-    const std::string cell = "<SPAN STYLE='" + CellStyle + "'>";
+    const std::string cell = "<SPAN STYLE='*'>";
     const std::string expected =
-        "<p><a href=x><SPAN ID='Tilemond1' NAME='Tilemond1' STYLE='" + ContainerStyle +
-        ";vertical-align:-webkit-baseline-middle;margin-left:2px;margin-right:2px;color:red' "
-        "CLASS='logo'><SPAN STYLE='" +
-        TableStyle + "'><SPAN STYLE='" + RowStyle + "'>" + cell +
-        piece(80, 100, " alt=\"A &quot;b&quot;\" title=\"T\"") + "</SPAN>" + cell +
+        "<p><a href=x><SPAN ID='Tilemond1' NAME='Tilemond1' STYLE='*' CLASS='logo'><SPAN "
+        "STYLE='*'><SPAN STYLE='*'>" +
+        cell + piece(80, 100, " alt=\"A &quot;b&quot;\" title=\"T\"") + "</SPAN>" + cell +
         piece(120, 100) + "</SPAN></SPAN></SPAN></SPAN></a> text</p>";
     const std::string markup = savePage().markup;
-    EXPECT_NE(markup.find(expected), std::string::npos) << markup;
+    EXPECT_NE(withoutStyles(markup).find(expected), std::string::npos) << markup;
+    EXPECT_NE(
+        markup.find(";vertical-align:-webkit-baseline-middle;margin-left:2px;margin-right:2px;"
+                    "color:red' CLASS='logo'>"),
+        std::string::npos)
+        << markup;
 }
 
 // A page read as XML takes nothing but well-formed lower-case markup, or it shows an XML error.
@@ -211,8 +210,6 @@ TEST_F(Split, RefusesWithoutAPicture)
 
     ASSERT_EQ(answers.asked().size(), 1u);
     EXPECT_EQ(answers.asked()[0].text, "No Graphic Currently Loaded...Exiting");
-    EXPECT_EQ(answers.asked()[0].title, "Tessora Tilemond");
-    EXPECT_EQ(answers.asked()[0].style, 64);
     EXPECT_FALSE(isFrmFiltersLoaded());
     EXPECT_FALSE(isFrmPreviewLoaded());
     EXPECT_EQ(host->source(), before);
@@ -258,7 +255,8 @@ TEST_F(Split, LineModeDropsOpeningParagraphTagsOnly)
         ->item("Tilemond1")
         ->setInnerHTML("<P>a<p>b</p><p class=x>c</P><BR>");
     insertion.CloseContainer();
-    EXPECT_NE(host->source().find(Container + "ab</p><p class=x>c</P><BR></DIV>" + Between),
+    EXPECT_NE(withoutStyles(host->source())
+                  .find(Container + "ab</p><p class=x>c</P><BR></DIV>" + Between),
               std::string::npos);
 }
 
