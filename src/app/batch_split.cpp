@@ -9,6 +9,7 @@
 #include "app/split_check.h"
 #include "host/add_in_loader.h"
 #include "host/page_host.h"
+#include "layout/page_layout.h"
 #include "platform/picture_file.h"
 #include "platform/registry.h"
 
@@ -153,7 +154,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
 
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
     host->setPictureFormat(options.pictures);
-    host->setLayoutWidth(options.viewport);
+    if (options.viewport > 0)
+        host->setPictureLayout(layout::pictureLayoutAt(options.viewport));
     if (const host::FileError error = host->open(options.page))
         return failure(*error);
     const auto document = host->activeDocument();
@@ -185,7 +187,7 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     if (checking) {
         const SplitCheck check = checkSplit(before, target.shownPath(),
                                             options.viewport > 0 ? options.viewport
-                                                                 : host::kDefaultViewportWidth);
+                                                                 : layout::kDefaultViewportWidth);
         done.message += QStringLiteral("\ncheck: ") + check.said;
         if (options.verify && !check.seamless)
             done.exitCode = Exit::Failure;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/page_layout.h"
 #include "host/picture_format.h"
+#include "layout/page_layout.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,7 +34,7 @@ struct SplitOptions
     bool table = false;
     std::optional<QString> output; // a copy of the page; PAGE itself is left alone
     host::PictureFormat pictures;  // how the pieces are written
-    int viewport = host::kDefaultViewportWidth; // the width the page is laid out in; 0: none
+    int viewport = layout::kDefaultViewportWidth; // the width the page is laid out in; 0: none
     bool check = false;            // compare the page's paint before and after, and say it
     bool verify = false;           // the same, and a difference is a failure
 };

@@ -2,7 +2,7 @@
 #include "app/commands.h"
 #include "host/add_in_loader.h"
 #include "host/host_window.h"
-#include "host/page_layout.h"
+#include "layout/page_layout.h"
 #include "platform/registry.h"
 
 #include <QApplication>
@@ -24,7 +24,8 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
     nameApplication();
     QApplication application(argc, argv);
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
-    host->setLayoutWidth(host::kDefaultViewportWidth); // pictures cut as browsers show them
+    // Pictures are cut as a browser shows them.
+    host->setPictureLayout(layout::pictureLayoutAt(layout::kDefaultViewportWidth));
     if (page)
         if (const host::FileError error = host->open(*page)) {
             std::fprintf(stderr, "tilemond: %s\n", qPrintable(*error));

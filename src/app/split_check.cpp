@@ -1,7 +1,7 @@
 #include "app/split_check.h"
 
 #include "host/page_file.h"
-#include "host/page_layout.h"
+#include "layout/page_layout.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -27,7 +27,7 @@ SplitCheck checkSplit(const PageBefore& before, const QString& savedPath, int vi
 {
     if (before.picture < 0)
         return unknown(QStringLiteral("the pieces took the place of no picture of the page"));
-    host::LaidOutPage original(before.source, before.path, viewportWidth);
+    layout::LaidOutPage original(before.source, before.path, viewportWidth);
     const auto box = original.pictureBoxes(before.srcs)[std::size_t(before.picture)];
     if (!box)
         return unknown(QStringLiteral("the browser engine does not show the picture"));
@@ -36,7 +36,7 @@ SplitCheck checkSplit(const PageBefore& before, const QString& savedPath, int vi
         return unknown(QStringLiteral("the saved page cannot be read"));
     const QImage was = original.painted(*box);
     const QImage is =
-        host::LaidOutPage(bytes, QFileInfo(savedPath).absoluteFilePath(), viewportWidth)
+        layout::LaidOutPage(bytes, QFileInfo(savedPath).absoluteFilePath(), viewportWidth)
             .painted(*box);
     if (was.isNull() || is.isNull())
         return unknown(QStringLiteral("the browser engine did not paint the page in time"));

@@ -1,7 +1,6 @@
 #include "host/page_host.h"
 
 #include "host/page_document.h"
-#include "host/page_layout.h"
 #include "host/page_save.h"
 #include "host/page_window.h"
 #include "host/picture_location.h"
@@ -134,10 +133,10 @@ void PageHost::copy()
 std::optional<QSize> PageHost::laidOutSelectedPicture()
 {
     const int selected = selectedPicture();
-    if (m_layoutWidth <= 0 || selected < 0 || !layoutSizesPictures(source()))
+    if (!m_layout || selected < 0)
         return std::nullopt;
-    return laidOutPictureSizes(source(), m_path, pictureAddresses(),
-                               m_layoutWidth)[std::size_t(selected)];
+    const auto sizes = m_layout(source(), m_path, pictureAddresses());
+    return std::size_t(selected) < sizes.size() ? sizes[std::size_t(selected)] : std::nullopt;
 }
 
 std::vector<std::string> PageHost::pictureAddresses()

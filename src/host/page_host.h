@@ -47,10 +47,12 @@ public:
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;
 
-    // Lays the page out in a browser engine, in a window this many pixels wide, to find the size
-    // Edit > Copy gives a selected picture at where style sheets, style attributes or
-    // percentages may size it; 0 (the default) reads the size from width and height alone.
-    void setLayoutWidth(int viewportWidth) { m_layoutWidth = viewportWidth; }
+    // The sizes a browser shows the page's pictures at (given the page's bytes, its path and its
+    // pictures' srcs in page order; nullopt or nothing where unknown). Edit > Copy gives a
+    // selected picture at that size; without a layout, width and height alone size it.
+    using PictureLayout = std::function<std::vector<std::optional<QSize>>(
+        const std::string& source, const QString& pagePath, const std::vector<std::string>& srcs)>;
+    void setPictureLayout(PictureLayout layout) { m_layout = std::move(layout); }
 
     // Edit > Copy and Edit > Paste (one step to undo).
     void copy();
@@ -83,7 +85,7 @@ public:
 
 private:
     void connectMenus();
-    // The size the engine shows the selected picture at, when the engine is asked and needed.
+    // The size the layout gives the selected picture, where known.
     std::optional<QSize> laidOutSelectedPicture();
 
     QString m_configFolder;
@@ -95,7 +97,7 @@ private:
     PictureLoader m_loadPicture;
     QString m_copyProblem;
     QStringList m_leftBehind;
-    int m_layoutWidth = 0;
+    PictureLayout m_layout;
     std::shared_ptr<std::function<void()>> m_refresh;
     std::shared_ptr<HostCommandBars> m_bars;
     Event<PageWindow*> m_windowActivate;

@@ -13,7 +13,7 @@
 
 class QWebEngineView;
 
-namespace tilemond::host {
+namespace tilemond::layout {
 
 // The width of the browser window pages are laid out in, unless told another.
 inline constexpr int kDefaultViewportWidth = 1280;
@@ -49,10 +49,21 @@ private:
     bool m_ok = false;
 };
 
-// The sizes the engine shows the page's pictures at (see LaidOutPage::pictureBoxes).
+// The sizes the engine shows the page's pictures at (see LaidOutPage::pictureBoxes) in a window
+// `viewportWidth` wide; nothing (and no engine started) for a page that layoutSizesPictures
+// finds its attributes enough for.
 std::vector<std::optional<QSize>> laidOutPictureSizes(const std::string& source,
                                                       const QString& pagePath,
                                                       const std::vector<std::string>& srcs,
                                                       int viewportWidth);
 
-} // namespace tilemond::host
+// laidOutPictureSizes at one width, as the page host takes its picture layout.
+inline auto pictureLayoutAt(int viewportWidth)
+{
+    return [viewportWidth](const std::string& source, const QString& pagePath,
+                           const std::vector<std::string>& srcs) {
+        return laidOutPictureSizes(source, pagePath, srcs, viewportWidth);
+    };
+}
+
+} // namespace tilemond::layout

@@ -1,4 +1,4 @@
-#include "host/page_layout.h"
+#include "layout/page_layout.h"
 
 #include "platform/rounding.h"
 
@@ -14,7 +14,7 @@
 
 #include <algorithm>
 
-namespace tilemond::host {
+namespace tilemond::layout {
 namespace {
 
 // A page that takes longer is not laid out at all.
@@ -196,11 +196,13 @@ std::vector<std::optional<QSize>> laidOutPictureSizes(const std::string& source,
                                                       const std::vector<std::string>& srcs,
                                                       int viewportWidth)
 {
-    LaidOutPage page(source, pagePath, viewportWidth);
     std::vector<std::optional<QSize>> sizes;
+    if (!layoutSizesPictures(source))
+        return sizes;
+    LaidOutPage page(source, pagePath, viewportWidth);
     for (const auto& box : page.pictureBoxes(srcs))
         sizes.push_back(box ? std::optional(box->size()) : std::nullopt);
     return sizes;
 }
 
-} // namespace tilemond::host
+} // namespace tilemond::layout
