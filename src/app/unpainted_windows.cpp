@@ -1,5 +1,7 @@
 #include "app/unpainted_windows.h"
 
+#include "layout/page_layout.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
@@ -35,7 +37,7 @@ bool UnpaintedWindows::eventFilter(QObject* watched, QEvent* event)
     case QEvent::UpdateLater:
     case QEvent::Paint: {
         const QWidget* window = windowOf(watched);
-        return !window || !window->property(kPaintedWithoutDesktop).toBool();
+        return !window || !window->property(layout::kPaintedWithoutDesktop).toBool();
     }
     default:
         return false;

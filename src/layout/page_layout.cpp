@@ -100,7 +100,7 @@ LaidOutPage::LaidOutPage(const std::string& source, const QString& pagePath, int
     e.page.settings()->setAttribute(QWebEngineSettings::ShowScrollBars, false);
     e.view.setPage(&e.page);
     e.view.setAttribute(Qt::WA_DontShowOnScreen);
-    e.view.setProperty("paintedWithoutDesktop", true); // its paint is looked at, even in batch
+    e.view.setProperty(kPaintedWithoutDesktop, true);
     e.view.resize(viewportWidth, kWindowHeight);
     e.view.show();
     e.deadline.setSingleShot(true);

@@ -18,6 +18,9 @@ namespace tilemond::layout {
 // The width of the browser window pages are laid out in, unless told another.
 inline constexpr int kDefaultViewportWidth = 1280;
 
+// The property of a window whose paint is looked at even where no desktop shows windows.
+inline constexpr char kPaintedWithoutDesktop[] = "paintedWithoutDesktop";
+
 // Whether a browser may show the page's pictures at other sizes than their width and height
 // attributes say: a style sheet, a style attribute or a percentage can size them. Pages without
 // any of these need no browser engine to know their pictures' sizes.
