@@ -128,9 +128,10 @@ bool VirtualDesktop::startWindowManager()
         }
         lookAgain();
     }
-    // Now and then openbox gives up on a display that has only just come up: it is started
-    // again then.
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    // Now and then openbox gives up on a display that has only just come up (more often on a
+    // loaded machine): it is started again then, a little later each time.
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200 * attempt));
         m_windowManager = spawn({"openbox"});
         while (m_windowManager > 0 && !windowManagerRuns() && Clock::now() < limit &&
                waitpid(m_windowManager, nullptr, WNOHANG) == 0)
