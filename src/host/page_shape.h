@@ -12,8 +12,8 @@ namespace tilemond::host {
 inline constexpr std::size_t kMaxNestingDepth = 1024;
 inline constexpr std::size_t kMaxAttributes = 1024;
 // Every element costs the parser's tree and the page's element list some hundred bytes: a page of
-// millions of tiny elements would take gigabytes. Real pages, the largest single-page
-// specifications among them, hold a few hundred thousand.
+// millions of tiny elements would take gigabytes. Real pages, the largest one-page manuals among
+// them, hold a few hundred thousand.
 inline constexpr std::size_t kMaxElements = 1000000;
 
 // Why the page is beyond the parser's bounds ("its elements nest more than 1024 deep", "it holds
