@@ -18,8 +18,8 @@ namespace tilemond::host {
 
 namespace {
 
-// Far beyond any page written by hand or by an editor (the largest single-page specifications
-// weigh some 15 MB); a page takes the parser a few times its size and a second a few megabytes.
+// Far beyond any page written by hand or by an editor (the largest one-page manuals weigh some
+// 15 MB); a page takes the parser a few times its size and a second a few megabytes.
 constexpr qint64 kMaxPageBytes = qint64(64) << 20;
 
 QString failure(const QString& what, const QString& path, const QString& reason)
@@ -54,6 +54,17 @@ QString notText(std::string_view bytes)
         if (bytes.starts_with(signature))
             return QStringLiteral("it is not a page: it is a picture, a document or an archive.");
     return QString();
+}
+
+// Calls sync (fsync or syncfs) on the folder's handle; a folder that cannot be opened is passed.
+void onFolder(const QString& folder, int (*sync)(int))
+{
+    const int handle =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return;
+    sync(handle);
+    ::close(handle);
 }
 
 // Pushes what was written to the file onto the disk.
@@ -220,22 +231,12 @@ FileError makeFolders(const QString& folder, QStringList& made)
 
 void syncFolder(const QString& folder)
 {
-    const int handle =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return;
-    ::fsync(handle);
-    ::close(handle);
+    onFolder(folder, ::fsync);
 }
 
 void syncFileSystemOf(const QString& folder)
 {
-    const int handle =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return;
-    ::syncfs(handle);
-    ::close(handle);
+    onFolder(folder, ::syncfs);
 }
 
 FileStamp stampOf(const QString& path)
