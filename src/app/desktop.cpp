@@ -4,9 +4,11 @@
 #include "host/host_window.h"
 #include "layout/page_layout.h"
 #include "platform/registry.h"
+#include "view/engine_page_view.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 
 namespace tilemond::app {
@@ -24,15 +26,20 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
     nameApplication();
     QApplication application(argc, argv);
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
-    // Pictures are cut as a browser shows them.
-    host->setPictureLayout(layout::pictureLayoutAt(layout::kDefaultViewportWidth));
     if (page)
         if (const host::FileError error = host->open(*page)) {
             std::fprintf(stderr, "tilemond: %s\n", qPrintable(*error));
             return Exit::Failure;
         }
 
-    host::HostWindow window(*host);
+    auto* view = new view::EnginePageView(*host);
+    host::HostWindow window(*host, view);
+    // Pictures are cut as the view shows them.
+    host->setPictureLayout([view = QPointer(view)](const std::string& source, const QString& path,
+                                                   const std::vector<std::string>& srcs) {
+        return layout::laidOutPictureSizes(
+            source, path, srcs, view ? view->layoutWidth() : layout::kDefaultViewportWidth);
+    });
     host::AddInLoader loader(host);
     const QStringList errors = connectAddIns(loader);
     window.rebuildMenus();

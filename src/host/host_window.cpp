@@ -69,8 +69,8 @@ CommandBarControlPtr fileCommand(PageHost& host, std::string_view caption)
 
 } // namespace
 
-HostWindow::HostWindow(PageHost& host, QWidget* parent)
-    : QMainWindow(parent), m_host(host), m_view(new PageView(host, this)),
+HostWindow::HostWindow(PageHost& host, PageView* view, QWidget* parent)
+    : QMainWindow(parent), m_host(host), m_view(view),
       m_askToSave([this](const QString& page) { return askWithDialog(this, page); })
 {
     setCentralWidget(m_view);

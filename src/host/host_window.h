@@ -15,9 +15,9 @@ class PageView;
 
 // The page host's desktop window: a menu bar built from the "Menu Bar" command bar (File, Edit
 // and the add-ins' popups after them, each with an Alt+letter, the host's own commands with the
-// desktop's usual keys), and the page view. The host's window activation events
-// follow the application's activation, and unsaved changes are asked about before the page
-// goes.
+// desktop's usual keys), the page view, and a status bar that says which picture is selected. The
+// host's window activation events follow the application's activation, and unsaved changes are
+// asked about before the page goes.
 class HostWindow : public QMainWindow
 {
     Q_OBJECT
@@ -26,7 +26,8 @@ public:
     // Save, Discard or Cancel.
     using SaveQuestion = std::function<QMessageBox::StandardButton(const QString& page)>;
 
-    explicit HostWindow(PageHost& host, QWidget* parent = nullptr);
+    // The window shows the page in `view`, and owns it.
+    HostWindow(PageHost& host, PageView* view, QWidget* parent = nullptr);
     ~HostWindow() override;
 
     // Builds the menus afresh from the command bars, as add-ins change them.

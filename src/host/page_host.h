@@ -46,6 +46,10 @@ public:
 
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;
+    // The picture pasted under this src and not saved yet; a null image for any other src.
+    QImage pastedPicture(std::string_view src) const { return m_pictures.find(src); }
+    // Whether the page is read as XML (an .xhtml file).
+    bool pageIsXml() const { return m_page && m_page->isXml(); }
 
     // The sizes a browser shows the page's pictures at (given the page's bytes, its path and its
     // pictures' srcs in page order; nullopt or nothing where unknown). Edit > Copy gives a

@@ -4,6 +4,9 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QWebEngineUrlRequestInterceptor>
 
 #include <memory>
 #include <optional>
@@ -20,6 +23,26 @@ inline constexpr int kDefaultViewportWidth = 1280;
 
 // The property of a window whose paint is looked at even where no desktop shows windows.
 inline constexpr char kPaintedWithoutDesktop[] = "paintedWithoutDesktop";
+
+// Lets the engine read the page's own files and data, and addresses of the schemes
+// `alsoAllowed`: never the network.
+class LocalOnly final : public QWebEngineUrlRequestInterceptor
+{
+public:
+    explicit LocalOnly(const QStringList& alsoAllowed = {});
+    void interceptRequest(QWebEngineUrlRequestInfo& request) override;
+
+private:
+    QStringList m_allowed;
+};
+
+// A script of ours that answers, for each picture the engine counts: its src attribute, the box
+// of its pixels in the page (inside its border and padding), and whether it shows.
+extern const QString kPictureBoxesScript;
+// The box of each of the page's img elements (their srcs in document order, as `srcs`) in the
+// page, from what kPictureBoxesScript answered: nullopt for one the engine does not show.
+std::vector<std::optional<QRect>> matchPictureBoxes(const QVariant& shown,
+                                                    const std::vector<std::string>& srcs);
 
 // Whether a browser may show the page's pictures at other sizes than their width and height
 // attributes say: a style sheet, a style attribute or a percentage can size them. Pages without
@@ -40,8 +63,7 @@ public:
     LaidOutPage& operator=(const LaidOutPage&) = delete;
 
     bool ok() const { return m_ok; }
-    // The box of each of the page's img elements (their srcs in document order, as `srcs`) in
-    // the page, where the engine shows the picture: nullopt for one it does not show.
+    // The boxes of the page's pictures, as matchPictureBoxes gives them.
     std::vector<std::optional<QRect>> pictureBoxes(const std::vector<std::string>& srcs);
     // The page as painted, `area` (in the page) inside it; null when that cannot be had.
     QImage painted(const QRect& area);
