@@ -88,12 +88,12 @@ void EnginePageView::refresh()
     m_page->load(m_page->shown);
 }
 
-void EnginePageView::measure()
+void EnginePageView::measure(const std::function<void()>& then)
 {
     runScript(*m_page,
               QStringLiteral("[document.documentElement.clientWidth, %1]")
                   .arg(layout::kPictureBoxesScript),
-              [this](const QVariant& answer) {
+              [this, then](const QVariant& answer) {
                   const QVariantList measured = answer.toList();
                   if (measured.size() != 2)
                       return;
@@ -102,6 +102,8 @@ void EnginePageView::measure()
                   m_boxes = layout::matchPictureBoxes(measured[1], host().pictureAddresses());
                   showSelection(false);
                   emit shown();
+                  if (then)
+                      then();
               });
 }
 
@@ -171,12 +173,15 @@ bool EnginePageView::eventFilter(QObject* watched, QEvent* event)
 
 void EnginePageView::clicked(QPoint at)
 {
-    for (int n = 0; n < int(m_boxes.size()); ++n)
-        if (const auto box = pictureInView(n); box && box->contains(at)) {
-            selectPicture(n);
-            return;
-        }
-    selectPicture(-1);
+    // Measured anew: parts of the page may have scrolled on their own.
+    measure([this, at] {
+        for (int n = 0; n < int(m_boxes.size()); ++n)
+            if (const auto box = pictureInView(n); box && box->contains(at)) {
+                selectPicture(n);
+                return;
+            }
+        selectPicture(-1);
+    });
 }
 
 void EnginePageView::resizeEvent(QResizeEvent* event)

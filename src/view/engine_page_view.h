@@ -6,6 +6,7 @@
 
 #include <QWebEngineProfile>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,7 +46,8 @@ protected:
 private:
     class Page;
 
-    void measure();
+    // Measures the page's places anew; then runs `then`.
+    void measure(const std::function<void()>& then = {});
     void clicked(QPoint at);
 
     QWebEngineProfile m_profile; // off the record: nothing of the page is kept

@@ -115,7 +115,7 @@ TEST_F(HostWindowTest, AClickOnAPictureSelectsAndFramesIt)
     QWidget* engine = view->childAt(box->center()); // where the engine takes input
     ASSERT_NE(engine, nullptr);
     QTest::mouseClick(engine, Qt::LeftButton, {}, engine->mapFrom(view, box->center()));
-    EXPECT_EQ(window.pageView().selectedPicture(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.pageView().selectedPicture() == 1; }));
     const auto selected = host.activeDocument()->selection()->createRange()->htmlText();
     EXPECT_EQ(
         selected.value_or(""),
