@@ -1,5 +1,6 @@
 #include "app/add_in_setup.h"
 #include "app/commands.h"
+#include "app/split_check.h"
 #include "host/add_in_loader.h"
 #include "host/host_window.h"
 #include "layout/page_layout.h"
@@ -39,6 +40,10 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
                                                    const std::vector<std::string>& srcs) {
         return layout::laidOutPictureSizes(
             source, path, srcs, view ? view->layoutWidth() : layout::kDefaultViewportWidth);
+    });
+    // After a split, whether the page shows the picture as before.
+    window.setEditCheck([&pages = *host, view](const host::PageState& before) {
+        return checkShownSplit(pages, before, view->layoutWidth()).said;
     });
     host::AddInLoader loader(host);
     const QStringList errors = connectAddIns(loader);

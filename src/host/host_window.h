@@ -35,6 +35,10 @@ public:
     // Shows the open page again.
     void refreshPage();
     PageView& pageView() { return *m_view; }
+    // Says how the page shows a picture an add-in changed (given the page as it was with the
+    // picture selected), for the status bar; asked once the add-in has refreshed the page.
+    using EditCheck = std::function<QString(const PageState& before)>;
+    void setEditCheck(EditCheck check) { m_checkEdit = std::move(check); }
     // Replaces the question asked about unsaved changes (tests answer it themselves).
     void setSaveQuestion(SaveQuestion question) { m_askToSave = std::move(question); }
     // True when the page may go: nothing unsaved, saved now, or discarded.
@@ -51,10 +55,13 @@ private:
     void tellFailure(const FileError& error);
     void updateTitle();
     void updateStatus();
+    void addInRefreshed();
 
     PageHost& m_host;
     PageView* m_view;
     SaveQuestion m_askToSave;
+    EditCheck m_checkEdit;
+    PageState m_shown; // the page as the status bar last spoke of it
     std::vector<Connection> m_subscriptions;
 };
 

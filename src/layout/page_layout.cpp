@@ -81,6 +81,8 @@ bool layoutSizesPictures(std::string_view source)
 
 struct LaidOutPage::Engine
 {
+    explicit Engine(const QStringList& schemes) : localOnly(schemes) {}
+
     QWebEngineProfile profile; // off the record: nothing of the page is kept
     LocalOnly localOnly;
     QWebEnginePage page{&profile};
@@ -110,7 +112,25 @@ struct LaidOutPage::Engine
 };
 
 LaidOutPage::LaidOutPage(const std::string& source, const QString& pagePath, int viewportWidth)
-    : m_engine(std::make_unique<Engine>())
+    : m_engine(std::make_unique<Engine>(QStringList{}))
+{
+    load(viewportWidth, [&](QWebEnginePage& page) {
+        const QUrl url = QUrl::fromLocalFile(pagePath);
+        if (source.size() <= kMaxContentBytes)
+            page.setContent(QByteArray::fromStdString(source), QStringLiteral("text/html"), url);
+        else
+            page.load(url);
+    });
+}
+
+LaidOutPage::LaidOutPage(const QUrl& url, QWebEngineUrlSchemeHandler& server, int viewportWidth)
+    : m_engine(std::make_unique<Engine>(QStringList{url.scheme()}))
+{
+    m_engine->profile.installUrlSchemeHandler(url.scheme().toLatin1(), &server);
+    load(viewportWidth, [&](QWebEnginePage& page) { page.load(url); });
+}
+
+void LaidOutPage::load(int viewportWidth, const std::function<void(QWebEnginePage&)>& start)
 {
     Engine& e = *m_engine;
     e.profile.setUrlRequestInterceptor(&e.localOnly);
@@ -133,11 +153,7 @@ LaidOutPage::LaidOutPage(const std::string& source, const QString& pagePath, int
             e.loop.quit();
         },
         Qt::SingleShotConnection);
-    const QUrl url = QUrl::fromLocalFile(pagePath);
-    if (source.size() <= kMaxContentBytes)
-        e.page.setContent(QByteArray::fromStdString(source), QStringLiteral("text/html"), url);
-    else
-        e.page.load(url);
+    start(e.page);
     while (!loaded && e.deadline.isActive())
         e.loop.exec();
     m_ok = loaded.value_or(false);

@@ -5,16 +5,19 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QVariant>
 #include <QWebEngineUrlRequestInterceptor>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QWebEngineView;
+class QWebEnginePage;
+class QWebEngineUrlSchemeHandler;
 
 namespace tilemond::layout {
 
@@ -58,6 +61,8 @@ class LaidOutPage
 public:
     // `pagePath` names the page for its relative addresses.
     LaidOutPage(const std::string& source, const QString& pagePath, int viewportWidth);
+    // The page that `server` serves at `url`, under a scheme of its own.
+    LaidOutPage(const QUrl& url, QWebEngineUrlSchemeHandler& server, int viewportWidth);
     ~LaidOutPage();
     LaidOutPage(const LaidOutPage&) = delete;
     LaidOutPage& operator=(const LaidOutPage&) = delete;
@@ -69,6 +74,8 @@ public:
     QImage painted(const QRect& area);
 
 private:
+    void load(int viewportWidth, const std::function<void(QWebEnginePage&)>& start);
+
     struct Engine;
     std::unique_ptr<Engine> m_engine;
     bool m_ok = false;

@@ -73,11 +73,11 @@ EnginePageView::~EnginePageView()
 
 void EnginePageView::refresh()
 {
-    if (host().source() == m_shownSource && host().pagePath() == m_shownPath) {
+    if (host().source() == m_scheme.served() && host().pagePath() == m_shownPath) {
         showSelection(false); // an edit of nothing but the selection
         return;
     }
-    m_shownSource = host().source();
+    m_scheme.serve(host().source());
     m_shownPath = host().pagePath();
     if (!m_loading)
         m_scrolled = m_page->scrollPosition();

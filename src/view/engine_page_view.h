@@ -55,7 +55,6 @@ private:
     PageScheme m_scheme;
     Page* m_page;
     QWebEngineView* m_view;
-    std::string m_shownSource;
     QString m_shownPath;
     QPointF m_scrolled; // where the page was scrolled before it was loaded again
     bool m_loading = false;

@@ -44,21 +44,17 @@ void PageScheme::requestStarted(QWebEngineUrlRequestJob* job)
 {
     const QString path = job->requestUrl().path();
     if (path == m_host.pagePath()) {
-        const std::string& source = m_host.source();
         reply(job, m_host.pageIsXml() ? "application/xhtml+xml" : "text/html",
-              QByteArray(source.data(), qsizetype(source.size())));
+              QByteArray(m_source.data(), qsizetype(m_source.size())));
         return;
     }
     const QUrl page = pageUrl(m_host.pagePath());
-    for (const std::string& src : m_host.pictureAddresses()) {
+    for (const std::string& src : m_host.pastedSrcs()) {
         if (page.resolved(QUrl(QString::fromStdString(src))).path() != path)
             continue;
-        const QImage pasted = m_host.pastedPicture(src);
-        if (pasted.isNull())
-            break;
         QByteArray png;
         QBuffer out(&png);
-        pasted.save(&out, "PNG", 100); // quickly: it is never stored
+        m_host.pastedPicture(src).save(&out, "PNG", 100); // quickly: it is never stored
         reply(job, "image/png", png);
         return;
     }

@@ -7,9 +7,9 @@
 
 namespace tilemond::view {
 
-// Serves the open page to the browser engine as the host holds it, under addresses of its own
-// ("tilemond-page:" and the file's path): the page's bytes as they are now, the pictures pasted
-// and not saved yet from memory, and the page's other local files from disk. The scheme is
+// Serves the open page to the browser engine under addresses of its own ("tilemond-page:" and
+// the file's path): the page's bytes as given, the pictures pasted and not saved yet from the
+// host's memory, and the page's other local files from disk. The scheme is
 // registered before any application object is made, by loading this library.
 class PageScheme final : public QWebEngineUrlSchemeHandler
 {
@@ -23,10 +23,14 @@ public:
 
     // The address the page at this path is shown under.
     static QUrl pageUrl(const QString& pagePath);
+    // The page's bytes from now on.
+    void serve(std::string source) { m_source = std::move(source); }
+    const std::string& served() const { return m_source; }
     void requestStarted(QWebEngineUrlRequestJob* job) override;
 
 private:
     host::PageHost& m_host;
+    std::string m_source;
 };
 
 } // namespace tilemond::view

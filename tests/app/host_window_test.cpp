@@ -1,4 +1,5 @@
 #include "app/add_in_setup.h"
+#include "app/split_check.h"
 #include "host/host_window.h"
 #include "host/pasted_pictures.h"
 #include "host/picture_format_setting.h"
@@ -13,6 +14,7 @@
 #include <QImageReader>
 #include <QMenuBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -123,8 +125,13 @@ TEST_F(HostWindowTest, AClickOnAPictureSelectsAndFramesIt)
     EXPECT_TRUE(paints(box->topLeft() + QPoint(1, 1), view->palette().color(QPalette::Highlight)));
 }
 
+// A paste in place of the banner as an add-in's edit: the view and the check of the edit find the
+// pasted picture in memory.
 TEST_F(HostWindowTest, PastedPicturesShowFromMemoryAndTheViewFollowsUndo)
 {
+    window.setEditCheck([&](const PageState& before) {
+        return app::checkShownSplit(host, before, view->layoutWidth()).said;
+    });
     ASSERT_TRUE(shown());
     const QRect banner = view->pictureInView(0).value_or(QRect());
     window.pageView().selectPicture(0);
@@ -140,6 +147,9 @@ TEST_F(HostWindowTest, PastedPicturesShowFromMemoryAndTheViewFollowsUndo)
     EXPECT_EQ(pasted->size(), red.size());
     EXPECT_TRUE(paints(pasted->center(), Qt::red));
     EXPECT_FALSE(QFileInfo::exists(PastedPictures::folderOf(host.pagePath())));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return window.statusBar()->currentMessage().startsWith("differs: ");
+    })) << window.statusBar()->currentMessage().toStdString();
 
     ASSERT_TRUE(host.undo());
     window.refreshPage();
