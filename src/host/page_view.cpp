@@ -38,12 +38,4 @@ void PageView::selectNextPicture(bool forward)
     showSelection(true);
 }
 
-bool PageView::focusNextPrevChild(bool next)
-{
-    if (m_host.pictureAddresses().empty())
-        return QWidget::focusNextPrevChild(next);
-    selectNextPicture(next);
-    return true;
-}
-
 } // namespace tilemond::host
