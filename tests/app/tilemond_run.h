@@ -46,6 +46,13 @@ protected:
                 QString::fromLocal8Bit(process.readAllStandardError())};
     }
 
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile out(path(name));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+    }
+
     QByteArray read(const QString& name) const
     {
         QFile file(path(name));

@@ -3,6 +3,7 @@
 #include "host/page_host.h"
 
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -27,6 +28,13 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString()
                                               : std::string("<missing>");
+    }
+
+    // Equal pixels, whatever the formats; see-through ones compare premultiplied.
+    static bool samePixels(const QImage& a, const QImage& b)
+    {
+        return !a.isNull() && a.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+                                  b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
 
     void openPage(const std::string& bytes)

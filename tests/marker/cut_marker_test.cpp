@@ -43,7 +43,9 @@ TEST_F(CutMarkerTest, ReadoutShowsPixelsOnRequestOnly)
     EXPECT_EQ(horizontal.Label1()->text(), "6.66666666666667");
 }
 
-TEST_F(CutMarkerTest, SetLineMovesOnlyTheEndPoint)
+// SetLine moves only the line's end; a marker's place in twips lands on whole pixels, ties to
+// even.
+TEST_F(CutMarkerTest, LineAndPlacementKeepTwipsApartFromWholePixels)
 {
     chVSplitter vertical(&window);
     vertical.SetLine(2085);
@@ -54,17 +56,12 @@ TEST_F(CutMarkerTest, SetLineMovesOnlyTheEndPoint)
     horizontal.SetLine(60); // below the start: the line runs back to x = 120
     EXPECT_EQ(horizontal.lineStart(), QPointF(120, 0));
     EXPECT_EQ(horizontal.lineEnd(), QPointF(60, 0));
-}
 
-TEST_F(CutMarkerTest, PlacementKeepsTwipsApartFromWholePixels)
-{
-    chVSplitter marker(&window);
-    marker.setLeft(1507.5f);
-    marker.setWidth(480);
-    marker.setTop(1254);
-    marker.setHeight(3000);
-    // 100.5 and 104.5 pixels, ties to even; 32 and 250 pixels.
-    EXPECT_EQ(marker.geometry(), QRect(100, 104, 32, 250));
+    vertical.setLeft(1507.5f);
+    vertical.setWidth(480);
+    vertical.setTop(1254);
+    vertical.setHeight(3000);
+    EXPECT_EQ(vertical.geometry(), QRect(100, 104, 32, 250)); // from 100.5 and 104.5 pixels
 }
 
 TEST_F(CutMarkerTest, SetColorPaintsHandleAndLine)
