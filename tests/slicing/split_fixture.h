@@ -1,28 +1,19 @@
 #pragma once
 
 #include "acquire/fit_preview.h"
-#include "editor/editor_actions.h"
-#include "editor/editor_state.h"
-#include "editor/frm_filters.h"
-#include "editor/frm_preview.h"
-#include "editor/host_app.h"
 #include "editor/topmost.h"
 #include "host/page_host.h"
 #include "platform/clipboard_picture.h"
 #include "platform/picture_box.h"
-#include "platform/prompts.h"
-#include "platform/screen_metrics.h"
-#include "platform/window_system.h"
 #include "slicing/split_command.h"
+#include "support/editor_session.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace tilemond {
 
@@ -38,14 +29,14 @@ inline QImage testPicture(int width, int height)
 
 // The page "index.html" in a fresh folder, open in the real page host as HostApp, and the two
 // editor windows on a screen of 15 twips per pixel with the split installed on Okay.
-class SplitTest : public ::testing::Test
+class SplitTest : public EditorSession
 {
 protected:
+    SplitTest() : EditorSession(15, 15) {}
+
     void SetUp() override
     {
-        Screen::overrideTwipsPerPixel(15, 15);
-        installWindowSystem(&windows);
-        installPrompts(&answers);
+        EditorSession::SetUp();
         editorActions().split = Command4_Click;
         host = std::make_shared<host::PageHost>(folder.filePath("config"));
         HostApp = host;
@@ -53,15 +44,7 @@ protected:
 
     void TearDown() override
     {
-        unloadFrmPreview();
-        unloadFrmFilters();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        editorActions() = {};
-        HostApp.reset();
-        installWindowSystem(nullptr);
-        installPrompts(nullptr);
-        Screen::clearOverride();
-        EditorOpen = false;
+        EditorSession::TearDown();
         SystemClipboard::clear();
     }
 
@@ -145,8 +128,6 @@ protected:
     QTemporaryDir folder;
     QString pageName = QStringLiteral("index.html");
     std::shared_ptr<host::PageHost> host;
-    RecordingWindowSystem windows;
-    ScriptedPrompts answers;
 };
 
 } // namespace tilemond
