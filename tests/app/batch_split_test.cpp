@@ -203,19 +203,6 @@ TEST_F(BatchSplitTest, TheSplitChecksHowThePageShowsThePictureAfterIt)
         << result.err.toStdString();
 }
 
-// Two cuts on one pixel leave an empty column between them, as two markers on one pixel do.
-TEST_F(BatchSplitTest, TwoCutsOnOnePixelLeaveAnEmptyColumn)
-{
-    const Result result =
-        run({"split", "site/index.html", "--image", "1", "--vertical", "30,30", "--table"});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, "split photo.png into 2 pieces (2 x 1, table) -> site/index.html\n");
-    const QString page = QString::fromUtf8(read("site/index.html"));
-    const QString cell = "<SPAN STYLE='display:table-cell;padding:0;border:0;background:none;"
-                         "line-height:0'>";
-    EXPECT_TRUE(page.contains("</SPAN>" + cell + "</SPAN>" + cell)) << page.toStdString();
-}
-
 // An SVG drawing, a data: address and a picture under a local <base href> split like any other.
 TEST_F(BatchSplitTest, DrawingsDataAddressesAndPicturesUnderTheBaseSplit)
 {

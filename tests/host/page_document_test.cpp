@@ -75,19 +75,6 @@ TEST_F(PageDocumentTest, EndPointsMoveAndCompareAsTheyAreNamed)
         EXPECT_EQ(range->compareEndPoints(how, *selectionRange()), order) << how;
 }
 
-// pasteHTML leaves the range, and the selection it replaced, just after the markup.
-TEST_F(PageDocumentTest, PastedMarkupLeavesTheSelectionAfterIt)
-{
-    openPage(MixedPage);
-    selectElement(document()->images()->item(0));
-    const auto selection = selectionRange();
-    ASSERT_TRUE(selection->pasteHTML("<b>1</b>"));
-    ASSERT_TRUE(selection->pasteHTML("<b>2</b>"));
-    EXPECT_EQ(selectedText(), "");
-    ASSERT_TRUE(selectionRange()->pasteHTML("3"));
-    EXPECT_NE(host->source().find("\n<b>1</b><b>2</b>3<img src='c.png'"), std::string::npos);
-}
-
 TEST_F(PageDocumentTest, ElementOperationsAndLookups)
 {
     openPage("<body><div id=d>in</div><img id=i src=x.gif></body>");

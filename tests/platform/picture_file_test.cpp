@@ -277,16 +277,6 @@ TEST(PictureFile, PicturesComeAtTheSizeAsked)
                 }).error.startsWith(path + " is too large: 40000 x 10 pixels"));
 }
 
-TEST(PictureFile, BytesFromElsewhereReadAsAFileWould)
-{
-    QFile png(picture("quadrants.png"));
-    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
-    const LoadedPicture loaded = loadPictureData(png.readAll(), "the address");
-    EXPECT_EQ(loaded.image.size(), QSize(40, 30));
-    EXPECT_EQ(loadPictureData("words", "the address").error,
-              "the address is not a picture in a known format");
-}
-
 // Red on the left half of a drawing of width x height units, the right half see-through.
 QByteArray halfRed(const QByteArray& rootAttributes, int width, int height)
 {
