@@ -5,8 +5,12 @@
 #include "platform/registry.h"
 #include "platform/shell_launch.h"
 #include "support/editor_session.h"
+#include "support/test_file.h"
 
+#include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
+#include <map>
 #include <dlfcn.h>
 
 namespace tilemond {
@@ -47,6 +51,17 @@ protected:
         return host->commandBars()->item("Menu Bar")->controls();
     }
     host::CommandBarControlPtr popup() const { return menuBar()->item("Korvi Tessora"); }
+
+    // `markup` as page.html in the folder, open in the host, with pictures of one colour each.
+    void openPage(const QByteArray& markup, const std::map<QString, QColor>& pictures, QSize size)
+    {
+        for (const auto& [name, colour] : pictures) {
+            QImage picture(size, QImage::Format_RGB32);
+            picture.fill(colour);
+            ASSERT_TRUE(picture.save(dir.filePath(name)));
+        }
+        ASSERT_EQ(host->open(writeTestFile(dir.filePath("page.html"), markup)), std::nullopt);
+    }
 
     QTemporaryDir dir;
     std::shared_ptr<host::PageHost> host = std::make_shared<host::PageHost>(dir.filePath("host"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/test_file.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -48,9 +50,7 @@ protected:
 
     void writeFile(const QString& name, const QByteArray& bytes) const
     {
-        QFile out(path(name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
+        writeTestFile(path(name), bytes);
     }
 
     QByteArray read(const QString& name) const

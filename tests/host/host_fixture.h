@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/page_host.h"
+#include "support/test_file.h"
 
 #include <QFile>
 #include <QImage>
@@ -17,10 +18,7 @@ protected:
 
     QString write(const QString& name, const std::string& bytes)
     {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        return file.fileName();
+        return writeTestFile(dir.filePath(name), bytes);
     }
 
     static std::string read(const QString& path)

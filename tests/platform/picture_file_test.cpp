@@ -1,6 +1,7 @@
 #include "platform/picture_file.h"
 #include "platform/picture_limits.h"
 #include "platform/screen_metrics.h"
+#include "support/test_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -216,20 +217,13 @@ TEST(PictureFile, MissingFoldersAndUnknownContentGetPlainErrors)
     EXPECT_EQ(loadPictureFile(missing).error, "cannot open " + missing + ": no such file");
     EXPECT_EQ(loadPictureFile(dir.path()).error, "cannot open " + dir.path() + ": it is a folder");
 
-    const QString text = dir.filePath("notes.gif");
-    QFile file(text);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("just some words\n");
-    file.close();
+    const QString text = writeTestFile(dir.filePath("notes.gif"), "just some words\n");
     EXPECT_EQ(loadPictureFile(text).error, text + " is not a picture in a known format");
 }
 
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        ADD_FAILURE() << "cannot write " << name.toStdString();
-    return file.fileName();
+    return writeTestFile(dir.filePath(name), bytes);
 }
 
 // See-through pixels stay see-through, with their exact colour: a PNG's alpha of 0, partial and

@@ -7,6 +7,7 @@
 #include "platform/picture_box.h"
 #include "slicing/split_command.h"
 #include "support/editor_session.h"
+#include "support/test_file.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -52,11 +53,7 @@ protected:
 
     void openPage(const std::string& bytes)
     {
-        QFile file(pagePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), qint64(bytes.size()));
-        file.close();
-        ASSERT_FALSE(host->open(pagePath()));
+        ASSERT_FALSE(host->open(writeTestFile(pagePath(), bytes)));
     }
 
     // Makes the page's picture whose src is `src` the page's selection and the editor's split
