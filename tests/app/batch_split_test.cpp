@@ -98,13 +98,9 @@ TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
     } cases[] = {
         {{"split", "site/missing.html", "--image", "0"}, 1, "site/missing.html"},
         {{"split", "site/index.html", "--picture", "site/none.png"}, 1, "site/none.png"},
-        {{"split", "site/index.html", "--image", "2"}, 1, "no picture 2"},
         {{"split", "site/gone.html", "--image", "0"}, 1, "gone.png"},
         {{"split", "site/index.html", "--id", "nothere"}, 1, "'nothere'"},
         {{"split", "site/index.html", "--image", "0", "--output", "taken.html"}, 1, "taken.html"},
-        {{"split", "site/index.html", "--image", "0", "--output", "site/index.html/x.html"},
-         1,
-         "site/index.html"},
         {{"split", "site/index.html", "--image", "1", "--vertical", "300"}, 2, "--vertical 300"},
         {{"split", "site/index.html", "--image", "1", "--horizontal", "20,200", "--output",
           "new/x.html"},
