@@ -266,62 +266,6 @@ TEST_F(BrowserPages, PiecesStandAndActWhereThePictureStood)
     }
 }
 
-// A picture the page scales stands as large as before, its pieces within a small error of the
-// browser's own scaling (their filters differ).
-TEST_F(BrowserPages, AScaledPictureStandsAsTheBrowserScaledIt)
-{
-    QImage picture(PictureSize, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y,
-                             qRgb(x * 255 / 299, y * 255 / 119, (x + y) % 64 < 32 ? 40 : 200));
-    ASSERT_TRUE(picture.save(path("big.png")));
-    writePage("scaled.html", "", "<img src=\"big.png\" width=\"170\">");
-    const QSize shown(170, 68);
-    const QImage before = area(screenshot("scaled.html"), shown + QSize(1, 1));
-    ASSERT_FALSE(before.isNull()) << "chromium made no screenshot";
-
-    const Result result = split("scaled.html", true, {"50", "101"}, {"30"});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    const QImage after = area(screenshot("after-scaled.html"), shown + QSize(1, 1));
-    double total = 0;
-    int largest = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x) {
-            const QRgb a = after.pixel(x, y), b = before.pixel(x, y);
-            for (const int d : {qRed(a) - qRed(b), qGreen(a) - qGreen(b), qBlue(a) - qBlue(b)}) {
-                total += std::abs(d);
-                largest = std::max(largest, std::abs(d));
-            }
-        }
-    // Measured: 0.44 on average, 45 at most (along the stripes' edges).
-    const double mean = total / (shown.width() * shown.height() * 3);
-    EXPECT_LT(mean, 2.0) << "the largest difference is " << largest;
-    // Nothing of the page's background within the area, nor the picture beyond it.
-    EXPECT_EQ(after.pixel(shown.width(), 10), before.pixel(shown.width(), 10));
-}
-
-// JPEG pieces as the browser shows them: within the error of the format everywhere, and no column
-// or row along a cut with more of it, as a piece one pixel off or a blurred edge would leave.
-TEST_F(BrowserPages, JpegPiecesStandWithinTheirErrorAndWithoutSeams)
-{
-    const QImage picture = photoLike(PictureSize.width(), PictureSize.height());
-    ASSERT_TRUE(picture.save(path("photo.png")));
-    writePage("photo.html", "", "<img src=\"photo.png\">");
-    const auto check = [&](const QImage& shot) {
-        const QImage after = area(shot, PictureSize);
-        ASSERT_FALSE(after.isNull()) << "chromium made no screenshot";
-        EXPECT_GE(psnr(picture, picture.rect(), after), 38);
-        for (int x = 0; x < PictureSize.width(); ++x)
-            EXPECT_GE(psnr(picture, QRect(x, 0, 1, PictureSize.height()), after), 35)
-                << "column " << x;
-        for (int y = 0; y < PictureSize.height(); ++y)
-            EXPECT_GE(psnr(picture, QRect(0, y, PictureSize.width(), 1), after), 35) << "row " << y;
-    };
-    splitBoth("photo.html", {"100", "201"}, {"40", "83"}, check,
-              {"--format", "jpeg", "--quality", "90"});
-}
-
 // Pages whose picture the pieces must show unchanged: in a box narrower than the picture (a
 // line of pieces stays one line, the table whole); under a style sheet that squeezes and pads
 // pictures and cells, cut at the picture's own size (the pieces resist it); with see-through pixels
