@@ -257,7 +257,7 @@ void PreviewForm::hideEvent(QHideEvent* event)
 
 void PreviewForm::moveEvent(QMoveEvent*)
 {
-    const QSize frame = frameGeometry().size() - size();
+    const QSize frame = outerGeometry(this).size() - size();
     if (frame == m_frameLaidOut) {
         keepEditorOffPreview();
         return;

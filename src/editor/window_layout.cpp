@@ -66,8 +66,11 @@ void layOutEditorWindows()
         preview.clientWithin(QSize(room.width(), room.height() - Gap - e.height()) - frame);
     const auto area = [](QSize size) { return qint64(size.width()) * size.height(); };
     const bool beside = area(besideClient) >= area(aboveClient);
-    setClientSize(&preview, beside ? besideClient : aboveClient);
-    const QSize p = preview.size() + frame;
+    const QSize client = beside ? besideClient : aboveClient;
+    setClientSize(&preview, client);
+    // The size asked for, not the one last reported: the window manager's reports of earlier
+    // sizes may still be on their way in.
+    const QSize p = client + frame;
 
     QRect pair;
     QPoint editorOffset;
