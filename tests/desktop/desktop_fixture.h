@@ -110,6 +110,11 @@ protected:
                 QString::number(at.x()),
                 QString::number(at.y())};
     }
+    // xdotool's words that put the pointer on this point of the screen.
+    static QStringList pointerAt(QPoint at)
+    {
+        return {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())};
+    }
     // Keys one after the other, e.g. "Down shift+Down".
     static void pressKeys(const QString& keys)
     {

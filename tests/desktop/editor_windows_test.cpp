@@ -130,14 +130,10 @@ TEST_F(EditorWindows, AMarkerFlungPastThePictureStopsOnItsLastPixelAndCanBeTaken
         const bool across = &marker == &vertical;
         // Clear of the other marker, which crosses this one's handle at the picture's corners.
         const QPoint grab = marker.mapToGlobal(across ? QPoint(4, 40) : QPoint(40, 4));
-        const auto to = [](QPoint at) {
-            return QStringList{"mousemove", "--sync", QString::number(at.x()),
-                               QString::number(at.y())};
-        };
-        xdotool(to(grab) << "mousedown"
-                         << "1");
-        xdotool(to(grab + by) << "mouseup"
-                              << "1");
+        xdotool(pointerAt(grab) << "mousedown"
+                                << "1");
+        xdotool(pointerAt(grab + by) << "mouseup"
+                                     << "1");
         EXPECT_TRUE(waitFor([&] {
             return !preview.drag().MarkerDragging() && (across ? marker.x() : marker.y()) == stop;
         })) << "stopped at "
@@ -167,15 +163,11 @@ TEST_F(EditorWindows, APictureLargerThanTheScreenScrollsAndAMarkerCutsWhereItIsL
     openEditor();
     PreviewForm& preview = frmPreview();
     const QRect room = preview.screen()->availableGeometry();
-    const auto laidOut = [&] {
-        const QRect previewOuter = preview.frameGeometry();
-        const QRect editorOuter = frmFilters().frameGeometry();
-        return room.contains(previewOuter) && room.contains(editorOuter) &&
-               !previewOuter.intersects(editorOuter);
-    };
-    ASSERT_TRUE(waitFor(laidOut)) << "preview " << preview.frameGeometry().width() << "x"
-                                  << preview.frameGeometry().height() << " in " << room.width()
-                                  << "x" << room.height();
+    const QRect previewOuter = preview.frameGeometry();
+    const QRect editorOuter = frmFilters().frameGeometry();
+    ASSERT_TRUE(room.contains(previewOuter) && room.contains(editorOuter) &&
+                !previewOuter.intersects(editorOuter))
+        << "preview " << previewOuter.width() << "x" << previewOuter.height();
 
     QScrollBar& down = *preview.scrollBar(MarkerKind::Horizontal);
     QScrollBar& across = *preview.scrollBar(MarkerKind::Vertical);
@@ -188,17 +180,14 @@ TEST_F(EditorWindows, APictureLargerThanTheScreenScrollsAndAMarkerCutsWhereItIsL
     CutMarker& marker = preview.Hori1[0];
     const QPoint grab = marker.mapToGlobal(QPoint(4, down.value() + 40));
     const QPoint edge = preview.mapToGlobal(QPoint(preview.width() - 4, preview.height() / 2));
-    const auto to = [](QPoint at) {
-        return QStringList{"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())};
-    };
-    xdotool(to(grab) << "mousedown"
-                     << "1");
-    xdotool(to(edge));
+    xdotool(pointerAt(grab) << "mousedown"
+                            << "1");
+    xdotool(pointerAt(edge));
     EXPECT_TRUE(waitFor([&] { return across.value() == across.maximum(); }))
         << "held at the edge, the marker scrolled the view to " << across.value();
     const QPoint letGo = edge - QPoint(100, 0);
-    xdotool(to(letGo) << "mouseup"
-                      << "1");
+    xdotool(pointerAt(letGo) << "mouseup"
+                             << "1");
     const int pixel = marker.parentWidget()->mapFromGlobal(letGo).x() - 4;
     EXPECT_GT(pixel, 2000);
     ASSERT_TRUE(waitFor([&] { return !preview.drag().MarkerDragging() && marker.x() == pixel; }))
