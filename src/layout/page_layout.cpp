@@ -9,7 +9,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -26,21 +25,21 @@ constexpr int kMaxWindowHeight = 16384;
 // The colour of the mark that tells a fresh frame (see painted).
 constexpr QRgb kMark = qRgb(1, 254, 3);
 
-// Lets the engine read the page's own files and data: addresses, never the network.
-class LocalOnly final : public QWebEngineUrlRequestInterceptor
-{
-public:
-    void interceptRequest(QWebEngineUrlRequestInfo& request) override
-    {
-        static const QStringList allowed = {QStringLiteral("file"), QStringLiteral("data"),
-                                            QStringLiteral("blob"), QStringLiteral("about")};
-        request.block(!allowed.contains(request.requestUrl().scheme()));
-    }
-};
+} // namespace
 
-// For each picture the engine counts: its src attribute, the box of its pixels in the page (inside
-// its border and padding), and whether it shows.
-const QString kPictureBoxes = QStringLiteral(
+LocalOnly::LocalOnly(const QStringList& alsoAllowed)
+    : m_allowed(QStringList{QStringLiteral("file"), QStringLiteral("data"), QStringLiteral("blob"),
+                            QStringLiteral("about")} +
+                alsoAllowed)
+{
+}
+
+void LocalOnly::interceptRequest(QWebEngineUrlRequestInfo& request)
+{
+    request.block(!m_allowed.contains(request.requestUrl().scheme()));
+}
+
+const QString kPictureBoxesScript = QStringLiteral(
     "Array.from(document.images).map(i => { const r = i.getBoundingClientRect();"
     " const s = getComputedStyle(i); const px = v => parseFloat(v) || 0;"
     " const left = px(s.borderLeftWidth) + px(s.paddingLeft);"
@@ -51,7 +50,26 @@ const QString kPictureBoxes = QStringLiteral(
     " r.width - left - right, r.height - top - bottom,"
     " i.complete && i.naturalWidth > 0 && s.display != 'none']; })");
 
-} // namespace
+std::vector<std::optional<QRect>> matchPictureBoxes(const QVariant& shown,
+                                                    const std::vector<std::string>& srcs)
+{
+    std::vector<std::optional<QRect>> boxes(srcs.size());
+    // The engine's pictures in page order, matched to ours by src: a picture the engine does not
+    // count (inside a <template>) gets no box and does not shift the others.
+    const QVariantList pictures = shown.toList();
+    qsizetype next = 0;
+    for (std::size_t i = 0; i < srcs.size() && next < pictures.size(); ++i) {
+        const QVariantList box = pictures[next].toList();
+        if (box.size() != 6 || box[0].toString().toStdString() != srcs[i])
+            continue;
+        ++next;
+        const QRect rect(roundToEven(box[1].toDouble()), roundToEven(box[2].toDouble()),
+                         roundToEven(box[3].toDouble()), roundToEven(box[4].toDouble()));
+        if (box[5].toBool() && !rect.isEmpty())
+            boxes[i] = rect;
+    }
+    return boxes;
+}
 
 bool layoutSizesPictures(std::string_view source)
 {
@@ -63,6 +81,8 @@ bool layoutSizesPictures(std::string_view source)
 
 struct LaidOutPage::Engine
 {
+    explicit Engine(const QStringList& schemes) : localOnly(schemes) {}
+
     QWebEngineProfile profile; // off the record: nothing of the page is kept
     LocalOnly localOnly;
     QWebEnginePage page{&profile};
@@ -92,7 +112,25 @@ struct LaidOutPage::Engine
 };
 
 LaidOutPage::LaidOutPage(const std::string& source, const QString& pagePath, int viewportWidth)
-    : m_engine(std::make_unique<Engine>())
+    : m_engine(std::make_unique<Engine>(QStringList{}))
+{
+    load(viewportWidth, [&](QWebEnginePage& page) {
+        const QUrl url = QUrl::fromLocalFile(pagePath);
+        if (source.size() <= kMaxContentBytes)
+            page.setContent(QByteArray::fromStdString(source), QStringLiteral("text/html"), url);
+        else
+            page.load(url);
+    });
+}
+
+LaidOutPage::LaidOutPage(const QUrl& url, QWebEngineUrlSchemeHandler& server, int viewportWidth)
+    : m_engine(std::make_unique<Engine>(QStringList{url.scheme()}))
+{
+    m_engine->profile.installUrlSchemeHandler(url.scheme().toLatin1(), &server);
+    load(viewportWidth, [&](QWebEnginePage& page) { page.load(url); });
+}
+
+void LaidOutPage::load(int viewportWidth, const std::function<void(QWebEnginePage&)>& start)
 {
     Engine& e = *m_engine;
     e.profile.setUrlRequestInterceptor(&e.localOnly);
@@ -115,11 +153,7 @@ LaidOutPage::LaidOutPage(const std::string& source, const QString& pagePath, int
             e.loop.quit();
         },
         Qt::SingleShotConnection);
-    const QUrl url = QUrl::fromLocalFile(pagePath);
-    if (source.size() <= kMaxContentBytes)
-        e.page.setContent(QByteArray::fromStdString(source), QStringLiteral("text/html"), url);
-    else
-        e.page.load(url);
+    start(e.page);
     while (!loaded && e.deadline.isActive())
         e.loop.exec();
     m_ok = loaded.value_or(false);
@@ -134,25 +168,8 @@ LaidOutPage::~LaidOutPage()
 
 std::vector<std::optional<QRect>> LaidOutPage::pictureBoxes(const std::vector<std::string>& srcs)
 {
-    std::vector<std::optional<QRect>> boxes(srcs.size());
-    const auto shown = m_ok ? m_engine->run(kPictureBoxes) : std::nullopt;
-    if (!shown)
-        return boxes;
-    // The engine's pictures in page order, matched to ours by src: a picture the engine does not
-    // count (inside a <template>) gets no box and does not shift the others.
-    const QVariantList pictures = shown->toList();
-    qsizetype next = 0;
-    for (std::size_t i = 0; i < srcs.size() && next < pictures.size(); ++i) {
-        const QVariantList box = pictures[next].toList();
-        if (box.size() != 6 || box[0].toString().toStdString() != srcs[i])
-            continue;
-        ++next;
-        const QRect rect(roundToEven(box[1].toDouble()), roundToEven(box[2].toDouble()),
-                         roundToEven(box[3].toDouble()), roundToEven(box[4].toDouble()));
-        if (box[5].toBool() && !rect.isEmpty())
-            boxes[i] = rect;
-    }
-    return boxes;
+    const auto shown = m_ok ? m_engine->run(kPictureBoxesScript) : std::nullopt;
+    return shown ? matchPictureBoxes(*shown, srcs) : std::vector<std::optional<QRect>>(srcs.size());
 }
 
 QImage LaidOutPage::painted(const QRect& area)

@@ -4,14 +4,20 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+#include <QWebEngineUrlRequestInterceptor>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QWebEngineView;
+class QWebEnginePage;
+class QWebEngineUrlSchemeHandler;
 
 namespace tilemond::layout {
 
@@ -20,6 +26,26 @@ inline constexpr int kDefaultViewportWidth = 1280;
 
 // The property of a window whose paint is looked at even where no desktop shows windows.
 inline constexpr char kPaintedWithoutDesktop[] = "paintedWithoutDesktop";
+
+// Lets the engine read the page's own files and data, and addresses of the schemes
+// `alsoAllowed`: never the network.
+class LocalOnly final : public QWebEngineUrlRequestInterceptor
+{
+public:
+    explicit LocalOnly(const QStringList& alsoAllowed = {});
+    void interceptRequest(QWebEngineUrlRequestInfo& request) override;
+
+private:
+    QStringList m_allowed;
+};
+
+// A script of ours that answers, for each picture the engine counts: its src attribute, the box
+// of its pixels in the page (inside its border and padding), and whether it shows.
+extern const QString kPictureBoxesScript;
+// The box of each of the page's img elements (their srcs in document order, as `srcs`) in the
+// page, from what kPictureBoxesScript answered: nullopt for one the engine does not show.
+std::vector<std::optional<QRect>> matchPictureBoxes(const QVariant& shown,
+                                                    const std::vector<std::string>& srcs);
 
 // Whether a browser may show the page's pictures at other sizes than their width and height
 // attributes say: a style sheet, a style attribute or a percentage can size them. Pages without
@@ -35,18 +61,21 @@ class LaidOutPage
 public:
     // `pagePath` names the page for its relative addresses.
     LaidOutPage(const std::string& source, const QString& pagePath, int viewportWidth);
+    // The page that `server` serves at `url`, under a scheme of its own.
+    LaidOutPage(const QUrl& url, QWebEngineUrlSchemeHandler& server, int viewportWidth);
     ~LaidOutPage();
     LaidOutPage(const LaidOutPage&) = delete;
     LaidOutPage& operator=(const LaidOutPage&) = delete;
 
     bool ok() const { return m_ok; }
-    // The box of each of the page's img elements (their srcs in document order, as `srcs`) in
-    // the page, where the engine shows the picture: nullopt for one it does not show.
+    // The boxes of the page's pictures, as matchPictureBoxes gives them.
     std::vector<std::optional<QRect>> pictureBoxes(const std::vector<std::string>& srcs);
     // The page as painted, `area` (in the page) inside it; null when that cannot be had.
     QImage painted(const QRect& area);
 
 private:
+    void load(int viewportWidth, const std::function<void(QWebEnginePage&)>& start);
+
     struct Engine;
     std::unique_ptr<Engine> m_engine;
     bool m_ok = false;
