@@ -159,6 +159,7 @@ TEST_F(EditorWindows, APictureLargerThanTheScreenScrollsAndAMarkerCutsWhereItIsL
     page.close();
     ASSERT_EQ(host->open(page.fileName()), std::nullopt);
     window.refreshPage();
+    ASSERT_TRUE(waitFor([&] { return !view->loading() && view->pictureInView(0); }));
     clickPicture(0);
     openEditor();
     PreviewForm& preview = frmPreview();
