@@ -7,7 +7,6 @@
 #include "platform/picture_box.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
-#include "platform/window_geometry.h"
 
 namespace tilemond {
 namespace {
@@ -34,14 +33,14 @@ void FitPreviewToPicture()
 void sizePreviewToPicture()
 {
     PreviewForm& preview = frmPreview();
-    // The client shows the whole picture with the strip below it, whatever frame and title bar
-    // the window system puts around it (sizing the outer window to the picture cut its edges).
+    // The surface holds the whole picture with the strip beside it, whatever frame and title bar
+    // the window system puts around it (sizing the outer window to the picture cut its edges);
+    // the window shows as much of it as the screen has room for, and scrolls.
     preview.setPictureSize(pictureSize());
-    setClientSize(&preview, pictureSize() + QSize(StripBesidePicture, StripBesidePicture));
-    // The window system may have enforced another size: the lines follow the real one.
-    const QRectF outer = outerTwips(&preview);
-    preview.Vert1[0].SetLine(roundToEven(outer.width()));
-    preview.Hori1[0].SetLine(roundToEven(outer.height()));
+    preview.setContentSize(pictureSize() + QSize(StripBesidePicture, StripBesidePicture));
+    const QSizeF extent = preview.extentTwips();
+    preview.Vert1[0].SetLine(roundToEven(extent.width()));
+    preview.Hori1[0].SetLine(roundToEven(extent.height()));
     layOutEditorWindows();
 }
 

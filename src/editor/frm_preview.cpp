@@ -10,15 +10,21 @@
 #include "platform/picture_box.h"
 #include "platform/rounding.h"
 #include "platform/screen_metrics.h"
+#include "platform/window_geometry.h"
 #include "resources/artwork.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace tilemond {
 namespace {
@@ -26,6 +32,14 @@ namespace {
 const QColor Background(224, 224, 224);
 constexpr QSizeF ClientTwips(3210, 2085);
 constexpr QSize SplashPixels(214, 141);
+// A marker dragged within this many pixels of the view's edge, or past it, scrolls the view, by
+// as much as the pointer is in or beyond that band per step, up to a step's most.
+constexpr int ScrollBand = 16;
+constexpr int MostScrollStep = 60;
+constexpr int ScrollStepMs = 30;
+// Stepped by keys, a marker keeps this far from the view's edge.
+constexpr int KeyMargin = 40;
+constexpr int LeftButton = 1;
 
 QSize toPixels(QSizeF twips)
 {
@@ -46,13 +60,14 @@ void placeDesignElement(CutMarker& element, QRectF twips)
 PreviewForm::PreviewForm()
     : QWidget(nullptr,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_surface(Background), Hori1(
-                                 this, [](QWidget* parent) { return new chVSplitter(parent); },
-                                 [this](CutMarker& marker, int index) {
-                                     connectMarker(MarkerKind::Vertical, marker, index);
-                                 }),
+      m_surface(Background), m_view(new QScrollArea(this)), m_canvas(new QWidget),
+      Hori1(
+          m_canvas, [](QWidget* parent) { return new chVSplitter(parent); },
+          [this](CutMarker& marker, int index) {
+              connectMarker(MarkerKind::Vertical, marker, index);
+          }),
       Vert1(
-          this, [](QWidget* parent) { return new ctHSplitter(parent); },
+          m_canvas, [](QWidget* parent) { return new ctHSplitter(parent); },
           [this](CutMarker& marker, int index) {
               connectMarker(MarkerKind::Horizontal, marker, index);
           })
@@ -61,7 +76,14 @@ PreviewForm::PreviewForm()
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Background);
     setPalette(colours);
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setFocusPolicy(Qt::NoFocus); // the keys stay with the window's shortcuts
+    m_view->setWidget(m_canvas);
+    m_canvas->installEventFilter(this);
+    m_autoScroll.setInterval(ScrollStepMs);
+    connect(&m_autoScroll, &QTimer::timeout, this, &PreviewForm::scrollTowardsPointer);
     setFixedSize(toPixels(ClientTwips));
+    m_canvas->setFixedSize(size());
     m_pictureSize = size();
     // Shown beside the editor, it leaves the keys with the editor.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -87,10 +109,52 @@ QImage& PreviewForm::image()
     return surface().image();
 }
 
-void PreviewForm::paintEvent(QPaintEvent*)
+void PreviewForm::Refresh()
 {
-    QPainter painter(this);
-    surface().paint(painter);
+    m_canvas->repaint();
+}
+
+void PreviewForm::resizeEvent(QResizeEvent*)
+{
+    m_view->setGeometry(rect());
+}
+
+void PreviewForm::setContentSize(QSize pixels)
+{
+    m_canvas->setFixedSize(pixels);
+    setClientSize(this, pixels);
+}
+
+QSize PreviewForm::clientWithin(QSize most) const
+{
+    const QSize content = m_canvas->size();
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_view);
+    bool across = content.width() > most.width(); // a scroll bar along the bottom
+    const bool down = content.height() > most.height() - (across ? bar : 0);
+    across = across || (down && content.width() > most.width() - bar);
+    return QSize(std::min(content.width() + (down ? bar : 0), most.width()),
+                 std::min(content.height() + (across ? bar : 0), most.height()))
+        .expandedTo(QSize(1, 1));
+}
+
+QSizeF PreviewForm::extentTwips() const
+{
+    const QSize outer = m_canvas->size() + (outerGeometry(this).size() - size());
+    return {outer.width() * Screen::twipsPerPixelX(), outer.height() * Screen::twipsPerPixelY()};
+}
+
+QRectF PreviewForm::shownTwips() const
+{
+    const QSizeF outer = outerTwips(this).size();
+    return {m_view->horizontalScrollBar()->value() * Screen::twipsPerPixelX(),
+            m_view->verticalScrollBar()->value() * Screen::twipsPerPixelY(), outer.width(),
+            outer.height()};
+}
+
+QScrollBar* PreviewForm::scrollBar(MarkerKind kind) const
+{
+    return kind == MarkerKind::Vertical ? m_view->horizontalScrollBar()
+                                        : m_view->verticalScrollBar();
 }
 
 // A double-click on the picture or the background hands the focus to the editor window.
@@ -123,6 +187,11 @@ void PreviewForm::keyPressEvent(QKeyEvent* event)
 
 bool PreviewForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_canvas && event->type() == QEvent::Paint) {
+        QPainter painter(m_canvas);
+        surface().paint(painter);
+        return true;
+    }
     if (watched == windowHandle() &&
         (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::FocusIn) &&
         isFrmFiltersLoaded() && frmFilters().isVisible())
@@ -134,8 +203,47 @@ void PreviewForm::stepMarker(MarkerKind kind, int pixels)
 {
     const int index = m_lastTouched[int(kind)];
     const CutMarker* marker = markers(kind).at(index);
-    if (marker && marker->isVisibleTo(this))
-        m_drag.step(kind, index, pixels);
+    if (!marker || !marker->isVisibleTo(this))
+        return;
+    m_drag.step(kind, index, pixels);
+    bringIntoView(kind, kind == MarkerKind::Vertical ? marker->x() : marker->y());
+}
+
+void PreviewForm::bringIntoView(MarkerKind kind, int pixel)
+{
+    QScrollBar& bar = *scrollBar(kind);
+    const int margin = std::min(KeyMargin, bar.pageStep() / 2);
+    if (pixel < bar.value() + margin)
+        bar.setValue(pixel - margin);
+    else if (pixel > bar.value() + bar.pageStep() - margin)
+        bar.setValue(pixel - bar.pageStep() + margin);
+}
+
+void PreviewForm::scrollTowardsPointer()
+{
+    const CutMarker* marker = markers(m_draggedKind).at(m_draggedIndex);
+    if (!marker || !m_drag.MarkerDragging()) {
+        m_autoScroll.stop();
+        return;
+    }
+    const bool vertical = m_draggedKind == MarkerKind::Vertical;
+    const QWidget& shown = *m_view->viewport();
+    const QPoint inView = shown.mapFromGlobal(QCursor::pos());
+    const int at = vertical ? inView.x() : inView.y();
+    const int end = vertical ? shown.width() : shown.height();
+    const int by = at < ScrollBand          ? at - ScrollBand
+                   : at >= end - ScrollBand ? at - (end - ScrollBand) + 1
+                                            : 0;
+    QScrollBar& bar = *scrollBar(m_draggedKind);
+    const int before = bar.value();
+    bar.setValue(before + std::clamp(by, -MostScrollStep, MostScrollStep));
+    if (bar.value() == before)
+        return;
+    // The marker went with the view: back under the pointer.
+    const QPoint onMarker = marker->mapFromGlobal(QCursor::pos());
+    m_drag.move(m_draggedKind, m_draggedIndex, LeftButton, 0,
+                float(onMarker.x() * Screen::twipsPerPixelX()),
+                float(onMarker.y() * Screen::twipsPerPixelY()));
 }
 
 void PreviewForm::hideEvent(QHideEvent* event)
@@ -149,7 +257,7 @@ void PreviewForm::hideEvent(QHideEvent* event)
 
 void PreviewForm::moveEvent(QMoveEvent*)
 {
-    const QSize frame = frameGeometry().size() - size();
+    const QSize frame = outerGeometry(this).size() - size();
     if (frame == m_frameLaidOut) {
         keepEditorOffPreview();
         return;
@@ -164,6 +272,11 @@ void PreviewForm::connectMarker(MarkerKind kind, CutMarker& marker, int index)
             [this, kind, index](int button, int shift, float x, float y) {
                 touchMarker(kind, index);
                 m_drag.press(kind, index, button, shift, x, y);
+                if (button == LeftButton) {
+                    m_draggedKind = kind;
+                    m_draggedIndex = index;
+                    m_autoScroll.start();
+                }
             });
     connect(&marker, &CutMarker::MouseMove, this,
             [this, kind, index](int button, int shift, float x, float y) {
@@ -177,7 +290,7 @@ void PreviewForm::connectMarker(MarkerKind kind, CutMarker& marker, int index)
 
 PersistentSurface& PreviewForm::surface() const
 {
-    m_surface.resize(size());
+    m_surface.resize(m_canvas->size());
     return m_surface;
 }
 

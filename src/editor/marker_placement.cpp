@@ -7,7 +7,6 @@
 #include "editor/split_guard.h"
 #include "platform/picture_box.h"
 #include "platform/rounding.h"
-#include "platform/window_geometry.h"
 
 namespace tilemond {
 namespace {
@@ -17,17 +16,20 @@ qint16& lastIndex(FiltersForm& editor, MarkerKind kind)
     return kind == MarkerKind::Vertical ? editor.VMarkerLast : editor.HMarkerLast;
 }
 
-// The new marker spans the preview's outer extent across its axis, at the centre line.
-void place(CutMarker& marker, MarkerKind kind, const QRectF& preview)
+// The new marker spans the preview's whole extent across its axis (the window's outer size, were it
+// to show the whole picture), at the centre line of the part the window shows.
+void place(CutMarker& marker, MarkerKind kind, const PreviewForm& preview)
 {
+    const QSizeF extent = preview.extentTwips();
+    const QRectF shown = preview.shownTwips();
     if (kind == MarkerKind::Vertical) {
         marker.setTop(0);
-        marker.setHeight(float(preview.height()));
-        marker.setLeft(float(roundToEven(preview.width()) / 2));
+        marker.setHeight(float(extent.height()));
+        marker.setLeft(float(shown.left() + roundToEven(shown.width()) / 2));
     } else {
         marker.setLeft(0);
-        marker.setWidth(float(preview.width()));
-        marker.setTop(float(roundToEven(preview.height()) / 2));
+        marker.setWidth(float(extent.width()));
+        marker.setTop(float(shown.top() + roundToEven(shown.height()) / 2));
     }
     marker.setVisible(true);
 }
@@ -63,10 +65,10 @@ void addMarker(MarkerKind kind)
     last = qint16(next);
 
     CutMarker& marker = markers[next];
-    const QRectF preview = outerTwips(&frmPreview());
-    place(marker, kind, preview);
+    const QSizeF extent = frmPreview().extentTwips();
+    place(marker, kind, frmPreview());
     marker.SetColor(editor.LColor->BackColor());
-    marker.SetLine(roundToEven(kind == MarkerKind::Vertical ? preview.height() : preview.width()));
+    marker.SetLine(roundToEven(kind == MarkerKind::Vertical ? extent.height() : extent.width()));
     frmPreview().touchMarker(kind, next);
 }
 

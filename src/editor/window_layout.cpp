@@ -55,12 +55,26 @@ void layOutEditorWindows()
     const QRect room = workArea();
     if (room.isEmpty())
         return;
-    const QSize p = outerGeometry(&preview).size();
+    const QSize frame = outerGeometry(&preview).size() - preview.size();
     const QSize e = outerGeometry(&editor).size();
+
+    // The preview as large as the room beside the editor or above it allows, whichever shows more
+    // of the picture (beside when both show all of it); a larger picture scrolls.
+    const QSize besideClient =
+        preview.clientWithin(QSize(room.width() - Gap - e.width(), room.height()) - frame);
+    const QSize aboveClient =
+        preview.clientWithin(QSize(room.width(), room.height() - Gap - e.height()) - frame);
+    const auto area = [](QSize size) { return qint64(size.width()) * size.height(); };
+    const bool beside = area(besideClient) >= area(aboveClient);
+    const QSize client = beside ? besideClient : aboveClient;
+    setClientSize(&preview, client);
+    // The size asked for, not the one last reported: the window manager's reports of earlier
+    // sizes may still be on their way in.
+    const QSize p = client + frame;
 
     QRect pair;
     QPoint editorOffset;
-    if (p.width() + Gap + e.width() <= room.width()) {
+    if (beside) {
         pair.setSize({p.width() + Gap + e.width(), std::max(p.height(), e.height())});
         editorOffset = {p.width() + Gap, 0};
     } else {

@@ -2,10 +2,10 @@
 
 namespace tilemond {
 
-// While the editor is open, lays the editor window and the preview side by side on the preview's
-// screen, the pair centred, so that neither covers the other: the editor right of the preview, else
-// below it; when the screen has room for neither, both stay on it as far as they fit. Outer sizes
-// count, so the window system's frames do too.
+// While the editor is open, lays the editor window and the preview side by side in the work area
+// of the preview's screen, the pair centred, so that neither covers the other: the editor right of
+// the preview, else below it. The preview is made no larger than the room left beside or above the
+// editor (it scrolls then). Outer sizes count, so the window system's frames do too.
 void layOutEditorWindows();
 
 // While the editor is open and covers any part of the preview, moves the editor beside the

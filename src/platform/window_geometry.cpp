@@ -10,7 +10,7 @@ namespace {
 
 QSize frameExtra(const QWidget* window)
 {
-    return window->frameGeometry().size() - window->geometry().size();
+    return outerGeometry(window).size() - window->geometry().size();
 }
 
 int toPixels(float twips, float twipsPerPixel)
@@ -31,7 +31,11 @@ void setClientSize(QWidget* window, QSize size)
 
 QRect outerGeometry(const QWidget* window)
 {
-    return window->frameGeometry();
+    // While the window manager is still framing a window, Qt may measure the frame from a frame
+    // window not yet grown to the client, and keeps that until the window is configured again: a
+    // frame that does not hold the client is not known yet.
+    const QRect frame = window->frameGeometry();
+    return frame.contains(window->geometry()) ? frame : window->geometry();
 }
 
 void setOuterGeometry(QWidget* window, const QRect& pixels)

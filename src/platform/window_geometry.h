@@ -9,7 +9,8 @@ namespace tilemond {
 
 // A top-level window's outer rectangle (frame included) in pixels and in twips. A window that
 // cannot be resized by the user keeps that property when its size is set here. The frame is
-// known once the native window exists (winId()); until then the outer rectangle is the client's.
+// known once the native window exists (winId()) and the window manager has framed it; until then
+// the outer rectangle is the client's.
 
 QRect outerGeometry(const QWidget* window);
 void setOuterGeometry(QWidget* window, const QRect& pixels);

@@ -109,6 +109,11 @@ protected:
                 QString::number(at.x()),
                 QString::number(at.y())};
     }
+    // xdotool's words that put the pointer on this point of the screen.
+    static QStringList pointerAt(QPoint at)
+    {
+        return {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y())};
+    }
     // Keys one after the other, e.g. "Down shift+Down".
     static void pressKeys(const QString& keys)
     {
@@ -181,7 +186,30 @@ protected:
                    frmFilters().windowHandle()->isExposed() &&
                    frmPreview().frameGeometry() != frmPreview().geometry();
         })) << "the editor did not open";
+        // Qt knows where it asked the windows to go before the window manager has moved them
+        // there; a click meanwhile would land where they were.
+        ASSERT_TRUE(waitFor([] {
+            return standsWhereAsked(frmFilters()) && standsWhereAsked(frmPreview());
+        })) << "the editor's windows did not come to rest";
         m_editorWindows = {frmFilters().winId(), frmPreview().winId()};
+    }
+
+    // Whether the X server has the window where Qt does, twice in a row a moment apart.
+    static bool standsWhereAsked(const QWidget& window)
+    {
+        const auto onServer = [&] {
+            const QString info = run("xwininfo", {"-id", QString::number(window.winId())});
+            const auto value = [&](const QString& name) {
+                const int at = info.indexOf(name + ':');
+                return at < 0 ? -1 : info.mid(at + name.size() + 1).section('\n', 0, 0).toInt();
+            };
+            return QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"),
+                         value("Width"), value("Height"));
+        };
+        if (onServer() != window.geometry())
+            return false;
+        QTest::qWait(100);
+        return onServer() == window.geometry();
     }
 
     // Whether both editor windows are gone, as after Cancel: unloaded, and off the screen.
