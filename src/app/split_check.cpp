@@ -28,16 +28,16 @@ SplitCheck checkSplit(const PageBefore& before, const QString& savedPath, int vi
     if (before.picture < 0)
         return unknown(QStringLiteral("the pieces took the place of no picture of the page"));
     layout::LaidOutPage original(before.source, before.path, viewportWidth);
-    const auto box = original.pictureBoxes(before.srcs)[std::size_t(before.picture)];
-    if (!box)
+    const auto picture = original.pictures(before.srcs)[std::size_t(before.picture)];
+    if (!picture)
         return unknown(QStringLiteral("the browser engine does not show the picture"));
     std::string bytes;
     if (host::readPageFile(savedPath, bytes))
         return unknown(QStringLiteral("the saved page cannot be read"));
-    const QImage was = original.painted(*box);
+    const QImage was = original.painted(picture->box);
     const QImage is =
         layout::LaidOutPage(bytes, QFileInfo(savedPath).absoluteFilePath(), viewportWidth)
-            .painted(*box);
+            .painted(picture->box);
     if (was.isNull() || is.isNull())
         return unknown(QStringLiteral("the browser engine did not paint the page in time"));
 
@@ -57,7 +57,8 @@ SplitCheck checkSplit(const PageBefore& before, const QString& savedPath, int vi
             largest = std::max(largest, difference);
             where |= QRect(x, y, 1, 1);
         }
-    const QString area = QStringLiteral("%1 x %2").arg(box->width()).arg(box->height());
+    const QString area =
+        QStringLiteral("%1 x %2").arg(picture->box.width()).arg(picture->box.height());
     if (differing == 0)
         return {true, QStringLiteral("seamless: the page shows the picture's %1 pixels as before")
                           .arg(area)};

@@ -47,10 +47,11 @@ public:
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;
 
-    // The sizes a browser shows the page's pictures at (given the page's bytes, its path and its
+    // How a browser lays out the page's pictures (given the page's bytes, its path and its
     // pictures' srcs in page order; nullopt or nothing where unknown). Edit > Copy gives a
-    // selected picture at that size; without a layout, width and height alone size it.
-    using PictureLayout = std::function<std::vector<std::optional<QSize>>(
+    // selected picture at its size, without a layout at the size its width and height give; the
+    // page's elements tell their style from it.
+    using PictureLayout = std::function<std::vector<std::optional<LaidOutPicture>>(
         const std::string& source, const QString& pagePath, const std::vector<std::string>& srcs)>;
     void setPictureLayout(PictureLayout layout) { m_layout = std::move(layout); }
 
@@ -85,8 +86,9 @@ public:
 
 private:
     void connectMenus();
-    // The size the layout gives the selected picture, where known.
-    std::optional<QSize> laidOutSelectedPicture();
+    // The layout of the page's picture of this place, where known; laid out once per version
+    // of the page.
+    std::optional<LaidOutPicture> laidOutPicture(std::size_t picture);
 
     QString m_configFolder;
     std::shared_ptr<PageModel> m_page;
@@ -98,6 +100,8 @@ private:
     QString m_copyProblem;
     QStringList m_leftBehind;
     PictureLayout m_layout;
+    std::string m_laidOutSource; // the bytes m_laidOut was laid out from
+    std::vector<std::optional<LaidOutPicture>> m_laidOut;
     std::shared_ptr<std::function<void()>> m_refresh;
     std::shared_ptr<HostCommandBars> m_bars;
     Event<PageWindow*> m_windowActivate;

@@ -39,7 +39,9 @@ public:
 };
 
 // For each picture the engine counts: its src attribute, the box of its pixels in the page (inside
-// its border and padding), and whether it shows.
+// its border and padding), whether it shows, and what of its style places it (see
+// host::LaidOutPicture). The page's own margins are read back as "auto" where they follow the
+// picture's width; a width given as a share of what holds the picture is read as given.
 const QString kPictureBoxes = QStringLiteral(
     "Array.from(document.images).map(i => { const r = i.getBoundingClientRect();"
     " const s = getComputedStyle(i); const px = v => parseFloat(v) || 0;"
@@ -47,9 +49,21 @@ const QString kPictureBoxes = QStringLiteral(
     " const top = px(s.borderTopWidth) + px(s.paddingTop);"
     " const right = px(s.borderRightWidth) + px(s.paddingRight);"
     " const bottom = px(s.borderBottomWidth) + px(s.paddingBottom);"
+    " const place = {'display': s.display, 'float': s.cssFloat, 'vertical-align': s.verticalAlign,"
+    " 'max-width': s.maxWidth, 'margin-top': s.marginTop, 'margin-right': s.marginRight,"
+    " 'margin-bottom': s.marginBottom, 'margin-left': s.marginLeft};"
+    " const width = (i.style.width || i.getAttribute('width') || '').trim();"
+    " if (width.endsWith('%')) place['width'] = width;"
+    " if (s.display == 'block' && s.cssFloat == 'none') {"
+    "   const was = [i.style.getPropertyValue('width'), i.style.getPropertyPriority('width')];"
+    "   const margins = [s.marginLeft, s.marginRight];"
+    "   i.style.setProperty('width', (px(s.width) - 2) + 'px', 'important');"
+    "   if (s.marginLeft != margins[0]) place['margin-left'] = 'auto';"
+    "   if (s.marginRight != margins[1]) place['margin-right'] = 'auto';"
+    "   i.style.setProperty('width', was[0], was[1]); }"
     " return [i.getAttribute('src') || '', r.left + scrollX + left, r.top + scrollY + top,"
     " r.width - left - right, r.height - top - bottom,"
-    " i.complete && i.naturalWidth > 0 && s.display != 'none']; })");
+    " i.complete && i.naturalWidth > 0 && s.display != 'none', place]; })");
 
 } // namespace
 
@@ -132,9 +146,10 @@ LaidOutPage::~LaidOutPage()
         m_engine->view.setPage(nullptr);
 }
 
-std::vector<std::optional<QRect>> LaidOutPage::pictureBoxes(const std::vector<std::string>& srcs)
+std::vector<std::optional<LaidOutPage::Picture>>
+LaidOutPage::pictures(const std::vector<std::string>& srcs)
 {
-    std::vector<std::optional<QRect>> boxes(srcs.size());
+    std::vector<std::optional<Picture>> boxes(srcs.size());
     const auto shown = m_ok ? m_engine->run(kPictureBoxes) : std::nullopt;
     if (!shown)
         return boxes;
@@ -144,13 +159,17 @@ std::vector<std::optional<QRect>> LaidOutPage::pictureBoxes(const std::vector<st
     qsizetype next = 0;
     for (std::size_t i = 0; i < srcs.size() && next < pictures.size(); ++i) {
         const QVariantList box = pictures[next].toList();
-        if (box.size() != 6 || box[0].toString().toStdString() != srcs[i])
+        if (box.size() != 7 || box[0].toString().toStdString() != srcs[i])
             continue;
         ++next;
         const QRect rect(roundToEven(box[1].toDouble()), roundToEven(box[2].toDouble()),
                          roundToEven(box[3].toDouble()), roundToEven(box[4].toDouble()));
-        if (box[5].toBool() && !rect.isEmpty())
-            boxes[i] = rect;
+        if (!box[5].toBool() || rect.isEmpty())
+            continue;
+        Picture& picture = boxes[i].emplace(Picture{rect, {}});
+        const QVariantMap style = box[6].toMap();
+        for (auto property = style.begin(); property != style.end(); ++property)
+            picture.style[property.key().toStdString()] = property.value().toString().toStdString();
     }
     return boxes;
 }
@@ -191,18 +210,19 @@ QImage LaidOutPage::painted(const QRect& area)
     return page.isNull() ? QImage() : page.copy(inView);
 }
 
-std::vector<std::optional<QSize>> laidOutPictureSizes(const std::string& source,
-                                                      const QString& pagePath,
-                                                      const std::vector<std::string>& srcs,
-                                                      int viewportWidth)
+std::vector<std::optional<host::LaidOutPicture>>
+laidOutPictures(const std::string& source, const QString& pagePath,
+                const std::vector<std::string>& srcs, int viewportWidth)
 {
-    std::vector<std::optional<QSize>> sizes;
+    std::vector<std::optional<host::LaidOutPicture>> pictures;
     if (!layoutSizesPictures(source))
-        return sizes;
+        return pictures;
     LaidOutPage page(source, pagePath, viewportWidth);
-    for (const auto& box : page.pictureBoxes(srcs))
-        sizes.push_back(box ? std::optional(box->size()) : std::nullopt);
-    return sizes;
+    for (auto& picture : page.pictures(srcs))
+        pictures.push_back(picture ? std::optional(host::LaidOutPicture{picture->box.size(),
+                                                                        std::move(picture->style)})
+                                   : std::nullopt);
+    return pictures;
 }
 
 } // namespace tilemond::layout

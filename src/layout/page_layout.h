@@ -1,10 +1,13 @@
 #pragma once
 
+#include "host/laid_out_picture.h"
+
 #include <QImage>
 #include <QRect>
 #include <QSize>
 #include <QString>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,9 +43,14 @@ public:
     LaidOutPage& operator=(const LaidOutPage&) = delete;
 
     bool ok() const { return m_ok; }
-    // The box of each of the page's img elements (their srcs in document order, as `srcs`) in
-    // the page, where the engine shows the picture: nullopt for one it does not show.
-    std::vector<std::optional<QRect>> pictureBoxes(const std::vector<std::string>& srcs);
+    struct Picture
+    {
+        QRect box;                                // of its pixels, in the page
+        std::map<std::string, std::string> style; // see host::LaidOutPicture
+    };
+    // Each of the page's img elements (their srcs in document order, as `srcs`), where the
+    // engine shows the picture: nullopt for one it does not show.
+    std::vector<std::optional<Picture>> pictures(const std::vector<std::string>& srcs);
     // The page as painted, `area` (in the page) inside it; null when that cannot be had.
     QImage painted(const QRect& area);
 
@@ -52,20 +60,19 @@ private:
     bool m_ok = false;
 };
 
-// The sizes the engine shows the page's pictures at (see LaidOutPage::pictureBoxes) in a window
+// The page's pictures as the engine lays them out (see LaidOutPage::pictures) in a window
 // `viewportWidth` wide; nothing (and no engine started) for a page that layoutSizesPictures
 // finds its attributes enough for.
-std::vector<std::optional<QSize>> laidOutPictureSizes(const std::string& source,
-                                                      const QString& pagePath,
-                                                      const std::vector<std::string>& srcs,
-                                                      int viewportWidth);
+std::vector<std::optional<host::LaidOutPicture>>
+laidOutPictures(const std::string& source, const QString& pagePath,
+                const std::vector<std::string>& srcs, int viewportWidth);
 
-// laidOutPictureSizes at one width, as the page host takes its picture layout.
+// laidOutPictures at one width, as the page host takes its picture layout.
 inline auto pictureLayoutAt(int viewportWidth)
 {
     return [viewportWidth](const std::string& source, const QString& pagePath,
                            const std::vector<std::string>& srcs) {
-        return laidOutPictureSizes(source, pagePath, srcs, viewportWidth);
+        return laidOutPictures(source, pagePath, srcs, viewportWidth);
     };
 }
 

@@ -266,6 +266,36 @@ TEST_F(BrowserPages, PiecesStandAndActWhereThePictureStood)
     }
 }
 
+// A picture that page rules for pictures centre as a block and let shrink with the page: its
+// pieces stand centred as it stood, and where the window narrows they shrink with it instead of
+// widening the page.
+TEST_F(BrowserPages, PiecesStandAndShrinkAsThePageRulesForPicturesSay)
+{
+    ASSERT_TRUE(testPicture().scaled(600, 120).save(path("wide.png")));
+    QFile page(path("ruled.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<!DOCTYPE html>\n<html><head><style>img{max-width:100%;height:auto}"
+               "img.center{display:block;margin-left:auto;margin-right:auto}</style></head><body>"
+               "<p>Above</p><img class=center src=wide.png alt=W><p>Below</p><script>"
+               "addEventListener('load',()=>{const d=document.documentElement;"
+               "document.body.dataset.over=d.scrollWidth>d.clientWidth})</script></body></html>\n");
+    page.close();
+    const QSize window(700, 240);
+    const QImage before = screenshot("ruled.html", window);
+    ASSERT_FALSE(before.isNull()) << "chromium made no screenshot";
+    const QStringList narrow = {"--window-size=500,240", "--dump-dom"};
+    ASSERT_TRUE(chromium("ruled.html", narrow).contains("data-over=\"false\""));
+
+    for (const bool table : {false, true}) {
+        SCOPED_TRACE(table ? "table" : "lines");
+        const Result result = split("ruled.html", table, {"200", "401"}, {"50"},
+                                    {"--viewport", QString::number(window.width())});
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_TRUE(screenshot("after-ruled.html", window) == before);
+        EXPECT_TRUE(chromium("after-ruled.html", narrow).contains("data-over=\"false\""));
+    }
+}
+
 // A picture the page scales stands as large as before, its pieces within a small error of the
 // browser's own scaling (their filters differ).
 TEST_F(BrowserPages, AScaledPictureStandsAsTheBrowserScaledIt)
