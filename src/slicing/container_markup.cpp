@@ -143,14 +143,19 @@ std::string sheetPlacing(const host::Element& picture, int width, bool& shrinks)
             placing += ";" + std::string(side) + ":" + margin;
     if (const std::string align = style("vertical-align"); !align.empty() && align != "baseline")
         placing += ";vertical-align:" + align;
+    // A share of what holds it sizes the container as it sized the picture; a share as the most
+    // it may take, the container of the picture's width at most; a block is as wide as the picture,
+    // so that its margins place it as they placed the picture. A share leaves the container's
+    // own width out where a table cell or a float works out its width, as a picture's is.
     const std::string share = style("width");
     const std::string most = style("max-width");
     shrinks = share.ends_with('%') || most.ends_with('%');
-    // A block as wide as the picture, so that its margins place it as they placed the picture.
-    if (block || shrinks)
-        placing += ";width:" + (share.ends_with('%') ? share : std::to_string(width) + "px");
-    if (most.ends_with('%'))
-        placing += ";max-width:" + most;
+    if (share.ends_with('%'))
+        placing += ";width:" + share + (most.ends_with('%') ? ";max-width:" + most : "");
+    else if (most.ends_with('%'))
+        placing += ";width:" + most + ";max-width:" + std::to_string(width) + "px";
+    else if (block)
+        placing += ";width:" + std::to_string(width) + "px";
     return placing;
 }
 
@@ -293,8 +298,7 @@ std::string ContainerMarkup::tableStart() const
                                           attribute("cellpadding", "0") + " " +
                                           attribute("border", "0");
     // A table that shrinks with the container shares its width out among its columns.
-    const std::string style =
-        std::string(TableReset) + (m_shrinks ? ";width:100%;table-layout:fixed" : "");
+    const std::string style = std::string(TableReset) + (m_shrinks ? ";width:100%" : "");
     return "<" + tag("TABLE") + spacing + " " + attribute("STYLE", style) + ">";
 }
 
