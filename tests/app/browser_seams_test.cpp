@@ -294,11 +294,11 @@ TEST_F(BrowserPages, PiecesStandAndShrinkAsThePageRulesForPicturesSay)
         Result result = split("ruled.html", table, {"200", "401"}, {"50"}, viewport);
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
         // The second picture comes after the first one's six pieces.
-        QStringList again = {"split", path("after-ruled.html"), "--image", "6", "--vertical",
-                             "100,301", "--horizontal", "40"};
+        QStringList again = {"split", path("after-ruled.html"), "--image", "6"};
+        again << "--vertical" << "100,301" << "--horizontal" << "40" << viewport;
         if (table)
             again << "--table";
-        result = run(again + viewport);
+        result = run(again);
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
         EXPECT_TRUE(screenshot("after-ruled.html", window) == before);
         EXPECT_TRUE(chromium("after-ruled.html", narrow).contains("data-over=\"false\""));
