@@ -295,7 +295,7 @@ TEST_F(BrowserPages, PiecesStandAndShrinkAsThePageRulesForPicturesSay)
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
         // The second picture comes after the first one's six pieces.
         QStringList again = {"split", path("after-ruled.html"), "--image", "6"};
-        again << "--vertical" << "100,301" << "--horizontal" << "40" << viewport;
+        again += QStringList{"--vertical", "100,301", "--horizontal", "40"} + viewport;
         if (table)
             again << "--table";
         result = run(again);
