@@ -165,10 +165,7 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
             QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), picture.error));
 
     const bool checking = options.check || options.verify;
-    const PageBefore before =
-        checking ? PageBefore{host->source(), host->pagePath(), host->pictureAddresses(),
-                              host->selectedPicture()}
-                 : PageBefore{};
+    const host::PageState before = checking ? host->state() : host::PageState{};
 
     OutputTarget target(options);
     if (const QString error = target.prepare(); !error.isEmpty())
@@ -185,9 +182,9 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     BatchOutcome done{Exit::Done, summary(picture, options, target.shownPath()),
                       host->leftBehind()};
     if (checking) {
-        const SplitCheck check = checkSplit(before, target.shownPath(),
-                                            options.viewport > 0 ? options.viewport
-                                                                 : layout::kDefaultViewportWidth);
+        const SplitCheck check =
+            checkSplit(before, target.shownPath(),
+                       options.viewport > 0 ? options.viewport : layout::kDefaultViewportWidth);
         done.message += QStringLiteral("\ncheck: ") + check.said;
         if (options.verify && !check.seamless)
             done.exitCode = Exit::Failure;

@@ -1,12 +1,15 @@
 #include "app/add_in_setup.h"
 #include "app/commands.h"
+#include "app/split_check.h"
 #include "host/add_in_loader.h"
 #include "host/host_window.h"
 #include "layout/page_layout.h"
 #include "platform/registry.h"
+#include "view/engine_page_view.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 
 namespace tilemond::app {
@@ -24,15 +27,24 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
     nameApplication();
     QApplication application(argc, argv);
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
-    // Pictures are cut as a browser shows them.
-    host->setPictureLayout(layout::pictureLayoutAt(layout::kDefaultViewportWidth));
     if (page)
         if (const host::FileError error = host->open(*page)) {
             std::fprintf(stderr, "tilemond: %s\n", qPrintable(*error));
             return Exit::Failure;
         }
 
-    host::HostWindow window(*host);
+    auto* view = new view::EnginePageView(*host);
+    host::HostWindow window(*host, view);
+    // Pictures are cut as the view shows them.
+    host->setPictureLayout([view = QPointer(view)](const std::string& source, const QString& path,
+                                                   const std::vector<std::string>& srcs) {
+        return layout::laidOutPictures(
+            source, path, srcs, view ? view->layoutWidth() : layout::kDefaultViewportWidth);
+    });
+    // After a split, whether the page shows the picture as before.
+    window.setEditCheck([&pages = *host, view](const host::PageState& before) {
+        return checkShownSplit(pages, before, view->layoutWidth()).said;
+    });
     host::AddInLoader loader(host);
     const QStringList errors = connectAddIns(loader);
     window.rebuildMenus();

@@ -1,21 +1,10 @@
 #pragma once
 
+#include "host/page_host.h"
+
 #include <QString>
 
-#include <string>
-#include <vector>
-
 namespace tilemond::app {
-
-// The page before a split, as the check needs it: its bytes, where it was, and which of its
-// pictures (its src attributes in page order, and the one split).
-struct PageBefore
-{
-    std::string source;
-    QString path;
-    std::vector<std::string> srcs;
-    int picture = -1;
-};
 
 struct SplitCheck
 {
@@ -23,8 +12,11 @@ struct SplitCheck
     QString said; // "seamless: ...", or where and by how much the place differs, or why unknown
 };
 
-// Paints the page before the split and the page saved at `savedPath` in the browser engine, in a
-// window `viewportWidth` wide, and compares the picture's place pixel for pixel.
-SplitCheck checkSplit(const PageBefore& before, const QString& savedPath, int viewportWidth);
+// Paints the page before the split (its picture selected) and the page saved at `savedPath` in
+// the browser engine, in a window `viewportWidth` wide, and compares the picture's place pixel
+// for pixel.
+SplitCheck checkSplit(const host::PageState& before, const QString& savedPath, int viewportWidth);
+// The same for the page `host` holds now, not saved: its pasted pictures come from memory.
+SplitCheck checkShownSplit(host::PageHost& host, const host::PageState& before, int viewportWidth);
 
 } // namespace tilemond::app

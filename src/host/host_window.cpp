@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <map>
 
@@ -69,14 +70,14 @@ CommandBarControlPtr fileCommand(PageHost& host, std::string_view caption)
 
 } // namespace
 
-HostWindow::HostWindow(PageHost& host, QWidget* parent)
-    : QMainWindow(parent), m_host(host), m_view(new PageView(host, this)),
+HostWindow::HostWindow(PageHost& host, PageView* view, QWidget* parent)
+    : QMainWindow(parent), m_host(host), m_view(view),
       m_askToSave([this](const QString& page) { return askWithDialog(this, page); })
 {
     setCentralWidget(m_view);
     resize(900, 700);
     m_host.setPictureFormat(rememberedPictureFormat(m_host.configFolder()));
-    m_host.setRefreshHandler([this] { refreshPage(); });
+    m_host.setRefreshHandler([this] { addInRefreshed(); });
     connect(m_view, &PageView::selectionChanged, this, &HostWindow::updateStatus);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this, wasActive = false](Qt::ApplicationState state) mutable {
@@ -175,9 +176,23 @@ void HostWindow::refreshPage()
     updateStatus();
 }
 
+void HostWindow::addInRefreshed()
+{
+    PageState before = std::move(m_shown);
+    refreshPage();
+    if (!m_checkEdit || before.picture < 0 || before.source == m_host.source())
+        return;
+    statusBar()->showMessage(QStringLiteral("Checking how the page shows the picture..."));
+    // Once the add-in's own work is over.
+    QTimer::singleShot(0, this, [this, before = std::move(before)] {
+        statusBar()->showMessage(m_checkEdit(before));
+    });
+}
+
 void HostWindow::updateStatus()
 {
-    const int picture = m_view->selectedPicture();
+    m_shown = m_host.state();
+    const int picture = m_shown.picture;
     statusBar()->showMessage(picture < 0 ? QStringLiteral("No picture selected")
                                          : QStringLiteral("Picture %1 selected").arg(picture));
 }

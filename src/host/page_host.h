@@ -11,6 +11,16 @@
 
 namespace tilemond::host {
 
+// The open page at one moment, as a check of an edit needs it: its bytes, where it is, its
+// pictures' srcs in page order and the one selected (-1: none).
+struct PageState
+{
+    std::string source;
+    QString path;
+    std::vector<std::string> srcs;
+    int picture = -1;
+};
+
 // The page host without a window: one open page, its selection, the command
 // bars with Edit > Copy and Edit > Paste, and the window activation events.
 class PageHost final : public Application
@@ -46,6 +56,11 @@ public:
 
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;
+    // The pictures pasted and not saved yet, by their srcs.
+    std::vector<std::string> pastedSrcs() const { return m_pictures.srcs(); }
+    QImage pastedPicture(std::string_view src) const { return m_pictures.find(src); }
+    // Whether the page is read as XML (an .xhtml file).
+    bool pageIsXml() const { return m_page && m_page->isXml(); }
 
     // How a browser lays out the page's pictures (given the page's bytes, its path and its
     // pictures' srcs in page order; nullopt or nothing where unknown). Edit > Copy gives a
@@ -70,6 +85,7 @@ public:
     int selectedPicture();
     // The src attribute of each of the page's pictures, in page order ("" for none).
     std::vector<std::string> pictureAddresses();
+    PageState state() { return {source(), pagePath(), pictureAddresses(), selectedPicture()}; }
 
     void raiseWindowActivate();
     void raiseWindowDeactivate();

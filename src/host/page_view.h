@@ -2,24 +2,28 @@
 
 #include "host/page_host.h"
 
-#include <QTextBrowser>
+#include <QWidget>
 
 namespace tilemond::host {
 
-// Shows the open page, simply but recognisably, with its pictures: files next to the page and
-// pictures pasted but not yet saved. A click on a picture makes it the page's selection and
-// frames it; a click elsewhere leaves nothing selected.
-class PageView : public QTextBrowser
+// What the host window shows the open page in. The host owns the page and its selection; a view
+// shows the page's source as it is now and frames the selected picture. A picture chosen in the
+// view becomes the page's selection, a choice of nothing leaves nothing selected; the view gives
+// Tab and Shift+Tab to selectNextPicture, so that a picture can be chosen without a mouse.
+class PageView : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit PageView(PageHost& host, QWidget* parent = nullptr);
+    explicit PageView(PageHost& host, QWidget* parent = nullptr) : QWidget(parent), m_host(host) {}
 
-    // Renders the page's source as it is now.
-    void refresh();
+    // Shows the page's source as it is now, scrolled where it was.
+    virtual void refresh() = 0;
     // Selects the picture at this place in document order (-1: none) in the page.
     void selectPicture(int index);
+    // The next (or the previous) picture of the page after the selected one, round the end,
+    // becomes the selection and is scrolled into sight.
+    void selectNextPicture(bool forward);
     // The picture the page's selection covers; -1 for none.
     int selectedPicture() const { return m_host.selectedPicture(); }
 
@@ -27,20 +31,12 @@ signals:
     void selectionChanged();
 
 protected:
-    QVariant loadResource(int type, const QUrl& name) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    // Tab and Shift+Tab select the next and the previous picture of the page, round the end, and
-    // scroll it into sight: a picture can be chosen without a mouse.
-    bool focusNextPrevChild(bool next) override;
+    // Frames the selected picture, or none; scrolls it into sight when asked.
+    virtual void showSelection(bool scrollToIt) = 0;
+    PageHost& host() const { return m_host; }
 
 private:
-    // Gives every picture of the rendered page a name of its own, in document order.
-    void namePictures(QTextDocument& document);
-    QImage framed(QImage picture) const;
-
     PageHost& m_host;
-    std::vector<QString> m_sources; // each rendered picture's src
-    std::vector<int> m_positions;   // and where it stands in the rendered document
 };
 
 } // namespace tilemond::host

@@ -84,6 +84,14 @@ void PastedPictures::keepEncodingsOnly()
     }
 }
 
+std::vector<std::string> PastedPictures::srcs() const
+{
+    std::vector<std::string> kept;
+    for (const auto& [src, picture] : m_pictures)
+        kept.push_back(src);
+    return kept;
+}
+
 QImage PastedPictures::find(std::string_view src) const
 {
     const auto found = m_pictures.find(src);

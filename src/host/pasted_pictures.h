@@ -43,6 +43,8 @@ public:
     std::string add(const QImage& picture, const QString& pagePath, const QString& srcFolder,
                     const std::function<PageFiles()>& pageFiles);
     bool contains(std::string_view src) const { return m_pictures.find(src) != m_pictures.end(); }
+    // The srcs of the kept pictures.
+    std::vector<std::string> srcs() const;
     // The kept picture named by src; a null image when there is none.
     QImage find(std::string_view src) const;
     // The format of the pictures pasted from now on and of every picture the next save writes.

@@ -9,7 +9,6 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -26,23 +25,21 @@ constexpr int kMaxWindowHeight = 16384;
 // The colour of the mark that tells a fresh frame (see painted).
 constexpr QRgb kMark = qRgb(1, 254, 3);
 
-// Lets the engine read the page's own files and data: addresses, never the network.
-class LocalOnly final : public QWebEngineUrlRequestInterceptor
-{
-public:
-    void interceptRequest(QWebEngineUrlRequestInfo& request) override
-    {
-        static const QStringList allowed = {QStringLiteral("file"), QStringLiteral("data"),
-                                            QStringLiteral("blob"), QStringLiteral("about")};
-        request.block(!allowed.contains(request.requestUrl().scheme()));
-    }
-};
+} // namespace
 
-// For each picture the engine counts: its src attribute, the box of its pixels in the page (inside
-// its border and padding), whether it shows, and what of its style places it (see
-// host::LaidOutPicture). The page's own margins are read back as "auto" where they follow the
-// picture's width; a width given as a share of what holds the picture is read as given.
-const QString kPictureBoxes = QStringLiteral(
+LocalOnly::LocalOnly(const QStringList& alsoAllowed)
+    : m_allowed(QStringList{QStringLiteral("file"), QStringLiteral("data"), QStringLiteral("blob"),
+                            QStringLiteral("about")} +
+                alsoAllowed)
+{
+}
+
+void LocalOnly::interceptRequest(QWebEngineUrlRequestInfo& request)
+{
+    request.block(!m_allowed.contains(request.requestUrl().scheme()));
+}
+
+const QString kPictureBoxesScript = QStringLiteral(
     "Array.from(document.images).map(i => { const r = i.getBoundingClientRect();"
     " const s = getComputedStyle(i); const px = v => parseFloat(v) || 0;"
     " const left = px(s.borderLeftWidth) + px(s.paddingLeft);"
@@ -67,7 +64,39 @@ const QString kPictureBoxes = QStringLiteral(
     " r.width - left - right, r.height - top - bottom,"
     " i.complete && i.naturalWidth > 0 && s.display != 'none', place]; })");
 
-} // namespace
+std::vector<std::optional<PictureOnPage>> matchPictures(const QVariant& shown,
+                                                        const std::vector<std::string>& srcs)
+{
+    std::vector<std::optional<PictureOnPage>> matched(srcs.size());
+    // The engine's pictures in page order, matched to ours by src: a picture the engine does not
+    // count (inside a <template>) gets no box and does not shift the others.
+    const QVariantList pictures = shown.toList();
+    qsizetype next = 0;
+    for (std::size_t i = 0; i < srcs.size() && next < pictures.size(); ++i) {
+        const QVariantList box = pictures[next].toList();
+        if (box.size() != 7 || box[0].toString().toStdString() != srcs[i])
+            continue;
+        ++next;
+        const QRect rect(roundToEven(box[1].toDouble()), roundToEven(box[2].toDouble()),
+                         roundToEven(box[3].toDouble()), roundToEven(box[4].toDouble()));
+        if (!box[5].toBool() || rect.isEmpty())
+            continue;
+        PictureOnPage& picture = matched[i].emplace(PictureOnPage{rect, {}});
+        const QVariantMap style = box[6].toMap();
+        for (auto property = style.begin(); property != style.end(); ++property)
+            picture.style[property.key().toStdString()] = property.value().toString().toStdString();
+    }
+    return matched;
+}
+
+std::vector<std::optional<QRect>> matchPictureBoxes(const QVariant& shown,
+                                                    const std::vector<std::string>& srcs)
+{
+    std::vector<std::optional<QRect>> boxes;
+    for (const auto& picture : matchPictures(shown, srcs))
+        boxes.push_back(picture ? std::optional(picture->box) : std::nullopt);
+    return boxes;
+}
 
 bool layoutSizesPictures(std::string_view source)
 {
@@ -79,6 +108,8 @@ bool layoutSizesPictures(std::string_view source)
 
 struct LaidOutPage::Engine
 {
+    explicit Engine(const QStringList& schemes) : localOnly(schemes) {}
+
     QWebEngineProfile profile; // off the record: nothing of the page is kept
     LocalOnly localOnly;
     QWebEnginePage page{&profile};
@@ -108,7 +139,25 @@ struct LaidOutPage::Engine
 };
 
 LaidOutPage::LaidOutPage(const std::string& source, const QString& pagePath, int viewportWidth)
-    : m_engine(std::make_unique<Engine>())
+    : m_engine(std::make_unique<Engine>(QStringList{}))
+{
+    load(viewportWidth, [&](QWebEnginePage& page) {
+        const QUrl url = QUrl::fromLocalFile(pagePath);
+        if (source.size() <= kMaxContentBytes)
+            page.setContent(QByteArray::fromStdString(source), QStringLiteral("text/html"), url);
+        else
+            page.load(url);
+    });
+}
+
+LaidOutPage::LaidOutPage(const QUrl& url, QWebEngineUrlSchemeHandler& server, int viewportWidth)
+    : m_engine(std::make_unique<Engine>(QStringList{url.scheme()}))
+{
+    m_engine->profile.installUrlSchemeHandler(url.scheme().toLatin1(), &server);
+    load(viewportWidth, [&](QWebEnginePage& page) { page.load(url); });
+}
+
+void LaidOutPage::load(int viewportWidth, const std::function<void(QWebEnginePage&)>& start)
 {
     Engine& e = *m_engine;
     e.profile.setUrlRequestInterceptor(&e.localOnly);
@@ -131,11 +180,7 @@ LaidOutPage::LaidOutPage(const std::string& source, const QString& pagePath, int
             e.loop.quit();
         },
         Qt::SingleShotConnection);
-    const QUrl url = QUrl::fromLocalFile(pagePath);
-    if (source.size() <= kMaxContentBytes)
-        e.page.setContent(QByteArray::fromStdString(source), QStringLiteral("text/html"), url);
-    else
-        e.page.load(url);
+    start(e.page);
     while (!loaded && e.deadline.isActive())
         e.loop.exec();
     m_ok = loaded.value_or(false);
@@ -148,32 +193,12 @@ LaidOutPage::~LaidOutPage()
         m_engine->view.setPage(nullptr);
 }
 
-std::vector<std::optional<LaidOutPage::Picture>>
+std::vector<std::optional<PictureOnPage>>
 LaidOutPage::pictures(const std::vector<std::string>& srcs)
 {
-    std::vector<std::optional<Picture>> boxes(srcs.size());
-    const auto shown = m_ok ? m_engine->run(kPictureBoxes) : std::nullopt;
-    if (!shown)
-        return boxes;
-    // The engine's pictures in page order, matched to ours by src: a picture the engine does not
-    // count (inside a <template>) gets no box and does not shift the others.
-    const QVariantList pictures = shown->toList();
-    qsizetype next = 0;
-    for (std::size_t i = 0; i < srcs.size() && next < pictures.size(); ++i) {
-        const QVariantList box = pictures[next].toList();
-        if (box.size() != 7 || box[0].toString().toStdString() != srcs[i])
-            continue;
-        ++next;
-        const QRect rect(roundToEven(box[1].toDouble()), roundToEven(box[2].toDouble()),
-                         roundToEven(box[3].toDouble()), roundToEven(box[4].toDouble()));
-        if (!box[5].toBool() || rect.isEmpty())
-            continue;
-        Picture& picture = boxes[i].emplace(Picture{rect, {}});
-        const QVariantMap style = box[6].toMap();
-        for (auto property = style.begin(); property != style.end(); ++property)
-            picture.style[property.key().toStdString()] = property.value().toString().toStdString();
-    }
-    return boxes;
+    const auto shown = m_ok ? m_engine->run(kPictureBoxesScript) : std::nullopt;
+    return shown ? matchPictures(*shown, srcs)
+                 : std::vector<std::optional<PictureOnPage>>(srcs.size());
 }
 
 QImage LaidOutPage::painted(const QRect& area)

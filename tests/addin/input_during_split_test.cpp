@@ -16,6 +16,15 @@
 namespace tilemond {
 namespace {
 
+// The page shown nowhere: the selection is all these tests need of a view.
+class UnshownPage final : public host::PageView
+{
+public:
+    using PageView::PageView;
+    void refresh() override {}
+    void showSelection(bool) override {}
+};
+
 // The user's clicks and keys, delivered through the window system as the desktop delivers them,
 // while a split made from the host's menu and the editor's buttons runs.
 class InputDuringSplit : public AddInTest
@@ -71,7 +80,7 @@ protected:
 
     static constexpr char PageText[] = "<body><p>before</p><img src=\"p.png\"><p>after</p></body>";
     Connect addIn;
-    host::HostWindow window{*host};
+    host::HostWindow window{*host, new UnshownPage(*host)};
 };
 
 TEST_F(InputDuringSplit, IsDroppedAndTheOneSplitFinishesUndisturbed)

@@ -1,21 +1,22 @@
 #include "app/add_in_setup.h"
+#include "app/split_check.h"
 #include "host/host_window.h"
-#include "host/page_view.h"
+#include "host/pasted_pictures.h"
 #include "host/picture_format_setting.h"
 #include "host/save_page_dialog.h"
 #include "platform/registry.h"
 #include "support/picture_quality.h"
+#include "view/engine_page_view.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMenuBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextDocument>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -41,22 +42,24 @@ protected:
         return titles;
     }
 
-    // A point of the view's viewport that shows picture n.
-    QPoint pictureAt(int n)
+    // The window shows the page as it is now, within the engine's time.
+    bool shown()
     {
-        const auto* layout = window.pageView().document()->documentLayout();
-        const QString name = QStringLiteral("page-picture:%1").arg(n);
-        for (int y = 0; y < window.pageView().viewport()->height(); y += 10)
-            for (int x = 0; x < window.pageView().viewport()->width(); x += 10)
-                if (layout->imageAt(QPointF(x, y)) == name)
-                    return QPoint(x, y);
-        ADD_FAILURE() << "picture " << n << " is not in sight";
-        return {};
+        window.show();
+        return QTest::qWaitForWindowExposed(&window) &&
+               QTest::qWaitFor([&] { return !view->loading(); }, 20000);
+    }
+    // Whether the engine comes to paint this point of the view in this colour (it paints a
+    // while after it is asked).
+    bool paints(QPoint at, const QColor& colour)
+    {
+        return QTest::qWaitFor([&] { return view->grab().toImage().pixelColor(at) == colour; });
     }
 
     QTemporaryDir dir;
     PageHost host{dir.filePath("config")};
-    HostWindow window{host};
+    view::EnginePageView* view = new view::EnginePageView(host);
+    HostWindow window{host, view};
 };
 
 // A broken or missing add-in library: the host says which and why, and edits pages without it.
@@ -108,88 +111,53 @@ TEST_F(HostWindowTest, TheApplicationsActivationRaisesTheHostsWindowEvents)
 
 TEST_F(HostWindowTest, AClickOnAPictureSelectsAndFramesIt)
 {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(window.pageView().viewport(), Qt::LeftButton, {}, pictureAt(1));
-    EXPECT_EQ(window.pageView().selectedPicture(), 1);
+    ASSERT_TRUE(shown());
+    const auto box = view->pictureInView(1);
+    ASSERT_TRUE(box);
+    QWidget* engine = view->childAt(box->center()); // where the engine takes input
+    ASSERT_NE(engine, nullptr);
+    QTest::mouseClick(engine, Qt::LeftButton, {}, engine->mapFrom(view, box->center()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.pageView().selectedPicture() == 1; }));
     const auto selected = host.activeDocument()->selection()->createRange()->htmlText();
     EXPECT_EQ(
         selected.value_or(""),
         R"(<img src="photo.png" id="lighthouse" width="300" height="200" alt="The lighthouse">)");
-
-    const QImage framed = window.pageView()
-                              .document()
-                              ->resource(QTextDocument::ImageResource, QUrl("page-picture:1"))
-                              .value<QImage>();
-    EXPECT_EQ(framed.pixelColor(1, 1), window.pageView().palette().color(QPalette::Highlight));
+    EXPECT_TRUE(paints(box->topLeft() + QPoint(1, 1), view->palette().color(QPalette::Highlight)));
 }
 
-TEST_F(HostWindowTest, RefreshShowsPastedPicturesAndUnsavedChangesAreAskedAbout)
+// A paste in place of the banner as an add-in's edit: the view and the check of the edit find the
+// pasted picture in memory.
+TEST_F(HostWindowTest, PastedPicturesShowFromMemoryAndTheViewFollowsUndo)
 {
+    window.setEditCheck([&](const PageState& before) {
+        return app::checkShownSplit(host, before, view->layoutWidth()).said;
+    });
+    ASSERT_TRUE(shown());
+    const QRect banner = view->pictureInView(0).value_or(QRect());
     window.pageView().selectPicture(0);
     QImage red(40, 30, QImage::Format_RGB32);
     red.fill(Qt::red);
     QGuiApplication::clipboard()->setImage(red);
     host.paste();
     host.activeWindow()->Refresh();
-    const QImage pasted = window.pageView()
-                              .document()
-                              ->resource(QTextDocument::ImageResource, QUrl("page-picture:0"))
-                              .value<QImage>();
-    EXPECT_EQ(pasted.pixelColor(20, 15), QColor(Qt::red));
+    ASSERT_TRUE(shown());
     EXPECT_TRUE(window.windowTitle().startsWith("index.html*"));
+    const auto pasted = view->pictureInView(0);
+    ASSERT_TRUE(pasted);
+    EXPECT_EQ(pasted->size(), red.size());
+    EXPECT_TRUE(paints(pasted->center(), Qt::red));
+    EXPECT_FALSE(QFileInfo::exists(PastedPictures::folderOf(host.pagePath())));
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        return window.statusBar()->currentMessage().startsWith("differs: ");
+    })) << window.statusBar()->currentMessage().toStdString();
 
-    QStringList asked;
-    auto answer = QMessageBox::Cancel;
-    window.setSaveQuestion([&](const QString& page) {
-        asked << page;
-        return answer;
-    });
-    window.show();
-    EXPECT_FALSE(window.close());
-    EXPECT_TRUE(window.isVisible());
-    answer = QMessageBox::Discard;
-    EXPECT_TRUE(window.close());
-    EXPECT_EQ(asked, (QStringList{"index.html", "index.html"}));
-}
-
-// Rows of pieces thinner than a line of text, in a box of no line height as a split into lines
-// leaves them: the view shows them together without a gap, as a browser does.
-TEST_F(HostWindowTest, ThinRowsOfPiecesInABoxOfNoLineHeightShowWithoutGaps)
-{
-    QImage picture(60, 12, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb(x * 4, 40 + y * 17, 200 - x));
-    QByteArray page = "<html><body><p>Text before</p><DIV ID='Tilemond1' NAME='Tilemond1' "
-                      "STYLE='line-height:0;white-space:nowrap'>";
-    for (int y = 0; y < picture.height(); y += 3) {
-        for (int x = 0; x < picture.width(); x += 30) {
-            const QString name = QStringLiteral("piece_%1_%2.png").arg(x).arg(y);
-            ASSERT_TRUE(picture.copy(x, y, 30, 3).save(dir.filePath(name)));
-            page += "<img src=\"" + name.toUtf8() +
-                    "\" width=\"30\" height=\"3\" style=\"vertical-align:top\">";
-        }
-        page += "<BR>";
-    }
-    page += "</DIV><p>Text after</p></body></html>";
-    QFile file(dir.filePath("pieces.html"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(page);
-    file.close();
-    ASSERT_EQ(host.open(file.fileName()), std::nullopt);
+    ASSERT_TRUE(host.undo());
     window.refreshPage();
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-
-    const QImage shown =
-        window.pageView().viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    bool whole = false;
-    for (int y = 0; !whole && y + picture.height() <= shown.height(); ++y)
-        for (int x = 0; !whole && x + picture.width() <= shown.width(); ++x)
-            whole = shown.pixel(x, y) == picture.pixel(0, 0) &&
-                    shown.copy(x, y, picture.width(), picture.height()) == picture;
-    EXPECT_TRUE(whole) << "the pieces do not make up the picture in the view";
+    ASSERT_TRUE(shown());
+    EXPECT_EQ(view->pictureInView(0), banner);
+    const QPoint inBanner(20, 15);
+    EXPECT_TRUE(paints(banner.topLeft() + inBanner,
+                       QImage(dir.filePath("banner.png")).pixelColor(inBanner)));
 }
 
 // Runs File > Save As and answers its dialog with `answer` once it is open.
@@ -237,7 +205,7 @@ TEST_F(HostWindowTest, SaveAsOffersThePicturesFormatAndRemembersTheChoice)
     // The next run of the desktop offers the same.
     PageHost next{dir.filePath("config")};
     ASSERT_EQ(next.open(dir.filePath("copy.html")), std::nullopt);
-    HostWindow nextWindow{next};
+    HostWindow nextWindow{next, new view::EnginePageView(next)};
     saveAs(next, [&](SavePageDialog& dialog) {
         offered = dialog.pictureFormat();
         dialog.reject();

@@ -8,10 +8,9 @@
 #include "editor/host_app.h"
 #include "host/host_window.h"
 #include "host/page_host.h"
-#include "host/page_view.h"
 #include "platform/registry.h"
+#include "view/engine_page_view.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -21,7 +20,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextDocument>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -46,6 +44,7 @@ protected:
         window.refreshPage();
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, Limit));
+        ASSERT_TRUE(waitFor([&] { return !view->loading(); }));
         // The user starts by clicking into the host (the status bar), which makes it active
         // whether or not the window manager gave it the focus when it was mapped.
         // xdotool's --sync waits for the pointer to move: it must not be on that point already
@@ -124,9 +123,7 @@ protected:
     // by the editor's windows.
     QPoint pictureOnScreen(int n)
     {
-        auto& view = window.pageView();
-        const auto* layout = view.document()->documentLayout();
-        const QString name = QStringLiteral("page-picture:%1").arg(n);
+        const auto box = view->pictureInView(n);
         const auto covered = [](QPoint at) {
             for (bool loaded : {isFrmFiltersLoaded(), isFrmPreviewLoaded()})
                 if (!loaded)
@@ -134,13 +131,11 @@ protected:
             return frmFilters().frameGeometry().adjusted(-4, -4, 4, 4).contains(at) ||
                    frmPreview().frameGeometry().adjusted(-4, -4, 4, 4).contains(at);
         };
-        for (int y = 4; y < view.viewport()->height(); y += 10)
-            for (int x = 4; x < view.viewport()->width(); x += 10) {
-                const QPoint at = view.viewport()->mapToGlobal(QPoint(x, y));
-                if (layout->imageAt(QPointF(x, y)) == name &&
-                    layout->imageAt(QPointF(x + 8, y + 8)) == name && !covered(at) &&
-                    !covered(at + QPoint(8, 8)))
-                    return at + QPoint(4, 4);
+        for (int y = 4; box && y < box->height() - 4; y += 10)
+            for (int x = 4; x < box->width() - 4; x += 10) {
+                const QPoint at = view->mapToGlobal(box->topLeft() + QPoint(x, y));
+                if (view->rect().contains(view->mapFromGlobal(at)) && !covered(at))
+                    return at;
             }
         ADD_FAILURE() << "picture " << n << " is not in sight";
         return {};
@@ -229,7 +224,8 @@ protected:
     QTemporaryDir dir;
     std::shared_ptr<host::PageHost> host = std::make_shared<host::PageHost>(dir.filePath("host"));
     Connect addIn;
-    host::HostWindow window{*host};
+    view::EnginePageView* view = new view::EnginePageView(*host);
+    host::HostWindow window{*host, view};
 
 private:
     QProcess m_xterm;

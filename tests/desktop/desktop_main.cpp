@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <unistd.h>
 #include <memory>
 
 int main(int argc, char** argv)
@@ -23,6 +24,10 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", listing ? "offscreen" : "xcb");
     int result = 0;
     {
+        // The browser engine, as the program starts it.
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        if (::geteuid() == 0)
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         QApplication app(argc, argv);
         ::testing::InitGoogleTest(&argc, argv);
         result = RUN_ALL_TESTS();
