@@ -134,6 +134,8 @@ void PageHost::copy()
         m_copyProblem.clear();
         return;
     }
+    // Laid out afresh: the window the layout follows may have changed its width since.
+    m_laidOut.clear();
     const int selected = selectedPicture();
     const auto laidOut = selected < 0 ? std::nullopt : laidOutPicture(std::size_t(selected));
     m_copyProblem = copySelection(*m_page, m_pictures, m_path, m_loadPicture,

@@ -102,8 +102,8 @@ public:
 
 private:
     void connectMenus();
-    // The layout of the page's picture of this place, where known; laid out once per version
-    // of the page.
+    // The layout of the page's picture of this place, where known: the one of the last Edit >
+    // Copy while the page stays as it was then, else laid out anew.
     std::optional<LaidOutPicture> laidOutPicture(std::size_t picture);
 
     QString m_configFolder;
