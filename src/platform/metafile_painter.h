@@ -54,6 +54,11 @@ struct MetafilePalette
 using MetafileObject = std::variant<std::monostate, MetafilePen, QBrush, MetafileFont,
                                     MetafileRegion, MetafilePalette>;
 
+inline QColor colorOf(const U_COLORREF& c)
+{
+    return QColor(c.Red, c.Green, c.Blue);
+}
+
 // A solid, hollow or hatched brush of a LOGBRUSH.
 QBrush logBrush(uint32_t style, QColor color, uint32_t hatch);
 
@@ -80,16 +85,20 @@ struct DeviceContext
     quint64 clipSerial = 0;      // names the clip, so that it is handed to QPainter once
 };
 
-// Draws what the records of a Windows metafile or an enhanced metafile say onto a picture with
-// QPainter, keeping the device context that the records change: mapping, world transform,
-// selected objects, colours, modes, current position, clip and the saved contexts. The record
-// players (emf_records, wmf_records) read the records and call it; coordinates are logical
-// units unless said otherwise.
 // Saved device contexts beyond any real drawing's needs, and the painted pixels a metafile may
 // ask for, per pixel of the largest picture allowed (some seconds of painting).
 inline constexpr qsizetype kMaxSavedContexts = 1024;
 inline constexpr qint64 kMetafileWorkPerPixel = 64;
+// GDI gives a process at most this many objects.
+inline constexpr uint32_t kMaxMetafileObjects = 65536;
 
+// Draws what the records of a Windows metafile or an enhanced metafile say onto a picture with
+// QPainter, keeping the device context that the records change: mapping, world transform,
+// selected objects, colours, modes, current position, clip and the saved contexts. The record
+// players (emf_records, wmf_records) read the records and call it; coordinates are logical
+// units unless said otherwise. Its parts live by family: metafile_painter.cpp the device
+// context and the painting, metafile_objects.cpp the object table, metafile_drawing.cpp lines,
+// shapes, paths and text, metafile_bitmaps.cpp the blits, metafile_clipping.cpp the clip.
 class MetafilePainter
 {
 public:
@@ -157,6 +166,10 @@ public:
     void offsetClip(const QPointF& offset);
 
 private:
+    // Picture pixels beyond kFarAway never reach a picture within the size limits; coordinates
+    // are clamped to it before they become integers.
+    static constexpr double kFarAway = 1 << 24;
+    static int pixel(double value);
     QTransform pageTransform() const;
     QTransform logicalToImage() const { return m_dc.world * pageTransform() * m_deviceToImage; }
     QPen pen() const;

@@ -1,19 +1,11 @@
 #pragma once
 
 #include "acquire/picture_actions.h"
-#include "editor/editor_actions.h"
-#include "editor/editor_state.h"
-#include "editor/frm_filters.h"
-#include "editor/frm_preview.h"
-#include "editor/host_app.h"
 #include "platform/picture_box.h"
-#include "platform/prompts.h"
-#include "platform/screen_metrics.h"
 #include "platform/window_geometry.h"
+#include "support/editor_session.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <gtest/gtest.h>
 
 namespace tilemond {
 
@@ -42,24 +34,14 @@ inline bool showsOneToOne(const QImage& shown, const QImage& picture)
                                   picture.copy(area).convertToFormat(QImage::Format_ARGB32);
 }
 
-// The editor at 15 twips per pixel across and 12 down (one axis taken for the other shows) with
-// the picture actions and scripted prompts.
-class AcquireTest : public ::testing::Test
+// The editor with the picture actions installed.
+class AcquireTest : public EditorSession
 {
 protected:
     void SetUp() override
     {
-        Screen::overrideTwipsPerPixel(15, 12);
-        installPrompts(&answers);
+        EditorSession::SetUp();
         installPictureActions();
-    }
-    void TearDown() override
-    {
-        closeEditor();
-        editorActions() = {};
-        HostApp.reset();
-        installPrompts(nullptr);
-        Screen::clearOverride();
     }
 
     // Editor load as far as the picture goes.
@@ -73,12 +55,10 @@ protected:
     {
         unloadFrmPreview();
         unloadFrmFilters();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        destroyUnloaded();
     }
     static QImage picture1() { return frmFilters().Picture1->image(); }
     static QSizeF previewTwips() { return outerTwips(&frmPreview()).size(); }
-
-    ScriptedPrompts answers;
 };
 
 } // namespace tilemond

@@ -9,13 +9,6 @@ namespace {
 
 using PictureFromFile = AcquireTest;
 
-bool near(QRgb actual, QRgb expected, int tolerance)
-{
-    return std::abs(qRed(actual) - qRed(expected)) <= tolerance &&
-           std::abs(qGreen(actual) - qGreen(expected)) <= tolerance &&
-           std::abs(qBlue(actual) - qBlue(expected)) <= tolerance;
-}
-
 TEST_F(PictureFromFile, DecliningOrFailingTheOfferAtLoadLeavesNoPicture)
 {
     const QString broken = testPicture("truncated.png");
@@ -54,8 +47,8 @@ TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
     EXPECT_EQ(frmPreview().size(), QSize(120, 70));
     EXPECT_TRUE(showsOneToOne(frmPreview().image(), wide));
 
-    for (const char* file : {"drawing.emf", "quadrants.bmp", "quadrants.jpg", "quadrants.gif",
-                             "quadrants.wmf", "quadrants.png"}) {
+    // Each format's decoding is the picture file tests' to check: here a raster and each metafile.
+    for (const char* file : {"drawing.emf", "quadrants.wmf", "quadrants.png"}) {
         SCOPED_TRACE(file);
         for (QPushButton* add : {frmFilters().Command1, frmFilters().Command2})
             add->click();
@@ -73,11 +66,9 @@ TEST_F(PictureFromFile, EveryFormatIsShownOneToOneAndReplacesMarkersAndPicture)
                                                            : QSize(40, 30);
         EXPECT_EQ(frmFilters().Picture1->picture().size(), size);
         EXPECT_EQ(frmPreview().size(), size + QSize(20, 20));
-        const int tolerance = QString(file).endsWith("jpg") ? 24 : 0;
         for (const QImage& shown : {picture1(), frmPreview().image()}) {
-            EXPECT_TRUE(near(shown.pixel(3, 3), qRgb(255, 0, 0), tolerance));
-            EXPECT_TRUE(near(shown.pixel(size.width() - 5, size.height() - 4), qRgb(255, 255, 0),
-                             tolerance));
+            EXPECT_EQ(shown.pixel(3, 3), qRgb(255, 0, 0));
+            EXPECT_EQ(shown.pixel(size.width() - 5, size.height() - 4), qRgb(255, 255, 0));
         }
     }
     // Below the smaller picture the splash shows again, not the wide picture.
@@ -96,8 +87,7 @@ TEST_F(PictureFromFile, Command8CancelledOrWithAnUnusableFileChangesNothing)
                           frmFilters().HMarkerLast, frmFilters().VMarkerLast);
     };
     const auto before = state();
-    const QStringList unusable = {"garbage.bmp", "truncated.jpg", "garbage.gif", "truncated.png",
-                                  "garbage.wmf", "truncated.emf", "huge.png",    "missing.bmp"};
+    const QStringList unusable = {"garbage.bmp", "truncated.emf", "huge.png", "missing.bmp"};
     for (const QString& name : unusable) {
         answers.answerFile({false, testPicture(name)});
         Command8_Click();

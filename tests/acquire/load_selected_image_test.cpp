@@ -1,6 +1,7 @@
 #include "acquire_fixture.h"
 #include "host/page_host.h"
 #include "platform/clipboard_picture.h"
+#include "support/test_file.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,12 +19,11 @@ protected:
     {
         for (int n = 0; n < 3; ++n)
             ASSERT_TRUE(pagePicture(n).save(m_folder.filePath(QString("p%1.png").arg(n))));
-        QFile page(m_folder.filePath("page.htm"));
-        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-        page.write(("<html><head><title>t</title></head><body>" + body + "</body></html>").c_str());
-        page.close();
+        const QString page = writeTestFile(
+            m_folder.filePath("page.htm"),
+            "<html><head><title>t</title></head><body>" + body + "</body></html>");
         m_host = std::make_shared<host::PageHost>(m_folder.filePath("config"));
-        ASSERT_EQ(m_host->open(page.fileName()), std::nullopt);
+        ASSERT_EQ(m_host->open(page), std::nullopt);
         HostApp = m_host;
     }
     host::TextRangePtr rangeOver(const host::ElementPtr& element)

@@ -1,20 +1,17 @@
 #pragma once
 
 #include "addin/entry_points.h"
-#include "editor/editor_actions.h"
-#include "editor/editor_state.h"
-#include "editor/host_app.h"
 #include "host/page_host.h"
-#include "platform/prompts.h"
 #include "platform/registry.h"
-#include "platform/screen_metrics.h"
 #include "platform/shell_launch.h"
-#include "platform/window_system.h"
+#include "support/editor_session.h"
+#include "support/test_file.h"
 
-#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
+#include <map>
 #include <dlfcn.h>
-#include <gtest/gtest.h>
 
 namespace tilemond {
 
@@ -25,32 +22,24 @@ inline QString libraryOf(const void* function)
     return dladdr(function, &info) ? QString::fromLocal8Bit(info.dli_fname) : QString();
 }
 
-// A page host and a registry of their own in a temporary folder, with the window system, the
-// prompts and the shell observed; the editor is closed and forgotten afterwards.
-class AddInTest : public ::testing::Test
+// A page host and a registry of their own in a temporary folder, with the editor's session at 15
+// twips a pixel and the shell observed.
+class AddInTest : public EditorSession
 {
 protected:
+    AddInTest() : EditorSession(15, 15) {}
+
     void SetUp() override
     {
+        EditorSession::SetUp();
         Registry::setConfigFolder(dir.filePath("registry"));
-        Screen::overrideTwipsPerPixel(15, 15);
-        installWindowSystem(&windows);
-        installPrompts(&answers);
         installShellLauncher(&launcher);
     }
 
     void TearDown() override
     {
-        unloadFrmPreview();
-        unloadFrmFilters();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EditorOpen = false;
-        editorActions() = {};
-        HostApp.reset();
+        EditorSession::TearDown();
         installShellLauncher(nullptr);
-        installPrompts(nullptr);
-        installWindowSystem(nullptr);
-        Screen::clearOverride();
         Registry::setConfigFolder({});
     }
 
@@ -63,10 +52,19 @@ protected:
     }
     host::CommandBarControlPtr popup() const { return menuBar()->item("Korvi Tessora"); }
 
+    // `markup` as page.html in the folder, open in the host, with pictures of one colour each.
+    void openPage(const QByteArray& markup, const std::map<QString, QColor>& pictures, QSize size)
+    {
+        for (const auto& [name, colour] : pictures) {
+            QImage picture(size, QImage::Format_RGB32);
+            picture.fill(colour);
+            ASSERT_TRUE(picture.save(dir.filePath(name)));
+        }
+        ASSERT_EQ(host->open(writeTestFile(dir.filePath("page.html"), markup)), std::nullopt);
+    }
+
     QTemporaryDir dir;
     std::shared_ptr<host::PageHost> host = std::make_shared<host::PageHost>(dir.filePath("host"));
-    RecordingWindowSystem windows;
-    ScriptedPrompts answers;
     RecordingShellLauncher launcher;
 };
 

@@ -33,14 +33,7 @@ protected:
     void SetUp() override
     {
         AddInTest::SetUp();
-        QImage picture(120, 60, QImage::Format_RGB32);
-        picture.fill(Qt::darkCyan);
-        ASSERT_TRUE(picture.save(dir.filePath("p.png")));
-        QFile page(pagePath());
-        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-        page.write(PageText);
-        page.close();
-        ASSERT_EQ(host->open(pagePath()), std::nullopt);
+        openPage(PageText, {{"p.png", Qt::darkCyan}}, {120, 60});
         addIn.OnConnection(host, host::ConnectMode::Startup, nullptr);
         window.rebuildMenus();
         window.refreshPage();

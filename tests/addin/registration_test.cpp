@@ -1,6 +1,7 @@
 #include "addin/entry_points.h"
 #include "addin_fixture.h"
 #include "host/add_in_loader.h"
+#include "support/test_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -65,15 +66,13 @@ TEST_F(Registration, LoaderReportsAddInsItCannotConnect)
 TEST_F(Registration, BrokenRegistryFileReadsEmptyAndIsNotOverwritten)
 {
     QDir().mkpath(Registry::configFolder());
-    QFile file(Registry::filePath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     const QByteArray broken = "[Software\\Microsoft\n\"=\x01\x02\n[Addins\n=3\n";
-    file.write(broken);
-    file.close();
+    writeTestFile(Registry::filePath(), broken);
     EXPECT_TRUE(Registry::subKeys(AddInEntry::Key).isEmpty());
     AddInLoader loader(host);
     EXPECT_TRUE(loader.connectRegistered().isEmpty());
     EXPECT_EQ(DllRegisterServer(), HResult::Fail);
+    QFile file(Registry::filePath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), broken);
 }

@@ -2,7 +2,6 @@
 #include "addin_fixture.h"
 #include "editor/frm_filters.h"
 
-#include <QFile>
 #include <QPushButton>
 #include <QTest>
 
@@ -16,16 +15,8 @@ protected:
     void SetUp() override
     {
         AddInTest::SetUp();
-        for (const char* name : {"p.png", "q.png"}) {
-            QImage picture(40, 30, QImage::Format_RGB32);
-            picture.fill(name[0] == 'p' ? Qt::darkCyan : Qt::darkRed);
-            ASSERT_TRUE(picture.save(dir.filePath(name)));
-        }
-        QFile page(dir.filePath("page.html"));
-        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-        page.write(R"(<body><img src="p.png"><p>between</p><img src="q.png"></body>)");
-        page.close();
-        ASSERT_EQ(host->open(dir.filePath("page.html")), std::nullopt);
+        openPage(R"(<body><img src="p.png"><p>between</p><img src="q.png"></body>)",
+                 {{"p.png", Qt::darkCyan}, {"q.png", Qt::darkRed}}, {40, 30});
         addIn.OnConnection(host, host::ConnectMode::Startup, nullptr);
     }
     void TearDown() override

@@ -71,9 +71,6 @@ TEST_F(ProgramTest, UsageErrorsExitTwoAndHelpAndVersionAnswer)
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains("'x'")) << bad.err.toStdString();
     EXPECT_TRUE(bad.err.contains("tilemond --help"));
-    const Result format = run({"split", "site/index.html", "--image", "0", "--format", "tiff"});
-    EXPECT_EQ(format.exitCode, 2);
-    EXPECT_TRUE(format.err.contains("'tiff'")) << format.err.toStdString();
 
     const Result help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);

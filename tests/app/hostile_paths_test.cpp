@@ -16,13 +16,6 @@ namespace {
 class HostilePathsTest : public TilemondRun
 {
 protected:
-    void writeFile(const QString& name, const QByteArray& bytes) const
-    {
-        QFile out(path(name));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(bytes);
-    }
-
     void link(const QString& target, const QString& name) const
     {
         ASSERT_TRUE(QFile::link(target, path(name)));

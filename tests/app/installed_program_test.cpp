@@ -1,5 +1,6 @@
 #include "host/api/add_in.h"
 #include "platform/registry.h"
+#include "support/test_file.h"
 #include "tilemond_run.h"
 
 namespace tilemond::app {
@@ -55,10 +56,7 @@ TEST_F(InstalledProgram, SplitsWithTheAddInOfItsOwnFolderAndSaysWhenItIsBroken)
     EXPECT_FALSE(registeredAddIn().exists());
 
     // The program does not link the add-in: it starts, and says what is wrong with it.
-    QFile library(addIn.filePath());
-    ASSERT_TRUE(library.open(QIODevice::WriteOnly));
-    library.write("not a library");
-    library.close();
+    writeTestFile(addIn.filePath(), "not a library");
     const Result broken = run(split, program);
     EXPECT_EQ(broken.exitCode, 1);
     EXPECT_TRUE(broken.err.contains("The Tessora Tilemond add-in cannot be loaded") &&

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/test_file.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -44,6 +46,11 @@ protected:
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromLocal8Bit(process.readAllStandardOutput()),
                 QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+
+    void writeFile(const QString& name, const QByteArray& bytes) const
+    {
+        writeTestFile(path(name), bytes);
     }
 
     QByteArray read(const QString& name) const

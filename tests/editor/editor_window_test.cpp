@@ -37,11 +37,6 @@ protected:
         EditorOpen = true;
         showFrmFilters();
     }
-    void TearDown() override
-    {
-        editorActions() = {};
-        EditorTest::TearDown();
-    }
 
     ZOrders zOrders() const
     {

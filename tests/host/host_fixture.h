@@ -1,8 +1,10 @@
 #pragma once
 
 #include "host/page_host.h"
+#include "support/test_file.h"
 
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,10 +18,7 @@ protected:
 
     QString write(const QString& name, const std::string& bytes)
     {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
-        return file.fileName();
+        return writeTestFile(dir.filePath(name), bytes);
     }
 
     static std::string read(const QString& path)
@@ -27,6 +26,13 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString()
                                               : std::string("<missing>");
+    }
+
+    // Equal pixels, whatever the formats; see-through ones compare premultiplied.
+    static bool samePixels(const QImage& a, const QImage& b)
+    {
+        return !a.isNull() && a.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+                                  b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
 
     void openPage(const std::string& bytes)

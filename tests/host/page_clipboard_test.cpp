@@ -22,12 +22,6 @@ protected:
         return picture;
     }
 
-    static bool samePixels(const QImage& a, const QImage& b)
-    {
-        return !a.isNull() &&
-               a.convertToFormat(QImage::Format_ARGB32) == b.convertToFormat(QImage::Format_ARGB32);
-    }
-
     bool runEdit(const char* command)
     {
         return host->commandBars()->item("Edit")->controls()->item(command)->Execute();
@@ -103,22 +97,17 @@ TEST_F(PageClipboardTest, CopyGivesThePictureAtTheSizeThePageShowsIt)
     }
 }
 
-// A picture that gives no pixels leaves the clipboard empty, and the host says why.
+// A picture that gives no pixels leaves the clipboard empty, and the host says why (the batch
+// tests see the same reasons for remote, missing and unreadable pictures).
 TEST_F(PageClipboardTest, CopySaysWhyAPictureGivesNoPixels)
 {
-    write("notes.png", "just words");
-    openPage("<body><img src=\"http://example.com/a.png\"><img src=missing.png>"
-             "<img src=notes.png><img><img src=\"data:image/png;base64,***\"></body>");
-    const QString folder = QDir::toNativeSeparators(dir.path());
+    openPage("<body><img><img src=\"data:image/png;base64,***\"></body>");
     const QString problems[] = {
-        "is a remote address, which is never fetched",
-        "cannot be read: no such file (" + folder + "/missing.png)",
-        "is not a picture we can read: " + folder + "/notes.png is not a picture in a known format",
         "names no file",
         "is not a picture we can read: its data: address is broken (no comma, or base64 that is "
         "not)",
     };
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 2; ++i) {
         SystemClipboard::setPicture(pattern(1, 1, 1));
         copyPicture(i);
         EXPECT_TRUE(SystemClipboard::picture().isNull()) << i;

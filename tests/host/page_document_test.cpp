@@ -1,6 +1,5 @@
 #include "host_fixture.h"
 
-#include <QElapsedTimer>
 #include <random>
 
 namespace tilemond::host {
@@ -36,51 +35,44 @@ TEST_F(PageDocumentTest, EditsChangeOnlyTheirSpanAndTheRestStaysByteForByte)
     EXPECT_FALSE(host->hasUnsavedChanges());
 }
 
-TEST_F(PageDocumentTest, RangesCoverContentOrTagAndSelectionIsTheSourceAsWritten)
+// The caret of a freshly opened page stands at the end of the body's content; a selected picture
+// reads as its tag as written, and the text before it keeps the commented-out tag.
+TEST_F(PageDocumentTest, TheSelectionReadsAsTheSourceIsWritten)
 {
     openPage(MixedPage);
-    const auto doc = document();
-    // The caret of a freshly opened page stands at the end of the body's content.
-    const auto caret = selectionRange();
-    EXPECT_EQ(caret->htmlText(), "");
-    ASSERT_TRUE(caret->pasteHTML("<i>end</i>"));
+    ASSERT_TRUE(selectionRange()->pasteHTML("<i>end</i>"));
     EXPECT_NE(host->source().find("</div>\r\n<i>end</i></Body>"), std::string::npos);
 
-    ASSERT_EQ(doc->images()->length(), 2);
-    selectElement(doc->images()->item(0));
+    selectElement(document()->images()->item(0));
     EXPECT_EQ(selectedText(), "<IMG SRC=\"b.png\">");
-
-    // From the body's start to the selection: the commented-out tag is part of it.
-    const auto before = doc->body()->createTextRange();
+    const auto before = document()->body()->createTextRange();
     ASSERT_TRUE(before->setEndPoint("EndToStart", *selectionRange()));
-    const std::string text = before->htmlText().value();
-    EXPECT_TRUE(text.starts_with("\r\n<!-- <img src=\"ghost.gif\"> -->"));
-    EXPECT_TRUE(text.ends_with("<DIV id=a>one</DIV>\n"));
+    EXPECT_EQ(before->htmlText(),
+              "\r\n<!-- <img src=\"ghost.gif\"> -->\r\n<o:p class=x>\xff\xfe</o:p>"
+              "<DIV id=a>one</DIV>\n");
+}
 
+// Each end point moves to the one named of the other range; an end before the start collapses the
+// range there.
+TEST_F(PageDocumentTest, EndPointsMoveAndCompareAsTheyAreNamed)
+{
+    openPage(MixedPage);
+    selectElement(document()->images()->item(0)); // <IMG SRC="b.png">
     const auto range = selectionRange();
-    ASSERT_TRUE(range->moveToElementText(*doc->all()->item("bee")));
+    ASSERT_TRUE(range->moveToElementText(*document()->all()->item("bee")));
     EXPECT_EQ(range->htmlText(), "two<br>");
     ASSERT_TRUE(range->setEndPoint("StartToEnd", *selectionRange()));
     EXPECT_TRUE(range->htmlText()->starts_with("<img src='c.png'"));
-    ASSERT_TRUE(range->setEndPoint("EndToStart", *selectionRange())); // end before start: collapses
+    ASSERT_TRUE(range->setEndPoint("EndToStart", *selectionRange()));
     EXPECT_EQ(range->htmlText(), "");
     ASSERT_TRUE(range->setEndPoint("StartToStart", *selectionRange()));
-    ASSERT_TRUE(range->setEndPoint("EndToEnd", *doc->body()->createTextRange()));
+    ASSERT_TRUE(range->setEndPoint("EndToEnd", *document()->body()->createTextRange()));
     EXPECT_TRUE(range->htmlText()->starts_with("<IMG SRC=\"b.png\"><img"));
     EXPECT_FALSE(range->setEndPoint("Sideways", *selectionRange()));
-    EXPECT_EQ(range->compareEndPoints("StartToStart", *selectionRange()), 0);
-    EXPECT_EQ(range->compareEndPoints("EndToEnd", *selectionRange()), 1);
-    EXPECT_EQ(range->compareEndPoints("StartToEnd", *selectionRange()), -1);
-    EXPECT_EQ(range->compareEndPoints("Sideways", *selectionRange()), std::nullopt);
-
-    // pasteHTML leaves the range, and the selection it replaced, just after the markup.
-    const auto sel = selectionRange();
-    ASSERT_TRUE(sel->pasteHTML("<b>1</b>"));
-    ASSERT_TRUE(sel->pasteHTML("<b>2</b>"));
-    EXPECT_NE(host->source().find("\n<b>1</b><b>2</b><img src='c.png'"), std::string::npos);
-    EXPECT_EQ(selectedText(), "");
-    ASSERT_TRUE(selectionRange()->pasteHTML("3"));
-    EXPECT_NE(host->source().find("<b>2</b>3<img"), std::string::npos);
+    const std::pair<const char*, std::optional<int>> comparisons[] = {
+        {"StartToStart", 0}, {"EndToEnd", 1}, {"StartToEnd", -1}, {"Sideways", std::nullopt}};
+    for (const auto& [how, order] : comparisons)
+        EXPECT_EQ(range->compareEndPoints(how, *selectionRange()), order) << how;
 }
 
 TEST_F(PageDocumentTest, ElementOperationsAndLookups)
@@ -174,26 +166,6 @@ TEST_F(PageDocumentTest, BrokenPagesAnswerEmptyAndKeepTheirBytes)
         ASSERT_TRUE(selectionRange()->pasteHTML("<b>"));
         EXPECT_EQ(host->source(), page + "<b>");
     }
-}
-
-TEST_F(PageDocumentTest, TenMegabytePageOpensAndAnswersLookups)
-{
-    std::string page = "<html><body>";
-    for (int i = 0; page.size() < 10'000'000; ++i)
-        page += "<p class=c>Paragraph " + std::to_string(i) + " <img src=\"p.png\" id=i" +
-                std::to_string(i) + "> with text &amp; more text to fill the line.</p>\n";
-    page += "</body></html>";
-    openPage(page);
-    QElapsedTimer timer;
-    timer.start();
-    const auto images = document()->images();
-    ASSERT_GT(images->length(), 90000);
-    selectElement(images->item(images->length() - 1));
-    const std::string lastTag = selectedText();
-    ASSERT_TRUE(selectionRange()->pasteHTML("<hr>"));
-    EXPECT_NE(document()->all()->tags("IMG")->item("i5"), nullptr);
-    EXPECT_LT(timer.elapsed(), 30000);
-    EXPECT_EQ(host->source().size(), page.size() - lastTag.size() + 4);
 }
 
 } // namespace

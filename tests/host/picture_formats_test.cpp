@@ -25,12 +25,6 @@ QImage fewColours(int width, int height, int colours = 200)
     return picture;
 }
 
-bool samePixels(const QImage& a, const QImage& b)
-{
-    return !a.isNull() && a.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
-                              b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
 // The colour type byte of a PNG's header: 3 for a palette, 2 and 6 for red, green and blue.
 int pngColourType(const std::string& file)
 {

@@ -1,5 +1,6 @@
 #include "platform/bounded_read.h"
 #include "platform/picture_file.h"
+#include "support/test_file.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,22 +17,19 @@ TEST(BoundedReadTest, OnlyRegularFilesWithinTheBoundAreRead)
     QTemporaryDir dir;
     const QString fifo = dir.filePath("pipe.png");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QFile small(dir.filePath("small.bin"));
-    ASSERT_TRUE(small.open(QIODevice::WriteOnly));
-    small.write("0123456789");
-    small.close();
+    const QString small = writeTestFile(dir.filePath("small.bin"), "0123456789");
 
     QElapsedTimer timer;
     timer.start();
     QByteArray bytes = "untouched";
     EXPECT_EQ(readRegularFile(fifo, 100, bytes), "it is not a regular file");
     EXPECT_EQ(readRegularFile("/dev/zero", 100, bytes), "it is not a regular file");
-    EXPECT_EQ(readRegularFile(small.fileName(), 9, bytes),
+    EXPECT_EQ(readRegularFile(small, 9, bytes),
               "it is too large: 10 bytes (at most 9 bytes)");
     EXPECT_EQ(readRegularFile(QString::fromUtf8("a\0b", 3), 100, bytes),
               "the name is not a valid file name");
     EXPECT_EQ(bytes, "untouched");
-    EXPECT_EQ(readRegularFile(small.fileName(), 10, bytes), "");
+    EXPECT_EQ(readRegularFile(small, 10, bytes), "");
     EXPECT_EQ(bytes, "0123456789");
 
     // The picture reader says so in its own words, at once.

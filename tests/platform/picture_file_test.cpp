@@ -1,15 +1,22 @@
 #include "platform/picture_file.h"
 #include "platform/picture_limits.h"
 #include "platform/screen_metrics.h"
+#include "support/test_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <tuple>
 #include <vector>
+
+extern "C" {
+#include <uemf.h>
+}
 
 namespace tilemond {
 namespace {
@@ -210,20 +217,13 @@ TEST(PictureFile, MissingFoldersAndUnknownContentGetPlainErrors)
     EXPECT_EQ(loadPictureFile(missing).error, "cannot open " + missing + ": no such file");
     EXPECT_EQ(loadPictureFile(dir.path()).error, "cannot open " + dir.path() + ": it is a folder");
 
-    const QString text = dir.filePath("notes.gif");
-    QFile file(text);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("just some words\n");
-    file.close();
+    const QString text = writeTestFile(dir.filePath("notes.gif"), "just some words\n");
     EXPECT_EQ(loadPictureFile(text).error, text + " is not a picture in a known format");
 }
 
 QString written(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
-    QFile file(dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        ADD_FAILURE() << "cannot write " << name.toStdString();
-    return file.fileName();
+    return writeTestFile(dir.filePath(name), bytes);
 }
 
 // See-through pixels stay see-through, with their exact colour: a PNG's alpha of 0, partial and
@@ -269,16 +269,6 @@ TEST(PictureFile, PicturesComeAtTheSizeAsked)
     EXPECT_TRUE(loadPictureFile(path, [](QSize) {
                     return QSize(40000, 10);
                 }).error.startsWith(path + " is too large: 40000 x 10 pixels"));
-}
-
-TEST(PictureFile, BytesFromElsewhereReadAsAFileWould)
-{
-    QFile png(picture("quadrants.png"));
-    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
-    const LoadedPicture loaded = loadPictureData(png.readAll(), "the address");
-    EXPECT_EQ(loaded.image.size(), QSize(40, 30));
-    EXPECT_EQ(loadPictureData("words", "the address").error,
-              "the address is not a picture in a known format");
 }
 
 // Red on the left half of a drawing of width x height units, the right half see-through.
@@ -400,7 +390,7 @@ TEST_F(MetafilePicture, OversizePicturesAreRefusedBeforeDecoding)
         << loadPictureFile(picture("huge.emf")).error.toStdString();
     EXPECT_FALSE(pictureSizeAllowed(32768, 10));
 
-    // A few bytes announce 16000 x 16000; the user may allow that much.
+    // A few bytes announce 16000 x 16000.
     QByteArray gif("GIF89a\x80\x3e\x80\x3e\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x80\x3e\x80\x3e\0"
                    "\x02\x02\x4c\x01\0;",
                    35);
@@ -410,28 +400,111 @@ TEST_F(MetafilePicture, OversizePicturesAreRefusedBeforeDecoding)
     const QByteArray svg("<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'/>");
     EXPECT_TRUE(loadPictureData(svg, "bomb.svg")
                     .error.startsWith("bomb.svg is too large: 16384 x 16384 pixels"));
-    setMaxPicturePixels(qint64(1) << 28);
-    EXPECT_TRUE(pictureSizeAllowed(16000, 16000));
-    setMaxPicturePixels(kDefaultMaxPicturePixels);
 }
 
-// An enhanced metafile of `side` x `side` pixels at 96 DPI with these records.
+QByteArray words(std::initializer_list<qint32> values)
+{
+    QByteArray bytes;
+    for (const qint32 value : values)
+        bytes.append(reinterpret_cast<const char*>(&value), 4);
+    return bytes;
+}
+
+// An enhanced metafile of `side` x `side` pixels at 96 DPI with these records and room for four
+// objects.
 QByteArray emfOf(int side, const QByteArray& records)
 {
-    auto words = [](std::initializer_list<qint32> values) {
-        QByteArray bytes;
-        for (const qint32 value : values)
-            bytes.append(reinterpret_cast<const char*>(&value), 4);
-        return bytes;
-    };
     const qint32 frame = qint32(std::lround(side * 2540.0 / 96));
     const QByteArray end = words({14, 20, 0, 16, 20});
     const qint32 size = qint32(108 + records.size() + end.size());
     return words({1,   108,   0,     0,          side - 1, side - 1, 0,
                   0,   frame, frame, 0x464D4520, 0x10000,  size,     qint32(records.size() / 8 + 2),
-                  1,   0,     0,     0,          960,      960,      254,
+                  4,   0,     0,     0,          960,      960,      254,
                   254, 0,     0,     0,          254000,   254000}) +
            records + end;
+}
+
+// The bytes of a record that libuemf made.
+QByteArray taken(char* record)
+{
+    const QByteArray bytes(record, qsizetype(reinterpret_cast<U_EMR*>(record)->nSize));
+    std::free(record);
+    return bytes;
+}
+
+// The box of the pixels darker than mid grey; null when there are none.
+QRect darkBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// A black square of 10 x 10 units at the origin, drawn through world transforms that each put it
+// elsewhere when multiplied in the wrong order or read transposed, and through a window origin
+// that the world transform comes before.
+TEST_F(MetafilePicture, EmfWorldTransformsPlaceTheDrawingInTheirOrder)
+{
+    const QByteArray square = taken(U_EMRSELECTOBJECT_set(U_BLACK_BRUSH)) +
+                              taken(U_EMRSELECTOBJECT_set(U_NULL_PEN)) +
+                              taken(U_EMRRECTANGLE_set(rectl_set({0, 0}, {10, 10})));
+    const auto set = [](U_XFORM xform) { return taken(U_EMRSETWORLDTRANSFORM_set(xform)); };
+    const auto modify = [](U_XFORM xform, uint32_t mode) {
+        return taken(U_EMRMODIFYWORLDTRANSFORM_set(xform, mode));
+    };
+    const U_XFORM moved = xform_set(1, 0, 0, 1, 50, 0);
+    const U_XFORM doubled = xform_set(2, 0, 0, 2, 0, 0);
+    const struct
+    {
+        const char* what;
+        QByteArray transform;
+        QRect square;
+    } cases[] = {
+        {"doubled, then moved", set(moved) + modify(doubled, U_MWT_LEFTMULTIPLY), {50, 0, 20, 20}},
+        {"moved, then doubled",
+         set(moved) + modify(doubled, U_MWT_RIGHTMULTIPLY),
+         {100, 0, 20, 20}},
+        {"turned a quarter and moved", set(xform_set(0, 1, -1, 0, 60, 20)), {50, 20, 10, 10}},
+        {"doubled, then the window's origin",
+         taken(U_EMRSETWINDOWORGEX_set({10, 0})) + set(doubled),
+         {-10, 0, 20, 20}},
+    };
+    for (const auto& [what, transform, expected] : cases) {
+        SCOPED_TRACE(what);
+        const LoadedPicture loaded = loadPictureData(emfOf(150, transform + square), "w.emf");
+        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+        const QRect box = darkBox(loaded.image);
+        EXPECT_LE(
+            (box.center() - expected.intersected(loaded.image.rect()).center()).manhattanLength(),
+            2)
+            << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+    }
+}
+
+// "HHHH" with its baseline from the middle of the picture at an escapement of 90 degrees runs up
+// from there, counterclockwise.
+TEST_F(MetafilePicture, EmfTextRunsAtItsEscapementCounterclockwise)
+{
+    U_LOGFONT font = logfont_set(-20, 0, 900, 900, 400, 0, 0, 0, 0, 0, 0, 0, 0,
+                                 std::array<uint16_t, U_LF_FACESIZE>{}.data());
+    char16_t text[] = u"HHHH";
+    uint32_t advances[4] = {14, 14, 14, 14};
+    char* emrText =
+        emrtext_set({50, 50}, 4, 2, text, U_ETO_NONE, rectl_set({0, 0}, {0, 0}), advances);
+    const QByteArray records =
+        taken(U_EMREXTCREATEFONTINDIRECTW_set(1, reinterpret_cast<const char*>(&font), nullptr)) +
+        taken(U_EMRSELECTOBJECT_set(1)) + taken(U_EMRSETTEXTALIGN_set(U_TA_BASELINE)) +
+        taken(U_EMREXTTEXTOUTW_set(rectl_set({0, 0}, {100, 100}), U_GM_COMPATIBLE, 1, 1,
+                                   reinterpret_cast<PU_EMRTEXT>(emrText)));
+    std::free(emrText);
+    const LoadedPicture loaded = loadPictureData(emfOf(100, records), "text.emf");
+    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
+    const QRect box = darkBox(loaded.image);
+    EXPECT_TRUE(box.height() > 40 && box.width() < 25 && box.bottom() <= 51)
+        << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
 }
 
 // A few bytes of records could ask for hours of painting or gigabytes of saved states.

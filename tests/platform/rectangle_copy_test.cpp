@@ -44,9 +44,14 @@ TEST(RectangleCopy, ReplacesTheDestinationPixelsAlphaIncluded)
     EXPECT_EQ(piece.pixel(1, 0), qRgba(200, 100, 7, 3));
 }
 
-TEST(RectangleCopy, IsClippedToBothSurfaces)
+// Clipped to both surfaces; an empty or negative size, or no source, copies nothing.
+TEST(RectangleCopy, CopiesOnlyWhereBothSurfacesReach)
 {
     QImage target = blank(3, 3);
+    EXPECT_FALSE(copyRectangle(target, 0, 0, 0, 2, numbered(), 0, 0));
+    EXPECT_FALSE(copyRectangle(target, 0, 0, 2, -1, numbered(), 0, 0));
+    EXPECT_FALSE(copyRectangle(target, 0, 0, 2, 2, QImage(), 0, 0));
+    EXPECT_EQ(target, blank(3, 3));
     // Starts left of the source and runs past the target's right edge.
     ASSERT_TRUE(copyRectangle(target, 0, 0, 10, 1, numbered(), -1, 0));
     EXPECT_EQ(target.pixel(0, 0), qRgb(255, 255, 255)); // nothing left of the source
@@ -57,15 +62,6 @@ TEST(RectangleCopy, IsClippedToBothSurfaces)
     EXPECT_TRUE(copyRectangle(target, -2, 0, huge, huge, numbered(), 0, 0));
     EXPECT_EQ(target.pixel(0, 2), qRgb(2, 2, 7));
     EXPECT_FALSE(copyRectangle(target, huge - 1, 0, huge, 1, numbered(), 0, 0));
-}
-
-TEST(RectangleCopy, EmptyOrNegativeSizesCopyNothing)
-{
-    QImage target = blank(3, 3);
-    EXPECT_FALSE(copyRectangle(target, 0, 0, 0, 2, numbered(), 0, 0));
-    EXPECT_FALSE(copyRectangle(target, 0, 0, 2, -1, numbered(), 0, 0));
-    EXPECT_FALSE(copyRectangle(target, 0, 0, 2, 2, QImage(), 0, 0));
-    EXPECT_EQ(target, blank(3, 3));
 }
 
 TEST(RectangleCopy, OverlappingCopyWithinOneSurface)

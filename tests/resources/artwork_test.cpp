@@ -30,8 +30,3 @@ TEST(Artwork, EveryDrawingRendersVisiblyAtTheSizeAsked)
     }
 }
 
-TEST(Artwork, UnknownNameOrEmptySizeGivesNullPixmap)
-{
-    EXPECT_TRUE(tilemond::artwork("no_such_picture", {16, 16}).isNull());
-    EXPECT_TRUE(tilemond::artwork("about", {0, 0}).isNull());
-}

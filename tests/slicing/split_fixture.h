@@ -1,28 +1,20 @@
 #pragma once
 
 #include "acquire/fit_preview.h"
-#include "editor/editor_actions.h"
-#include "editor/editor_state.h"
-#include "editor/frm_filters.h"
-#include "editor/frm_preview.h"
-#include "editor/host_app.h"
 #include "editor/topmost.h"
 #include "host/page_host.h"
 #include "platform/clipboard_picture.h"
 #include "platform/picture_box.h"
-#include "platform/prompts.h"
-#include "platform/screen_metrics.h"
-#include "platform/window_system.h"
 #include "slicing/split_command.h"
+#include "support/editor_session.h"
+#include "support/test_file.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace tilemond {
 
@@ -38,14 +30,14 @@ inline QImage testPicture(int width, int height)
 
 // The page "index.html" in a fresh folder, open in the real page host as HostApp, and the two
 // editor windows on a screen of 15 twips per pixel with the split installed on Okay.
-class SplitTest : public ::testing::Test
+class SplitTest : public EditorSession
 {
 protected:
+    SplitTest() : EditorSession(15, 15) {}
+
     void SetUp() override
     {
-        Screen::overrideTwipsPerPixel(15, 15);
-        installWindowSystem(&windows);
-        installPrompts(&answers);
+        EditorSession::SetUp();
         editorActions().split = Command4_Click;
         host = std::make_shared<host::PageHost>(folder.filePath("config"));
         HostApp = host;
@@ -53,15 +45,7 @@ protected:
 
     void TearDown() override
     {
-        unloadFrmPreview();
-        unloadFrmFilters();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        editorActions() = {};
-        HostApp.reset();
-        installWindowSystem(nullptr);
-        installPrompts(nullptr);
-        Screen::clearOverride();
-        EditorOpen = false;
+        EditorSession::TearDown();
         SystemClipboard::clear();
     }
 
@@ -69,11 +53,7 @@ protected:
 
     void openPage(const std::string& bytes)
     {
-        QFile file(pagePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes.data(), qint64(bytes.size()));
-        file.close();
-        ASSERT_FALSE(host->open(pagePath()));
+        ASSERT_FALSE(host->open(writeTestFile(pagePath(), bytes)));
     }
 
     // Makes the page's picture whose src is `src` the page's selection and the editor's split
@@ -145,8 +125,6 @@ protected:
     QTemporaryDir folder;
     QString pageName = QStringLiteral("index.html");
     std::shared_ptr<host::PageHost> host;
-    RecordingWindowSystem windows;
-    ScriptedPrompts answers;
 };
 
 } // namespace tilemond
