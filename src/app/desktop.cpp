@@ -38,7 +38,7 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
     // Pictures are cut as the view shows them.
     host->setPictureLayout([view = QPointer(view)](const std::string& source, const QString& path,
                                                    const std::vector<std::string>& srcs) {
-        return layout::laidOutPictureSizes(
+        return layout::laidOutPictures(
             source, path, srcs, view ? view->layoutWidth() : layout::kDefaultViewportWidth);
     });
     // After a split, whether the page shows the picture as before.

@@ -31,11 +31,12 @@ SplitCheck noPicture()
 SplitCheck compare(const host::PageState& before, layout::LaidOutPage& original,
                    layout::LaidOutPage& split)
 {
-    const auto box = original.pictureBoxes(before.srcs)[std::size_t(before.picture)];
-    if (!box)
+    const auto picture = original.pictures(before.srcs)[std::size_t(before.picture)];
+    if (!picture)
         return unknown(QStringLiteral("the browser engine does not show the picture"));
-    const QImage was = original.painted(*box);
-    const QImage is = split.painted(*box);
+    const QRect box = picture->box;
+    const QImage was = original.painted(box);
+    const QImage is = split.painted(box);
     if (was.isNull() || is.isNull())
         return unknown(QStringLiteral("the browser engine did not paint the page in time"));
 
@@ -55,7 +56,7 @@ SplitCheck compare(const host::PageState& before, layout::LaidOutPage& original,
             largest = std::max(largest, difference);
             where |= QRect(x, y, 1, 1);
         }
-    const QString area = QStringLiteral("%1 x %2").arg(box->width()).arg(box->height());
+    const QString area = QStringLiteral("%1 x %2").arg(box.width()).arg(box.height());
     if (differing == 0)
         return {
             true,

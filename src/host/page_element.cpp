@@ -129,4 +129,24 @@ ElementPtr PageElement::parentElement() const
     return nullptr;
 }
 
+std::optional<std::string> PageElement::currentStyle(std::string_view property) const
+{
+    const auto model = m_model.lock();
+    const auto element = spans();
+    if (!element || !element->parsed || element->tagName != "IMG")
+        return std::nullopt;
+    const PageElements& page = model->parsed();
+    const std::optional<std::string> images = "IMG";
+    for (std::size_t i = 0, count = page.count(images); i < count; ++i) {
+        if (&page.at(images, i) != element->parsed)
+            continue;
+        const auto laidOut = model->laidOutPicture(i);
+        if (!laidOut)
+            return std::nullopt;
+        const auto value = laidOut->style.find(std::string(property));
+        return value == laidOut->style.end() ? std::nullopt : std::optional(value->second);
+    }
+    return std::nullopt;
+}
+
 } // namespace tilemond::host

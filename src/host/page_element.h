@@ -24,6 +24,8 @@ public:
     bool setInnerHTML(std::string_view markup) override;
     TextRangePtr createTextRange() override;
     ElementPtr parentElement() const override;
+    // Known for pictures, as the page's browser layout gives them.
+    std::optional<std::string> currentStyle(std::string_view property) const override;
 
 private:
     std::optional<ElementSpans> spans() const;

@@ -38,6 +38,8 @@ PageHost::~PageHost()
     // Controls that the add-in still holds must not reach a host that is gone.
     for (const char* caption : {"Open", "Save", "Quit", "Copy", "Paste", "Undo", "Redo"})
         m_bars->setBuiltInAction(caption, nullptr);
+    if (m_page)
+        m_page->setPictureLayout(nullptr);
 }
 
 QString PageHost::defaultConfigFolder()
@@ -72,6 +74,9 @@ FileError PageHost::open(const QString& path)
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool xml = suffix == "xhtml" || suffix == "xht" || suffix == "xml";
     m_page = std::make_shared<PageModel>(std::move(bytes), xml);
+    m_page->setPictureLayout([this](std::size_t picture) { return laidOutPicture(picture); });
+    m_laidOut.clear();
+    m_laidOutSource.clear();
     m_path = QFileInfo(path).absoluteFilePath();
     m_savedState = m_page->source().history().state();
     m_stamp = stampOf(m_path);
@@ -125,18 +130,27 @@ QImage PageHost::picture(std::string_view src) const
 
 void PageHost::copy()
 {
-    m_copyProblem = m_page ? copySelection(*m_page, m_pictures, m_path, m_loadPicture,
-                                           laidOutSelectedPicture())
-                           : QString();
+    if (!m_page) {
+        m_copyProblem.clear();
+        return;
+    }
+    // Laid out afresh: the window the layout follows may have changed its width since.
+    m_laidOut.clear();
+    const int selected = selectedPicture();
+    const auto laidOut = selected < 0 ? std::nullopt : laidOutPicture(std::size_t(selected));
+    m_copyProblem = copySelection(*m_page, m_pictures, m_path, m_loadPicture,
+                                  laidOut ? std::optional(laidOut->size) : std::nullopt);
 }
 
-std::optional<QSize> PageHost::laidOutSelectedPicture()
+std::optional<LaidOutPicture> PageHost::laidOutPicture(std::size_t picture)
 {
-    const int selected = selectedPicture();
-    if (!m_layout || selected < 0)
+    if (!m_layout || !m_page)
         return std::nullopt;
-    const auto sizes = m_layout(source(), m_path, pictureAddresses());
-    return std::size_t(selected) < sizes.size() ? sizes[std::size_t(selected)] : std::nullopt;
+    if (m_laidOut.empty() || m_laidOutSource != source()) {
+        m_laidOutSource = source();
+        m_laidOut = m_layout(m_laidOutSource, m_path, pictureAddresses());
+    }
+    return picture < m_laidOut.size() ? m_laidOut[picture] : std::nullopt;
 }
 
 std::vector<std::string> PageHost::pictureAddresses()

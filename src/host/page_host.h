@@ -62,10 +62,11 @@ public:
     // Whether the page is read as XML (an .xhtml file).
     bool pageIsXml() const { return m_page && m_page->isXml(); }
 
-    // The sizes a browser shows the page's pictures at (given the page's bytes, its path and its
+    // How a browser lays out the page's pictures (given the page's bytes, its path and its
     // pictures' srcs in page order; nullopt or nothing where unknown). Edit > Copy gives a
-    // selected picture at that size; without a layout, width and height alone size it.
-    using PictureLayout = std::function<std::vector<std::optional<QSize>>(
+    // selected picture at its size, without a layout at the size its width and height give; the
+    // page's elements tell their style from it.
+    using PictureLayout = std::function<std::vector<std::optional<LaidOutPicture>>(
         const std::string& source, const QString& pagePath, const std::vector<std::string>& srcs)>;
     void setPictureLayout(PictureLayout layout) { m_layout = std::move(layout); }
 
@@ -101,8 +102,9 @@ public:
 
 private:
     void connectMenus();
-    // The size the layout gives the selected picture, where known.
-    std::optional<QSize> laidOutSelectedPicture();
+    // The layout of the page's picture of this place, where known: the one of the last Edit >
+    // Copy while the page stays as it was then, else laid out anew.
+    std::optional<LaidOutPicture> laidOutPicture(std::size_t picture);
 
     QString m_configFolder;
     std::shared_ptr<PageModel> m_page;
@@ -114,6 +116,8 @@ private:
     QString m_copyProblem;
     QStringList m_leftBehind;
     PictureLayout m_layout;
+    std::string m_laidOutSource; // the bytes m_laidOut was laid out from
+    std::vector<std::optional<LaidOutPicture>> m_laidOut;
     std::shared_ptr<std::function<void()>> m_refresh;
     std::shared_ptr<HostCommandBars> m_bars;
     Event<PageWindow*> m_windowActivate;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "host/laid_out_picture.h"
 #include "host/page_elements.h"
 #include "host/page_source.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -45,12 +47,22 @@ public:
     // The body element's handle (null when the page has no body tag).
     TrackedSpanPtr bodyHandle();
 
+    // How a browser lays out the page's picture of this place among its img elements, where
+    // known (set by the host that knows a browser engine).
+    using PictureLayout = std::function<std::optional<LaidOutPicture>(std::size_t picture)>;
+    void setPictureLayout(PictureLayout layout) { m_layout = std::move(layout); }
+    std::optional<LaidOutPicture> laidOutPicture(std::size_t picture) const
+    {
+        return m_layout ? m_layout(picture) : std::nullopt;
+    }
+
 private:
     PageSource m_source;
     std::optional<PageElements> m_parsed;
     int m_parsedAtEdit = -1;
     TrackedSpanPtr m_selection;
     bool m_xml;
+    PictureLayout m_layout;
 };
 
 } // namespace tilemond::host

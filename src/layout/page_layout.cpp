@@ -46,28 +46,55 @@ const QString kPictureBoxesScript = QStringLiteral(
     " const top = px(s.borderTopWidth) + px(s.paddingTop);"
     " const right = px(s.borderRightWidth) + px(s.paddingRight);"
     " const bottom = px(s.borderBottomWidth) + px(s.paddingBottom);"
+    " const place = {'display': s.display, 'float': s.cssFloat, 'vertical-align': s.verticalAlign,"
+    " 'max-width': s.maxWidth, 'margin-top': s.marginTop, 'margin-right': s.marginRight,"
+    " 'margin-bottom': s.marginBottom, 'margin-left': s.marginLeft};"
+    " const width = (i.style.width || i.getAttribute('width') || '').trim();"
+    " if (width.endsWith('%')) place['width'] = width;"
+    " if (s.display == 'block' && s.cssFloat == 'none') {"
+    "   const had = i.hasAttribute('style');"
+    "   const was = [i.style.getPropertyValue('width'), i.style.getPropertyPriority('width')];"
+    "   const margins = [s.marginLeft, s.marginRight];"
+    "   i.style.setProperty('width', (px(s.width) - 2) + 'px', 'important');"
+    "   if (s.marginLeft != margins[0]) place['margin-left'] = 'auto';"
+    "   if (s.marginRight != margins[1]) place['margin-right'] = 'auto';"
+    "   i.style.setProperty('width', was[0], was[1]);"
+    "   if (!had) i.removeAttribute('style'); }"
     " return [i.getAttribute('src') || '', r.left + scrollX + left, r.top + scrollY + top,"
     " r.width - left - right, r.height - top - bottom,"
-    " i.complete && i.naturalWidth > 0 && s.display != 'none']; })");
+    " i.complete && i.naturalWidth > 0 && s.display != 'none', place]; })");
 
-std::vector<std::optional<QRect>> matchPictureBoxes(const QVariant& shown,
-                                                    const std::vector<std::string>& srcs)
+std::vector<std::optional<PictureOnPage>> matchPictures(const QVariant& shown,
+                                                        const std::vector<std::string>& srcs)
 {
-    std::vector<std::optional<QRect>> boxes(srcs.size());
+    std::vector<std::optional<PictureOnPage>> matched(srcs.size());
     // The engine's pictures in page order, matched to ours by src: a picture the engine does not
     // count (inside a <template>) gets no box and does not shift the others.
     const QVariantList pictures = shown.toList();
     qsizetype next = 0;
     for (std::size_t i = 0; i < srcs.size() && next < pictures.size(); ++i) {
         const QVariantList box = pictures[next].toList();
-        if (box.size() != 6 || box[0].toString().toStdString() != srcs[i])
+        if (box.size() != 7 || box[0].toString().toStdString() != srcs[i])
             continue;
         ++next;
         const QRect rect(roundToEven(box[1].toDouble()), roundToEven(box[2].toDouble()),
                          roundToEven(box[3].toDouble()), roundToEven(box[4].toDouble()));
-        if (box[5].toBool() && !rect.isEmpty())
-            boxes[i] = rect;
+        if (!box[5].toBool() || rect.isEmpty())
+            continue;
+        PictureOnPage& picture = matched[i].emplace(PictureOnPage{rect, {}});
+        const QVariantMap style = box[6].toMap();
+        for (auto property = style.begin(); property != style.end(); ++property)
+            picture.style[property.key().toStdString()] = property.value().toString().toStdString();
     }
+    return matched;
+}
+
+std::vector<std::optional<QRect>> matchPictureBoxes(const QVariant& shown,
+                                                    const std::vector<std::string>& srcs)
+{
+    std::vector<std::optional<QRect>> boxes;
+    for (const auto& picture : matchPictures(shown, srcs))
+        boxes.push_back(picture ? std::optional(picture->box) : std::nullopt);
     return boxes;
 }
 
@@ -166,10 +193,12 @@ LaidOutPage::~LaidOutPage()
         m_engine->view.setPage(nullptr);
 }
 
-std::vector<std::optional<QRect>> LaidOutPage::pictureBoxes(const std::vector<std::string>& srcs)
+std::vector<std::optional<PictureOnPage>>
+LaidOutPage::pictures(const std::vector<std::string>& srcs)
 {
     const auto shown = m_ok ? m_engine->run(kPictureBoxesScript) : std::nullopt;
-    return shown ? matchPictureBoxes(*shown, srcs) : std::vector<std::optional<QRect>>(srcs.size());
+    return shown ? matchPictures(*shown, srcs)
+                 : std::vector<std::optional<PictureOnPage>>(srcs.size());
 }
 
 QImage LaidOutPage::painted(const QRect& area)
@@ -208,18 +237,19 @@ QImage LaidOutPage::painted(const QRect& area)
     return page.isNull() ? QImage() : page.copy(inView);
 }
 
-std::vector<std::optional<QSize>> laidOutPictureSizes(const std::string& source,
-                                                      const QString& pagePath,
-                                                      const std::vector<std::string>& srcs,
-                                                      int viewportWidth)
+std::vector<std::optional<host::LaidOutPicture>>
+laidOutPictures(const std::string& source, const QString& pagePath,
+                const std::vector<std::string>& srcs, int viewportWidth)
 {
-    std::vector<std::optional<QSize>> sizes;
+    std::vector<std::optional<host::LaidOutPicture>> pictures;
     if (!layoutSizesPictures(source))
-        return sizes;
+        return pictures;
     LaidOutPage page(source, pagePath, viewportWidth);
-    for (const auto& box : page.pictureBoxes(srcs))
-        sizes.push_back(box ? std::optional(box->size()) : std::nullopt);
-    return sizes;
+    for (auto& picture : page.pictures(srcs))
+        pictures.push_back(picture ? std::optional(host::LaidOutPicture{picture->box.size(),
+                                                                        std::move(picture->style)})
+                                   : std::nullopt);
+    return pictures;
 }
 
 } // namespace tilemond::layout

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/laid_out_picture.h"
+
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -10,6 +12,7 @@
 #include <QWebEngineUrlRequestInterceptor>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,10 +43,21 @@ private:
 };
 
 // A script of ours that answers, for each picture the engine counts: its src attribute, the box
-// of its pixels in the page (inside its border and padding), and whether it shows.
+// of its pixels in the page (inside its border and padding), whether it shows, and what of its
+// style places it (see host::LaidOutPicture): margins the page leaves to the browser are read back
+// as "auto" (they follow the picture's width), a width given as a share as given.
 extern const QString kPictureBoxesScript;
-// The box of each of the page's img elements (their srcs in document order, as `srcs`) in the
-// page, from what kPictureBoxesScript answered: nullopt for one the engine does not show.
+// A picture as the engine shows it.
+struct PictureOnPage
+{
+    QRect box;                                // of its pixels, in the page
+    std::map<std::string, std::string> style; // see host::LaidOutPicture
+};
+// Each of the page's img elements (their srcs in document order, as `srcs`), from what
+// kPictureBoxesScript answered: nullopt for one the engine does not show.
+std::vector<std::optional<PictureOnPage>> matchPictures(const QVariant& shown,
+                                                        const std::vector<std::string>& srcs);
+// Their boxes alone.
 std::vector<std::optional<QRect>> matchPictureBoxes(const QVariant& shown,
                                                     const std::vector<std::string>& srcs);
 
@@ -68,8 +82,8 @@ public:
     LaidOutPage& operator=(const LaidOutPage&) = delete;
 
     bool ok() const { return m_ok; }
-    // The boxes of the page's pictures, as matchPictureBoxes gives them.
-    std::vector<std::optional<QRect>> pictureBoxes(const std::vector<std::string>& srcs);
+    // The page's pictures, as matchPictures gives them.
+    std::vector<std::optional<PictureOnPage>> pictures(const std::vector<std::string>& srcs);
     // The page as painted, `area` (in the page) inside it; null when that cannot be had.
     QImage painted(const QRect& area);
 
@@ -81,20 +95,19 @@ private:
     bool m_ok = false;
 };
 
-// The sizes the engine shows the page's pictures at (see LaidOutPage::pictureBoxes) in a window
+// The page's pictures as the engine lays them out (see LaidOutPage::pictures) in a window
 // `viewportWidth` wide; nothing (and no engine started) for a page that layoutSizesPictures
 // finds its attributes enough for.
-std::vector<std::optional<QSize>> laidOutPictureSizes(const std::string& source,
-                                                      const QString& pagePath,
-                                                      const std::vector<std::string>& srcs,
-                                                      int viewportWidth);
+std::vector<std::optional<host::LaidOutPicture>>
+laidOutPictures(const std::string& source, const QString& pagePath,
+                const std::vector<std::string>& srcs, int viewportWidth);
 
-// laidOutPictureSizes at one width, as the page host takes its picture layout.
+// laidOutPictures at one width, as the page host takes its picture layout.
 inline auto pictureLayoutAt(int viewportWidth)
 {
     return [viewportWidth](const std::string& source, const QString& pagePath,
                            const std::vector<std::string>& srcs) {
-        return laidOutPictureSizes(source, pagePath, srcs, viewportWidth);
+        return laidOutPictures(source, pagePath, srcs, viewportWidth);
     };
 }
 

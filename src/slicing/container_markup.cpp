@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdio>
 
 namespace tilemond {
 namespace {
@@ -100,9 +101,9 @@ std::string carriedStyle(std::string_view style)
     return carried;
 }
 
-// What places the picture among its neighbours, as the container's style: its align, border,
-// hspace and vspace attributes, then its own style, which outweighs them.
-std::string placingStyle(const host::Element& picture)
+// What places the picture among its neighbours by its attributes, as the container's style: its
+// align, border, hspace and vspace.
+std::string attributePlacing(const host::Element& picture)
 {
     const auto value = [&](std::string_view name) {
         return picture.getAttribute(name).value_or(std::string());
@@ -116,7 +117,59 @@ std::string placingStyle(const host::Element& picture)
         style += ";margin-left:" + hspace + ";margin-right:" + hspace;
     if (const std::string vspace = length(value("vspace")); !vspace.empty())
         style += ";margin-top:" + vspace + ";margin-bottom:" + vspace;
-    return style + carriedStyle(value("style"));
+    return style;
+}
+
+// What the page's style sheets do to place the picture, as the host knows it (nothing where it
+// does not), as the container's style: its float or block display, margins and vertical
+// alignment. A picture the page lets shrink with what holds it (a max-width or a width as a
+// share) gets a container that shrinks alike, as wide as the picture where the picture is.
+std::string sheetPlacing(const host::Element& picture, int width, bool& shrinks)
+{
+    const auto style = [&](std::string_view property) {
+        return lowered(trimmed(picture.currentStyle(property).value_or(std::string())));
+    };
+    std::string placing;
+    const std::string floating = style("float");
+    const bool floats = !floating.empty() && floating != "none";
+    if (floats)
+        placing += ";float:" + floating;
+    const bool block = !floats && style("display") == "block";
+    if (block)
+        placing += ";display:block";
+    for (const std::string_view side :
+         {"margin-top", "margin-right", "margin-bottom", "margin-left"})
+        if (const std::string margin = style(side); !margin.empty() && margin != "0px")
+            placing += ";" + std::string(side) + ":" + margin;
+    if (const std::string align = style("vertical-align"); !align.empty() && align != "baseline")
+        placing += ";vertical-align:" + align;
+    // A share of what holds it sizes the container as it sized the picture; a share as the most
+    // it may take, the container of the picture's width at most; a block is as wide as the picture,
+    // so that its margins place it as they placed the picture. A share leaves the container's
+    // own width out where a table cell or a float works out its width, as a picture's is.
+    const std::string share = style("width");
+    const std::string most = style("max-width");
+    shrinks = share.ends_with('%') || most.ends_with('%');
+    if (share.ends_with('%'))
+        placing += ";width:" + share + (most.ends_with('%') ? ";max-width:" + most : "");
+    else if (most.ends_with('%'))
+        placing += ";width:" + most + ";max-width:" + std::to_string(width) + "px";
+    else if (block)
+        placing += ";width:" + std::to_string(width) + "px";
+    return placing;
+}
+
+// A share of the whole as a CSS percentage, exact enough that the share of the picture's own
+// width comes to whole pixels.
+std::string percentage(int part, int whole)
+{
+    char written[32];
+    std::snprintf(written, sizeof written, "%.5f", 100.0 * part / std::max(whole, 1));
+    std::string share(written);
+    share.erase(share.find_last_not_of('0') + 1);
+    if (share.back() == '.')
+        share.pop_back();
+    return share + "%";
 }
 
 // Whether a division written at the picture's place would close a paragraph around it, as the
@@ -138,8 +191,9 @@ bool inParagraph(const host::Element& picture)
 
 } // namespace
 
-ContainerMarkup::ContainerMarkup(const host::Element* picture, const host::Document* document)
-    : m_containerStyle(ContainerReset)
+ContainerMarkup::ContainerMarkup(const host::Element* picture, const host::Document* document,
+                                 int pictureWidth)
+    : m_containerStyle(ContainerReset), m_width(pictureWidth)
 {
     if (document && document->contentType() == "application/xhtml+xml")
         m_dialect = Dialect::Xml;
@@ -147,7 +201,9 @@ ContainerMarkup::ContainerMarkup(const host::Element* picture, const host::Docum
         m_dialect = Dialect::HtmlInParagraph;
     if (!picture)
         return;
-    m_containerStyle += placingStyle(*picture);
+    // The picture's own style outweighs what its attributes and the style sheets say.
+    m_containerStyle += attributePlacing(*picture) + sheetPlacing(*picture, m_width, m_shrinks) +
+                        carriedStyle(picture->getAttribute("style").value_or(std::string()));
     m_class = picture->getAttribute("class").value_or(std::string());
     m_alt = picture->getAttribute("alt").value_or(std::string());
     m_title = picture->getAttribute("title").value_or(std::string());
@@ -204,6 +260,35 @@ std::string ContainerMarkup::placeholder(bool first) const
     return markup + (m_dialect == Dialect::Xml ? "/>" : ">");
 }
 
+std::string ContainerMarkup::pieces(std::string markup, const std::vector<int>& widths,
+                                    bool inCells) const
+{
+    if (!m_shrinks)
+        return markup;
+    std::string lower = lowered(markup); // found in, and kept in step with the markup
+    const auto insert = [&](std::size_t at, const std::string& text) {
+        markup.insert(at, text);
+        lower.insert(at, text);
+    };
+    std::size_t at = 0;
+    for (const int width : widths) {
+        at = lower.find("<img", at);
+        if (at == std::string::npos)
+            break;
+        const std::string sizing =
+            (inCells ? std::string("width:100%") : "width:" + percentage(width, m_width)) +
+            ";height:auto;";
+        const std::size_t end = std::min(lower.find('>', at), lower.size());
+        const std::size_t style = lower.find(" style=", at);
+        if (style + 8 < end && (lower[style + 7] == '"' || lower[style + 7] == '\''))
+            insert(style + 8, sizing);
+        else
+            insert(at + 4, " " + attribute("style", sizing));
+        at = end;
+    }
+    return markup;
+}
+
 std::string ContainerMarkup::tableStart() const
 {
     // The table keeps its founding attributes for pages read without style.
@@ -212,7 +297,9 @@ std::string ContainerMarkup::tableStart() const
                                     : " " + attribute("cellspacing", "0") + " " +
                                           attribute("cellpadding", "0") + " " +
                                           attribute("border", "0");
-    return "<" + tag("TABLE") + spacing + " " + attribute("STYLE", TableReset) + ">";
+    // A table that shrinks with the container shares its width out among its columns.
+    const std::string style = std::string(TableReset) + (m_shrinks ? ";width:100%" : "");
+    return "<" + tag("TABLE") + spacing + " " + attribute("STYLE", style) + ">";
 }
 
 std::string ContainerMarkup::rowStart() const
@@ -220,9 +307,11 @@ std::string ContainerMarkup::rowStart() const
     return "<" + tag("TR") + " " + attribute("STYLE", RowReset) + ">";
 }
 
-std::string ContainerMarkup::cellStart() const
+std::string ContainerMarkup::cellStart(int width) const
 {
-    return "<" + tag("TD") + " " + attribute("STYLE", CellReset) + ">";
+    const std::string style =
+        std::string(CellReset) + (m_shrinks ? ";width:" + percentage(width, m_width) : "");
+    return "<" + tag("TD") + " " + attribute("STYLE", style) + ">";
 }
 
 std::string ContainerMarkup::cellEnd() const

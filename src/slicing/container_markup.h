@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tilemond {
 
@@ -16,8 +17,9 @@ namespace tilemond {
 class ContainerMarkup
 {
 public:
-    // picture: the page's picture being split; null for a picture from a file.
-    ContainerMarkup(const host::Element* picture, const host::Document* document);
+    // picture: the page's picture being split; null for a picture from a file. pictureWidth:
+    // the width it was cut at.
+    ContainerMarkup(const host::Element* picture, const host::Document* document, int pictureWidth);
 
     // The empty container, start and end tag.
     std::string container() const;
@@ -25,9 +27,14 @@ public:
     std::string_view containerTag() const;
     // The first piece says what the picture said (alt, title); the others say nothing.
     std::string placeholder(bool first) const;
+    // The pieces' markup as the host pasted it (their img tags in order, of these widths), made
+    // to shrink with the container where the page let the picture shrink; inCells: one piece
+    // per table cell, else rows of pieces side by side.
+    std::string pieces(std::string markup, const std::vector<int>& widths, bool inCells) const;
     std::string tableStart() const;
     std::string rowStart() const;
-    std::string cellStart() const;
+    // A cell of a column this wide.
+    std::string cellStart(int width) const;
     std::string cellEnd() const;
     std::string rowEnd() const;
     std::string tableEnd() const;
@@ -46,6 +53,8 @@ private:
     std::string m_class;
     std::string m_alt;
     std::string m_title;
+    int m_width = 0;
+    bool m_shrinks = false; // the page lets the picture shrink with what holds it
 };
 
 } // namespace tilemond

@@ -118,7 +118,8 @@ void refuseGonePicture()
 // Everything between the refusal and the closing of the windows.
 void splitIntoPage(const std::vector<CellRow>& cells)
 {
-    TableInsertion page(chkTableValue, frmFilters().splitTarget.picture);
+    TableInsertion page(chkTableValue, frmFilters().splitTarget.picture,
+                        frmFilters().Picture1->size().width());
     page.OpenContainer();
 
     for (const CellRow& row : cells) {
@@ -126,9 +127,9 @@ void splitIntoPage(const std::vector<CellRow>& cells)
         for (const QRect& cell : row) {
             cutPiece(cell);
             if (cell.isEmpty())
-                page.PlaceEmptyCell();
+                page.PlaceEmptyCell(cell.width());
             else
-                page.PlaceCell();
+                page.PlaceCell(cell.width());
         }
         page.EndRow();
     }

@@ -42,8 +42,10 @@ void executePaste()
 
 } // namespace
 
-TableInsertion::TableInsertion(std::function<int()> tableOption, host::ElementPtr picture)
-    : m_tableOption(std::move(tableOption)), m_picture(std::move(picture))
+TableInsertion::TableInsertion(std::function<int()> tableOption, host::ElementPtr picture,
+                               int pictureWidth)
+    : m_tableOption(std::move(tableOption)), m_picture(std::move(picture)),
+      m_pictureWidth(pictureWidth)
 {
 }
 
@@ -53,7 +55,7 @@ void TableInsertion::OpenContainer()
     if (m_undoUnit)
         m_undoUnit->openUndoUnit();
     // Read from the picture before the container takes its place.
-    m_markup.emplace(m_picture.get(), m_undoUnit.get());
+    m_markup.emplace(m_picture.get(), m_undoUnit.get(), m_pictureWidth);
     m_picture.reset();
     if (const host::TextRangePtr range = selectionRange())
         range->pasteHTML(m_markup->container());
@@ -70,13 +72,13 @@ void TableInsertion::BeginRow()
         m_tableHtml += m_markup->rowStart();
 }
 
-void TableInsertion::PlaceCell()
+void TableInsertion::PlaceCell(int width)
 {
     if (m_container)
         m_container->insertAdjacentHTML("BeforeEnd", m_markup->placeholder(!m_placed));
     yieldEvents(5);
     if (tableMode())
-        m_tableHtml += m_markup->cellStart();
+        m_tableHtml += m_markup->cellStart(width);
     yieldEvents(6);
     host::ElementPtr placeholder = findElement("IMG", "QZInsertPic");
     yieldEvents(4);
@@ -99,16 +101,18 @@ void TableInsertion::PlaceCell()
         yieldEvents(2);
         if (m_container)
             m_container->setInnerHTML("");
-        m_tableHtml += cell + m_markup->cellEnd();
+        m_tableHtml += m_markup->pieces(cell, {width}, true) + m_markup->cellEnd();
+    } else {
+        m_pieceWidths.push_back(width);
     }
     placeholder.reset();
     yieldEvents(1);
 }
 
-void TableInsertion::PlaceEmptyCell()
+void TableInsertion::PlaceEmptyCell(int width)
 {
     if (tableMode())
-        m_tableHtml += m_markup->cellStart() + m_markup->cellEnd();
+        m_tableHtml += m_markup->cellStart(width) + m_markup->cellEnd();
 }
 
 void TableInsertion::EndRow()
@@ -129,7 +133,8 @@ void TableInsertion::CloseContainer()
     } else {
         const std::string markup =
             m_container ? m_container->innerHTML().value_or(std::string()) : std::string();
-        pasteOver(m_container.get(), ReplaceText(markup, "<p>", ""));
+        pasteOver(m_container.get(),
+                  m_markup->pieces(ReplaceText(markup, "<p>", ""), m_pieceWidths, false));
     }
     m_container.reset();
     if (m_undoUnit)

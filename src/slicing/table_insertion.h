@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tilemond {
 
@@ -21,18 +22,19 @@ class TableInsertion
 public:
     // tableOption gives the value of the table check box: 0 unchecked, 1 checked, 2 grayed.
     // picture: the page's picture that the pieces replace; null for a picture from a file.
-    TableInsertion(std::function<int()> tableOption, host::ElementPtr picture);
+    // pictureWidth: the width it was cut at.
+    TableInsertion(std::function<int()> tableOption, host::ElementPtr picture, int pictureWidth);
 
     // Pastes the empty container over the page's selection and keeps it. Everything up to
     // CloseContainer is one step for the host's undo.
     void OpenContainer();
     void BeginRow();
-    // Pastes the clipboard's piece into the container through a placeholder; in table mode its
-    // markup becomes the next cell.
-    void PlaceCell();
-    // A cell without pixels: its place in the table, but nothing in the page (a paste would
-    // leave the placeholder or a one-pixel picture).
-    void PlaceEmptyCell();
+    // Pastes the clipboard's piece, this wide, into the container through a placeholder; in
+    // table mode its markup becomes the next cell.
+    void PlaceCell(int width);
+    // A cell without pixels, of a column this wide: its place in the table, but nothing in the
+    // page (a paste would leave the placeholder or a one-pixel picture).
+    void PlaceEmptyCell(int width);
     // Table mode closes the row; line mode breaks the line after a row that placed a piece.
     void EndRow();
     // Table mode: the table becomes the container's content; line mode: the container's
@@ -50,6 +52,8 @@ private:
 
     std::function<int()> m_tableOption;
     host::ElementPtr m_picture;
+    int m_pictureWidth;
+    std::vector<int> m_pieceWidths;          // of the pieces in lines, in order
     std::optional<ContainerMarkup> m_markup; // made when the container opens
     host::DocumentPtr m_undoUnit;            // the page whose undo unit is open
     host::ElementPtr m_container;

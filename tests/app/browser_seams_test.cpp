@@ -266,6 +266,43 @@ TEST_F(BrowserPages, PiecesStandAndActWhereThePictureStood)
     }
 }
 
+// Pictures that page rules for pictures let shrink with the page, one centred as a block, one in
+// a table cell beside text: their pieces stand as they stood, and where the window narrows they
+// shrink with it instead of widening the page.
+TEST_F(BrowserPages, PiecesStandAndShrinkAsThePageRulesForPicturesSay)
+{
+    ASSERT_TRUE(testPicture().scaled(600, 120).save(path("wide.png")));
+    ASSERT_TRUE(testPicture().scaled(460, 100).save(path("cell.png")));
+    writeFile("ruled.html",
+              "<!DOCTYPE html>\n<html><head><style>img{max-width:100%;height:auto}"
+              "img.center{display:block;margin-left:auto;margin-right:auto}</style></head><body>"
+              "<p>Above</p><img class=center src=wide.png alt=W><table><tr><td><img "
+              "src=cell.png></td><td>Text beside the picture</td></tr></table><script>"
+              "addEventListener('load',()=>{const d=document.documentElement;"
+              "document.body.dataset.over=d.scrollWidth>d.clientWidth})</script></body></html>\n");
+    const QSize window(700, 400);
+    const QImage before = screenshot("ruled.html", window);
+    ASSERT_FALSE(before.isNull()) << "chromium made no screenshot";
+    const QStringList narrow = {"--window-size=500,400", "--dump-dom"};
+    ASSERT_TRUE(chromium("ruled.html", narrow).contains("data-over=\"false\""));
+
+    for (const bool table : {false, true}) {
+        SCOPED_TRACE(table ? "table" : "lines");
+        const QStringList viewport = {"--viewport", QString::number(window.width())};
+        Result result = split("ruled.html", table, {"200", "401"}, {"50"}, viewport);
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        // The second picture comes after the first one's six pieces.
+        QStringList again = {"split", path("after-ruled.html"), "--image", "6"};
+        again += QStringList{"--vertical", "100,301", "--horizontal", "40"} + viewport;
+        if (table)
+            again << "--table";
+        result = run(again);
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_TRUE(screenshot("after-ruled.html", window) == before);
+        EXPECT_TRUE(chromium("after-ruled.html", narrow).contains("data-over=\"false\""));
+    }
+}
+
 // Pages whose picture the pieces must show unchanged: in a box narrower than the picture (a
 // line of pieces stays one line, the table whole); under a style sheet that squeezes and pads
 // pictures and cells, cut at the picture's own size (the pieces resist it); with see-through pixels

@@ -247,7 +247,7 @@ TEST_F(Split, ClicksWhileSplittingAreIgnored)
 
 TEST_F(Split, LineModeDropsOpeningParagraphTagsOnly)
 {
-    TableInsertion insertion([] { return 0; }, nullptr);
+    TableInsertion insertion([] { return 0; }, nullptr, 0);
     insertion.OpenContainer();
     host->activeDocument()
         ->all()

@@ -36,6 +36,9 @@ public:
     virtual TextRangePtr createTextRange() = 0;
     // The element whose content holds this one, as the page parses; nullptr at the top.
     virtual ElementPtr parentElement() const = 0;
+    // The value of a style property as the page gives it to the element once its style sheets
+    // apply ("auto", "100%", "12px", "block"); nullopt where the host does not know it.
+    virtual std::optional<std::string> currentStyle(std::string_view property) const = 0;
 };
 
 // A span of the page. Its HTML text is the page's source in that span.
