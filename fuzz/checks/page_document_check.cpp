@@ -1,7 +1,7 @@
 #include "fuzz_checks.h"
-#include "host/page_document.h"
-#include "host/page_element.h"
-#include "host/page_model.h"
+#include "page/page_document.h"
+#include "page/page_element.h"
+#include "page/page_model.h"
 
 #include "byte_reader.h"
 

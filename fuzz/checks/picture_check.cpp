@@ -1,8 +1,8 @@
 #include "fuzz_checks.h"
-#include "platform/emf_renderer.h"
-#include "platform/picture_limits.h"
-#include "platform/raster_reader.h"
-#include "platform/wmf_renderer.h"
+#include "pictures/emf_renderer.h"
+#include "pictures/picture_limits.h"
+#include "pictures/raster_reader.h"
+#include "pictures/wmf_renderer.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "byte_reader.h"
 #include "fuzz_checks.h"
-#include "host/jpeg_writer.h"
-#include "host/png_writer.h"
+#include "pictures/jpeg_writer.h"
+#include "pictures/png_writer.h"
 
 #include <QColorSpace>
 #include <QImage>

@@ -8,9 +8,9 @@
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/host_app.h"
+#include "pictures/picture_limits.h"
 #include "platform/clipboard_picture.h"
 #include "platform/picture_box.h"
-#include "platform/picture_limits.h"
 #include "platform/prompts.h"
 #include "platform/yield.h"
 

@@ -2,7 +2,7 @@
 
 #include "acquire/cd_file_open.h"
 #include "editor/captions.h"
-#include "platform/picture_file.h"
+#include "pictures/picture_file.h"
 #include "platform/prompts.h"
 
 namespace tilemond {

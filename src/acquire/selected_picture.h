@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/api/application.h"
+#include "host_api/application.h"
 
 #include <optional>
 

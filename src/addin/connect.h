@@ -1,7 +1,7 @@
 #pragma once
 
 #include "addin/live_objects.h"
-#include "host/api/add_in.h"
+#include "host_api/add_in.h"
 
 #include <string_view>
 

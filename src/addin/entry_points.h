@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/api/add_in.h"
+#include "host_api/add_in.h"
 
 // The component entry points of the add-in library. The classes it makes:
 // "TessoraTilemond.Connect" (the add-in), "TessoraTilemond.chVSplitter" and

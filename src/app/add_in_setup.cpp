@@ -1,6 +1,6 @@
 #include "app/add_in_setup.h"
 
-#include "host/api/add_in.h"
+#include "host_api/add_in.h"
 #include "platform/registry.h"
 
 #include <QCoreApplication>

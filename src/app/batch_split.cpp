@@ -5,12 +5,12 @@
 #include "app/editor_driver.h"
 #include "app/output_target.h"
 #include "app/page_lock.h"
-#include "app/picture_choice.h"
 #include "app/split_check.h"
+#include "app/split_picture.h"
 #include "host/add_in_loader.h"
 #include "host/page_host.h"
 #include "layout/page_layout.h"
-#include "platform/picture_file.h"
+#include "pictures/picture_file.h"
 #include "platform/registry.h"
 
 #include <QDir>
@@ -159,7 +159,7 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     if (const host::FileError error = host->open(options.page))
         return failure(*error);
     const auto document = host->activeDocument();
-    const ChosenPicture picture = selectPicture(*document, options);
+    const ChosenPicture picture = selectSplitPicture(*document, options);
     if (!picture.error.isEmpty())
         return failure(
             QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), picture.error));

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "platform/picture_limits.h"
+#include "pictures/picture_limits.h"
 
 #include <functional>
 #include <map>

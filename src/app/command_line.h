@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/picture_format.h"
 #include "layout/page_layout.h"
+#include "pictures/picture_format.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/page_file.h"
+#include "page/page_file.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 // tilemond: the desktop page host with the Tessora Tilemond add-in, and its batch mode.
 #include "app/command_line.h"
 #include "app/commands.h"
-#include "platform/picture_limits.h"
+#include "pictures/picture_limits.h"
 
 #include <QCoreApplication>
 

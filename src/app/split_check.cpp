@@ -1,7 +1,7 @@
 #include "app/split_check.h"
 
-#include "host/page_file.h"
 #include "layout/page_layout.h"
+#include "page/page_file.h"
 #include "view/page_scheme.h"
 
 #include <QFileInfo>

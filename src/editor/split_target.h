@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/api/page_document.h"
+#include "host_api/page_document.h"
 
 namespace tilemond {
 

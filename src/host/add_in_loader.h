@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/api/add_in.h"
+#include "host_api/add_in.h"
 
 #include <QString>
 #include <QStringList>

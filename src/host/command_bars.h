@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/api/command_bars.h"
+#include "host_api/command_bars.h"
 
 #include <QString>
 

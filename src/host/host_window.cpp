@@ -2,8 +2,8 @@
 
 #include "host/command_bars.h"
 #include "host/page_view.h"
-#include "host/picture_format_setting.h"
 #include "host/save_page_dialog.h"
+#include "pictures/picture_format_setting.h"
 
 #include <QApplication>
 #include <QCloseEvent>

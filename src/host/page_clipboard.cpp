@@ -1,7 +1,7 @@
 #include "host/page_clipboard.h"
 
-#include "host/picture_location.h"
-#include "host/shown_size.h"
+#include "page/picture_location.h"
+#include "page/shown_size.h"
 #include "platform/clipboard_picture.h"
 
 #include <QClipboard>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "host/page_model.h"
-#include "host/pasted_pictures.h"
-#include "platform/picture_file.h"
+#include "page/page_model.h"
+#include "page/pasted_pictures.h"
+#include "pictures/picture_file.h"
 
 #include <QImage>
 #include <QSize>

@@ -1,10 +1,10 @@
 #include "host/page_host.h"
 
-#include "host/page_document.h"
-#include "host/page_save.h"
 #include "host/page_window.h"
-#include "host/picture_location.h"
-#include "platform/picture_file.h"
+#include "page/page_document.h"
+#include "page/page_save.h"
+#include "page/picture_location.h"
+#include "pictures/picture_file.h"
 #include "platform/prompts.h"
 
 #include <QCoreApplication>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "host/api/application.h"
 #include "host/command_bars.h"
 #include "host/page_clipboard.h"
-#include "host/page_file.h"
-#include "host/page_model.h"
-#include "host/pasted_pictures.h"
+#include "host_api/application.h"
+#include "page/page_file.h"
+#include "page/page_model.h"
+#include "page/pasted_pictures.h"
 
 #include <QString>
 

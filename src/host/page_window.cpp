@@ -1,6 +1,6 @@
 #include "host/page_window.h"
 
-#include "host/page_document.h"
+#include "page/page_document.h"
 
 namespace tilemond::host {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/api/application.h"
-#include "host/page_model.h"
+#include "host_api/application.h"
+#include "page/page_model.h"
 
 namespace tilemond::host {
 

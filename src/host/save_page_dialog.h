@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/picture_format.h"
+#include "pictures/picture_format.h"
 
 #include <QFileDialog>
 

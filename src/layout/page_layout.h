@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/laid_out_picture.h"
+#include "page/laid_out_picture.h"
 
 #include <QImage>
 #include <QRect>

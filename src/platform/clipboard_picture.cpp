@@ -1,6 +1,6 @@
 #include "platform/clipboard_picture.h"
 
-#include "platform/picture_format.h"
+#include "platform/held_picture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #include "view/page_scheme.h"
 
-#include "platform/bounded_read.h"
+#include "pictures/bounded_read.h"
 
 #include <QBuffer>
 #include <QMimeDatabase>

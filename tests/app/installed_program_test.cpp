@@ -1,4 +1,4 @@
-#include "host/api/add_in.h"
+#include "host_api/add_in.h"
 #include "platform/registry.h"
 #include "support/test_file.h"
 #include "tilemond_run.h"

@@ -1,0 +1,110 @@
+#include "page/carried_pictures.h"
+
+#include "page/picture_location.h"
+#include "pictures/bounded_read.h"
+#include "pictures/picture_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <set>
+
+namespace tilemond::host {
+namespace {
+
+// The path part of a relative src ("img/a%20b.png?v=2" -> "img/a b.png"), and what follows it;
+// nullopt for an address with a scheme, an absolute path, or nothing.
+std::optional<std::pair<QString, QString>> relativePath(std::string_view src)
+{
+    QString address = QString::fromUtf8(src.data(), qsizetype(src.size())).trimmed();
+    address.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (address.isEmpty() || address.startsWith('/') || scheme.match(address).hasMatch())
+        return std::nullopt;
+    const qsizetype suffix = address.indexOf(QRegularExpression(QStringLiteral("[?#]")));
+    const QString path = QUrl::fromPercentEncoding(address.left(suffix).toUtf8());
+    if (path.isEmpty())
+        return std::nullopt;
+    return std::pair{QDir::cleanPath(path), suffix < 0 ? QString() : address.mid(suffix)};
+}
+
+bool sameBytes(const QString& one, const QString& other)
+{
+    QFile a(one);
+    QFile b(other);
+    if (QFileInfo(one).size() != QFileInfo(other).size() || !a.open(QIODevice::ReadOnly) ||
+        !b.open(QIODevice::ReadOnly))
+        return false;
+    while (!a.atEnd())
+        if (a.read(1 << 16) != b.read(1 << 16))
+            return false;
+    return true;
+}
+
+// Why the file may not be copied out of the page's folder tree `root`; empty when it may.
+QString copyRefusal(const QString& original, const QDir& root)
+{
+    const QString real = QFileInfo(original).canonicalFilePath();
+    const QString tree = root.canonicalPath();
+    if (real.isEmpty() || !real.startsWith(tree + QLatin1Char('/')))
+        return QStringLiteral("it is a link that leads out of the page's folder");
+    QByteArray bytes;
+    if (const QString reason = readRegularFile(real, kMaxPictureBytes, bytes); !reason.isEmpty())
+        return reason;
+    if (!isPictureData(bytes))
+        return QStringLiteral("it is not a picture");
+    return QString();
+}
+
+// The src from the new page's folder to the original file where it is.
+std::string pointedAt(const QDir& to, const QString& original, const QString& suffix)
+{
+    return QUrl::toPercentEncoding(to.relativeFilePath(original), "/").toStdString() +
+           suffix.toStdString();
+}
+
+} // namespace
+
+std::vector<CarriedPicture> carriedPictures(const PageElements& page, const PastedPictures& pasted,
+                                            const QString& fromPage, const QString& toPage)
+{
+    std::vector<CarriedPicture> carried;
+    // Relative addresses start from the page's folder, or from its local <base href>.
+    const auto fromFolder = fromPage.isEmpty() ? std::nullopt : pictureFolder(page, fromPage);
+    const auto toFolder = pictureFolder(page, toPage);
+    if (!fromFolder || !toFolder)
+        return carried;
+    const QDir from(*fromFolder);
+    const QDir to(*toFolder);
+    if (from == to)
+        return carried;
+    std::set<QString> copied;
+    for (const auto [image, src] : pictureSrcs(page)) {
+        if (pasted.contains(src->value))
+            continue;
+        const auto relative = relativePath(src->value);
+        const QString original = relative ? from.absoluteFilePath(relative->first) : QString();
+        if (!relative || !QFileInfo(original).isFile())
+            continue; // an address, or a file that is missing already
+        const QString target = to.absoluteFilePath(relative->first);
+        const bool staysInside = !relative->first.startsWith(QLatin1String(".."));
+        if (staysInside && copied.contains(target))
+            continue;
+        const QString refusal = staysInside ? copyRefusal(original, from) : QString();
+        if (!refusal.isEmpty()) {
+            carried.push_back(
+                {src, std::nullopt, pointedAt(to, original, relative->second), refusal});
+        } else if (staysInside && !QFileInfo::exists(target)) {
+            copied.insert(target);
+            carried.push_back({src, std::pair{original, target}, std::nullopt, {}});
+        } else if (!staysInside || !sameBytes(original, target)) {
+            carried.push_back({src, std::nullopt, pointedAt(to, original, relative->second), {}});
+        }
+    }
+    return carried;
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,80 @@
+#include "page/element_collection.h"
+
+#include "page/page_element.h"
+
+#include <QByteArray>
+
+namespace tilemond::host {
+
+namespace {
+
+std::string upperCase(std::string_view text)
+{
+    return QByteArray(text.data(), text.size()).toUpper().toStdString();
+}
+
+bool hasIdOrName(const ParsedElement& element, std::string_view idOrName)
+{
+    for (const char* name : {"id", "name"})
+        if (const auto* attribute = element.attribute(name);
+            attribute && attribute->value == idOrName)
+            return true;
+    return false;
+}
+
+} // namespace
+
+PageElementCollection::PageElementCollection(std::weak_ptr<PageModel> model,
+                                             std::optional<std::string> tagName)
+    : m_model(std::move(model)), m_tagName(std::move(tagName))
+{
+}
+
+int PageElementCollection::length() const
+{
+    const auto model = m_model.lock();
+    return model ? static_cast<int>(model->parsed().count(m_tagName)) : 0;
+}
+
+ElementPtr PageElementCollection::item(int index) const
+{
+    const auto model = m_model.lock();
+    if (!model || index < 0)
+        return nullptr;
+    const PageElements& page = model->parsed();
+    if (static_cast<std::size_t>(index) >= page.count(m_tagName))
+        return nullptr;
+    return std::make_shared<PageElement>(m_model, model->trackElement(page.at(m_tagName, index)));
+}
+
+ElementPtr PageElementCollection::item(std::string_view idOrName) const
+{
+    const auto model = m_model.lock();
+    if (!model)
+        return nullptr;
+    const PageElements& page = model->parsed();
+    // Among several, the element the page gained most recently; the first of equals.
+    const ParsedElement* newest = nullptr;
+    int newestEdit = -1;
+    for (std::size_t position = 0, total = page.count(m_tagName); position < total; ++position) {
+        const ParsedElement& element = page.at(m_tagName, position);
+        if (!hasIdOrName(element, idOrName))
+            continue;
+        const int edit = model->source().editThatInserted(page.place(element).start);
+        if (edit > newestEdit) {
+            newest = &element;
+            newestEdit = edit;
+        }
+    }
+    return newest ? std::make_shared<PageElement>(m_model, model->trackElement(*newest)) : nullptr;
+}
+
+ElementCollectionPtr PageElementCollection::tags(std::string_view tagName) const
+{
+    std::string wanted = upperCase(tagName);
+    if (m_tagName && wanted != *m_tagName)
+        wanted.clear(); // no element has two tag names
+    return std::make_shared<PageElementCollection>(m_model, std::move(wanted));
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,228 @@
+#include "page/page_parse.h"
+
+#include "platform/html_tree.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace tilemond::host {
+
+namespace {
+
+// Elements the parser made up or copied have no start tag of their own in the page.
+constexpr unsigned NotWrittenFlags =
+    GUMBO_INSERTION_BY_PARSER | GUMBO_INSERTION_IMPLIED | GUMBO_INSERTION_CONVERTED_FROM_END_TAG |
+    GUMBO_INSERTION_FROM_ISINDEX | GUMBO_INSERTION_FROM_IMAGE |
+    GUMBO_INSERTION_RECONSTRUCTED_FORMATTING_ELEMENT | GUMBO_INSERTION_ADOPTION_AGENCY_CLONED;
+
+bool isVoidTag(std::string_view upperName)
+{
+    static constexpr std::array<std::string_view, 19> names = {
+        "AREA", "BASE",  "BASEFONT", "BGSOUND", "BR",   "COL",   "EMBED",  "FRAME", "HR", "IMAGE",
+        "IMG",  "INPUT", "KEYGEN",   "LINK",    "META", "PARAM", "SOURCE", "TRACK", "WBR"};
+    return std::find(names.begin(), names.end(), upperName) != names.end();
+}
+
+std::string upperTagName(const GumboElement& element)
+{
+    std::string name;
+    if (element.tag != GUMBO_TAG_UNKNOWN) {
+        name = gumbo_normalized_tagname(element.tag);
+    } else {
+        GumboStringPiece piece = element.original_tag;
+        gumbo_tag_from_original_text(&piece);
+        name.assign(piece.data, piece.length);
+    }
+    for (char& c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+class ElementCollector
+{
+public:
+    // `bytes` were parsed; they stand at `base` in the page.
+    ElementCollector(std::string_view bytes, std::size_t base, std::vector<ParsedElement>& into)
+        : m_bytes(bytes), m_base(base), m_elements(into)
+    {
+    }
+
+    // Walks the tree without recursion: pages nest deeper than a stack allows.
+    void collect(std::vector<GumboNode*> pending)
+    {
+        while (!pending.empty()) {
+            GumboNode* node = pending.back();
+            pending.pop_back();
+            if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE)
+                continue;
+            const GumboElement& element = node->v.element;
+            if (!(node->parse_flags & NotWrittenFlags) && element.original_tag.length > 0)
+                add(element);
+            else
+                ++m_unwritten;
+            for (unsigned i = element.children.length; i > 0; --i)
+                pending.push_back(static_cast<GumboNode*>(element.children.data[i - 1]));
+        }
+    }
+
+    // Elements the parser made up or copied.
+    int unwritten() const { return m_unwritten; }
+
+private:
+    std::size_t offsetOf(const char* data) const
+    {
+        return m_base + static_cast<std::size_t>(data - m_bytes.data());
+    }
+
+    void add(const GumboElement& element)
+    {
+        ParsedElement parsed;
+        parsed.tagName = upperTagName(element);
+        parsed.start = offsetOf(element.original_tag.data);
+        parsed.tagEnd = parsed.start + element.original_tag.length;
+        const std::string_view tag(element.original_tag.data, element.original_tag.length);
+        const std::size_t endPos = m_base + element.end_pos.offset;
+        const std::size_t bytesEnd = m_base + m_bytes.size();
+        const bool selfClosing = tag.ends_with("/>") && endPos <= parsed.start;
+        parsed.hasContent = !isVoidTag(parsed.tagName) && !selfClosing;
+        if (!parsed.hasContent) {
+            parsed.contentEnd = parsed.end = parsed.tagEnd;
+        } else {
+            // Without an end tag the element ends where the parser closed it.
+            parsed.contentEnd = std::clamp<std::size_t>(endPos, parsed.tagEnd, bytesEnd);
+            parsed.end = std::min(parsed.contentEnd + element.original_end_tag.length, bytesEnd);
+        }
+        for (unsigned i = 0; i < element.attributes.length; ++i)
+            parsed.attributes.push_back(
+                attribute(*static_cast<GumboAttribute*>(element.attributes.data[i])));
+        m_elements.push_back(std::move(parsed));
+    }
+
+    ParsedElement::Attribute attribute(const GumboAttribute& gumbo) const
+    {
+        ParsedElement::Attribute attribute{gumbo.name, gumbo.value, 0, 0};
+        const GumboStringPiece& written = gumbo.original_value;
+        if (written.data && written.length > 0) {
+            attribute.valueBegin = offsetOf(written.data);
+            attribute.valueEnd = attribute.valueBegin + written.length;
+            const char quote = written.data[0];
+            if ((quote == '"' || quote == '\'') && written.length >= 2 &&
+                written.data[written.length - 1] == quote) {
+                ++attribute.valueBegin;
+                --attribute.valueEnd;
+            }
+        } else {
+            attribute.valueBegin = attribute.valueEnd =
+                offsetOf(gumbo.original_name.data) + gumbo.original_name.length;
+        }
+        return attribute;
+    }
+
+    std::string_view m_bytes;
+    std::size_t m_base;
+    std::vector<ParsedElement>& m_elements;
+    int m_unwritten = 0;
+};
+
+void sortByStart(std::vector<ParsedElement>& elements)
+{
+    // Document order is the order of the tags in the page, not the tree's order; the two
+    // mostly agree, and a sort's copy of a large page's elements is spared.
+    const auto byStart = [](const ParsedElement& a, const ParsedElement& b) {
+        return a.start < b.start;
+    };
+    if (std::is_sorted(elements.begin(), elements.end(), byStart))
+        return;
+    std::stable_sort(elements.begin(), elements.end(), byStart);
+}
+
+// Containers whose content parses alone as it does in the page, as long as that content
+// keeps to itself.
+std::optional<GumboTag> isolatingContext(std::string_view upperName)
+{
+    if (upperName == "DIV")
+        return GUMBO_TAG_DIV;
+    if (upperName == "TD")
+        return GUMBO_TAG_TD;
+    if (upperName == "TH")
+        return GUMBO_TAG_TH;
+    return std::nullopt;
+}
+
+// Tags whose handling looks past their container at its ancestors or at the page's state.
+bool reachesOutside(std::string_view upperName)
+{
+    static constexpr std::array<std::string_view, 18> names = {
+        "A",  "NOBR", "BUTTON", "FORM", "LI",   "DD",   "DT",       "RB",   "RP",
+        "RT", "RTC",  "SVG",    "MATH", "BODY", "HTML", "FRAMESET", "HEAD", "FRAME"};
+    return std::find(names.begin(), names.end(), upperName) != names.end();
+}
+
+} // namespace
+
+const ParsedElement::Attribute* ParsedElement::attribute(std::string_view name) const
+{
+    for (const auto& attribute : attributes)
+        if (attribute.name == name)
+            return &attribute;
+    return nullptr;
+}
+
+const ParsedElement* ParsedPage::elementStartingAt(std::size_t offset) const
+{
+    const auto found = std::lower_bound(
+        elements.begin(), elements.end(), offset,
+        [](const ParsedElement& element, std::size_t at) { return element.start < at; });
+    return found != elements.end() && found->start == offset ? &*found : nullptr;
+}
+
+ParsedPage ParsedPage::of(std::vector<ParsedElement> elements)
+{
+    ParsedPage page;
+    page.elements = std::move(elements);
+    for (std::size_t i = 0; i < page.elements.size(); ++i) {
+        page.byTag[page.elements[i].tagName].push_back(i);
+        if (!page.body && page.elements[i].tagName == "BODY")
+            page.body = i;
+    }
+    return page;
+}
+
+ParsedPage parsePage(std::string_view bytes)
+{
+    std::vector<ParsedElement> elements;
+    const HtmlTree tree(bytes);
+    ElementCollector(bytes, 0, elements).collect({tree.root()});
+    sortByStart(elements);
+    return ParsedPage::of(std::move(elements));
+}
+
+std::optional<ParsedPage> parseContent(std::string_view containerTag, std::string_view content,
+                                       std::size_t at)
+{
+    const auto context = isolatingContext(containerTag);
+    if (!context)
+        return std::nullopt;
+    const HtmlTree tree(content, *context);
+    std::vector<ParsedElement> elements;
+    ElementCollector collector(content, at, elements);
+    const GumboVector& top = tree.root()->v.element.children;
+    std::vector<GumboNode*> pending;
+    for (unsigned i = top.length; i > 0; --i)
+        pending.push_back(static_cast<GumboNode*>(top.data[i - 1]));
+    collector.collect(std::move(pending));
+    const bool clean = !tree.hasErrors() && collector.unwritten() == 0;
+    // No parse error, nothing the parser made up, every element closed by its own end tag and
+    // none that looks outside.
+    if (!clean)
+        return std::nullopt;
+    for (const auto& element : elements)
+        if (reachesOutside(element.tagName) ||
+            (element.hasContent && element.end == element.contentEnd))
+            return std::nullopt;
+    sortByStart(elements);
+    return ParsedPage::of(std::move(elements));
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,232 @@
+#include "page/page_save.h"
+
+#include "page/carried_pictures.h"
+#include "page/picture_location.h"
+#include "pictures/bounded_read.h"
+#include "pictures/picture_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <map>
+#include <set>
+
+namespace tilemond::host {
+
+namespace {
+
+struct SrcEdit
+{
+    std::size_t begin;
+    std::size_t end;
+    std::string text;
+};
+
+// The picture files of one save attempt. Each is written under an unfinished name first and
+// takes its own name only once all are on the disk, just before the page that names them; on
+// failure all are removed again. Files left unfinished by an attempt that was killed are
+// recognised by that name and removed by the next save into the folder.
+class WrittenFiles
+{
+public:
+    // Pictures go into folders inside pageFolder, never through a link.
+    explicit WrittenFiles(QString pageFolder) : m_pageFolder(std::move(pageFolder)) {}
+
+    ~WrittenFiles()
+    {
+        if (m_kept)
+            return;
+        for (const auto& [unfinished, file] : m_files)
+            QFile::remove(m_named ? file : unfinished);
+        for (const QString& folder : m_folders)
+            QDir().rmdir(folder);
+    }
+
+    FileError write(const PastedPictures::Placement& placement)
+    {
+        const EncodedPicture& encoded = placement.encoded.result();
+        if (!encoded.error.isEmpty())
+            return QStringLiteral("Cannot save the picture \"%1\": %2")
+                .arg(QDir::toNativeSeparators(placement.file), encoded.error);
+        return add(placement.file, encoded.bytes);
+    }
+
+    FileError copy(const QString& from, const QString& to)
+    {
+        QByteArray bytes;
+        QString reason = readRegularFile(from, kMaxPictureBytes, bytes);
+        if (reason.isEmpty() && !isPictureData(bytes))
+            reason = QStringLiteral("it is no longer a picture");
+        if (!reason.isEmpty())
+            return QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
+                .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason);
+        return add(to, bytes);
+    }
+
+    // Puts the files on the disk, then gives each its own name, and puts the names there too.
+    FileError name()
+    {
+        for (const QString& folder : m_written)
+            syncFileSystemOf(folder); // at once for all files there; again is cheap
+        for (auto file = m_files.begin(); file != m_files.end(); ++file)
+            if (auto error = renameNewFile(file->first, file->second)) {
+                for (auto named = m_files.begin(); named != file; ++named)
+                    QFile::rename(named->second, named->first);
+                return error;
+            }
+        m_named = true;
+        for (const QString& folder : m_written)
+            syncFolder(folder);
+        return std::nullopt;
+    }
+
+    void keep() { m_kept = true; }
+
+private:
+    static constexpr QLatin1StringView kUnfinished{".tilemond-unfinished"};
+
+    FileError add(const QString& file, const QByteArray& bytes)
+    {
+        const QString folder = QFileInfo(file).absolutePath();
+        if (auto error = enter(folder))
+            return error;
+        if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
+            return QStringLiteral(
+                       "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
+                .arg(QDir::toNativeSeparators(file));
+        const QString unfinished =
+            QDir(folder).filePath(QLatin1Char('.') + QFileInfo(file).fileName() + kUnfinished);
+        if (auto error =
+                writeNewFile(unfinished, std::string_view(bytes.constData(), bytes.size())))
+            return error;
+        m_files.emplace_back(unfinished, file);
+        return std::nullopt;
+    }
+
+    // Makes the folder where it is missing, refuses one reached through a link, and clears it of
+    // what a killed save left unfinished.
+    FileError enter(const QString& folder)
+    {
+        if (m_written.contains(folder))
+            return std::nullopt;
+        if (const QString link = linkOnTheWay(folder); !link.isEmpty())
+            return QStringLiteral("Cannot save pictures into \"%1\": it is a link; pictures are "
+                                  "written only into real folders beside the page.")
+                .arg(QDir::toNativeSeparators(link));
+        QStringList made;
+        if (auto error = makeFolders(folder, made))
+            return *error;
+        m_folders = made + m_folders;
+        const QDir written(folder);
+        for (const QString& left :
+             written.entryList({QLatin1Char('*') + kUnfinished}, QDir::Files | QDir::Hidden))
+            QFile::remove(written.filePath(left));
+        m_written.insert(folder);
+        return std::nullopt;
+    }
+
+    // The first folder from the page's folder down to `folder` that is a link; empty when none.
+    QString linkOnTheWay(const QString& folder) const
+    {
+        const QString inside = QDir(m_pageFolder).relativeFilePath(folder);
+        QString path = m_pageFolder;
+        for (const QString& part : inside.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+            path = QDir(path).filePath(part);
+            if (part != QLatin1String("..") && QFileInfo(path).isSymLink())
+                return path;
+        }
+        return QString();
+    }
+
+    QString m_pageFolder;
+    std::vector<std::pair<QString, QString>> m_files; // unfinished name, own name
+    QStringList m_folders; // made for this save, deepest first
+    std::set<QString> m_written;
+    bool m_named = false;
+    bool m_kept = false;
+};
+
+// The src attributes of the page's pictures that are kept in memory.
+std::vector<const ParsedElement::Attribute*> pastedSrcAttributes(const PageElements& page,
+                                                                 const PastedPictures& pictures)
+{
+    std::vector<const ParsedElement::Attribute*> found;
+    for (const auto [image, src] : pictureSrcs(page))
+        if (pictures.contains(src->value))
+            found.push_back(src);
+    return found;
+}
+
+std::string withEdits(std::string_view bytes, const std::vector<SrcEdit>& edits)
+{
+    std::string result;
+    std::size_t from = 0;
+    for (const SrcEdit& edit : edits) {
+        result.append(bytes.substr(from, edit.begin - from)).append(edit.text);
+        from = edit.end;
+    }
+    return result.append(bytes.substr(from));
+}
+
+} // namespace
+
+FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
+                   const QString& path, QStringList& leftBehind)
+{
+    const PageElements& parsed = page.parsed();
+    const auto srcAttributes = pastedSrcAttributes(parsed, pictures);
+    std::vector<std::string> srcs;
+    for (const auto* src : srcAttributes)
+        srcs.push_back(src->value);
+    const auto placements = pictures.place(srcs, path, srcFolder(parsed, path),
+                                           filesNamedByPage(parsed, pictures, path));
+
+    std::map<std::string_view, std::string_view> renamed;
+    for (const auto& placement : placements)
+        if (placement.newSrc != placement.src)
+            renamed.emplace(placement.src, placement.newSrc);
+    const auto carried = carriedPictures(parsed, pictures, fromPath, path);
+    std::map<const ParsedElement::Attribute*, std::string_view> repointed;
+    for (const auto& picture : carried)
+        if (picture.newSrc)
+            repointed.emplace(picture.src, *picture.newSrc);
+    std::vector<SrcEdit> edits;
+    for (const auto [image, src] : pictureSrcs(parsed)) {
+        const auto [begin, end] = parsed.valueSpan(*image, *src);
+        if (const auto rename = renamed.find(src->value);
+            rename != renamed.end() && pictures.contains(src->value))
+            edits.push_back({begin, end, std::string(rename->second)});
+        else if (const auto elsewhere = repointed.find(src); elsewhere != repointed.end())
+            edits.push_back({begin, end, std::string(elsewhere->second)});
+    }
+
+    WrittenFiles written(QFileInfo(path).absolutePath());
+    for (const auto& placement : placements)
+        if (auto error = written.write(placement))
+            return error;
+    for (const auto& picture : carried)
+        if (picture.copy)
+            if (auto error = written.copy(picture.copy->first, picture.copy->second))
+                return error;
+    if (auto error = written.name())
+        return error;
+    const std::string& current = page.source().bytes();
+    if (auto error = writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits)))
+        return error;
+    written.keep();
+
+    for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit)
+        page.source().rewrite(edit->begin, edit->end, edit->text);
+    for (const auto& placement : placements)
+        pictures.forget(placement.src);
+    for (const auto& picture : carried)
+        if (!picture.leftBehind.isEmpty())
+            leftBehind << QStringLiteral("The picture \"%1\" was not copied beside the page: %2; "
+                                         "the page names it where it is.")
+                              .arg(QString::fromStdString(picture.src->value),
+                                   picture.leftBehind);
+    return std::nullopt;
+}
+
+} // namespace tilemond::host

@@ -1,0 +1,145 @@
+#include "page/page_source.h"
+
+#include <algorithm>
+
+namespace tilemond::host {
+
+namespace {
+
+void shiftRange(TrackedSpan& span, const Splice& edit)
+{
+    const bool collapsed = span.begin == span.end;
+    if (!edit.isInsertion() && span.begin < edit.end && span.end > edit.begin) {
+        span.begin = span.end = edit.after();
+        return;
+    }
+    // Text inserted at a range's edge lands outside it; a caret moves past it.
+    if (span.begin >= edit.end)
+        span.begin = edit.shifted(span.begin);
+    if (span.end > edit.end || (span.end == edit.end && (collapsed || !edit.isInsertion())))
+        span.end = edit.shifted(span.end);
+}
+
+void shiftStartTag(TrackedSpan& span, const Splice& edit)
+{
+    const bool touched = edit.isInsertion() ? span.begin < edit.begin && edit.begin < span.end
+                                            : span.begin < edit.end && span.end > edit.begin;
+    if (touched) {
+        span.dead = true;
+        return;
+    }
+    if (span.begin >= edit.end) {
+        span.begin = edit.shifted(span.begin);
+        span.end = edit.shifted(span.end);
+    }
+}
+
+} // namespace
+
+std::string_view PageSource::slice(std::size_t begin, std::size_t end) const
+{
+    begin = std::min(begin, m_bytes.size());
+    end = std::clamp(end, begin, m_bytes.size());
+    return std::string_view(m_bytes).substr(begin, end - begin);
+}
+
+bool PageSource::splice(std::size_t begin, std::size_t end, std::string_view text)
+{
+    if (begin > end || end > m_bytes.size())
+        return false;
+    m_history.recordEdit(m_bytes, begin, end, text.size());
+    apply(begin, end, text);
+    return true;
+}
+
+bool PageSource::rewrite(std::size_t begin, std::size_t end, std::string_view text)
+{
+    if (begin > end || end > m_bytes.size())
+        return false;
+    m_history.followEdit(begin, end, text.size());
+    apply(begin, end, text);
+    return true;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> PageSource::undo()
+{
+    const auto step = m_history.nextUndo();
+    return step ? swap(*step, true) : std::nullopt;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> PageSource::redo()
+{
+    const auto step = m_history.nextRedo();
+    return step ? swap(*step, false) : std::nullopt;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> PageSource::swap(const EditHistory::Swap& step,
+                                                                    bool undoing)
+{
+    if (step.begin + step.length > m_bytes.size())
+        return std::nullopt;
+    std::string taken = m_bytes.substr(step.begin, step.length);
+    apply(step.begin, step.begin + step.length, step.text);
+    undoing ? m_history.undone(std::move(taken)) : m_history.redone(std::move(taken));
+    return std::pair{step.begin, step.begin + step.text.size()};
+}
+
+void PageSource::apply(std::size_t begin, std::size_t end, std::string_view text)
+{
+    m_lastRemoved.assign(m_bytes, begin, end - begin);
+    m_bytes.replace(begin, end - begin, text);
+    const Splice edit{begin, end, text.size()};
+    ++m_edits;
+    m_lastEdit = edit;
+
+    std::erase_if(m_tracked, [](const auto& weak) { return weak.expired(); });
+    m_trackedAfterPrune = m_tracked.size();
+    for (const auto& weak : m_tracked) {
+        const auto span = weak.lock();
+        if (span->dead)
+            continue;
+        if (span->kind == TrackedSpan::Kind::Range)
+            shiftRange(*span, edit);
+        else
+            shiftStartTag(*span, edit);
+    }
+
+    for (auto& inserted : m_inserted) {
+        if (inserted.begin >= end)
+            inserted.begin = edit.shifted(inserted.begin);
+        else if (inserted.begin > begin)
+            inserted.begin = begin;
+        if (inserted.end >= end && inserted.end > begin)
+            inserted.end = edit.shifted(inserted.end);
+        else if (inserted.end > begin)
+            inserted.end = edit.after();
+    }
+    std::erase_if(m_inserted, [](const InsertedSpan& span) { return span.begin >= span.end; });
+    if (!text.empty())
+        m_inserted.push_back({begin, edit.after(), m_edits});
+}
+
+TrackedSpanPtr PageSource::track(TrackedSpan::Kind kind, std::size_t begin, std::size_t end)
+{
+    begin = std::min(begin, m_bytes.size());
+    // Handles die unnoticed; forget them now and then, not only at edits.
+    if (m_tracked.size() >= 2 * m_trackedAfterPrune + 64) {
+        std::erase_if(m_tracked, [](const auto& weak) { return weak.expired(); });
+        m_trackedAfterPrune = m_tracked.size();
+    }
+    auto span = std::make_shared<TrackedSpan>(
+        TrackedSpan{kind, begin, std::clamp(end, begin, m_bytes.size()), false});
+    m_tracked.push_back(span);
+    return span;
+}
+
+int PageSource::editThatInserted(std::size_t offset) const
+{
+    int latest = 0;
+    for (const auto& span : m_inserted)
+        if (span.begin <= offset && offset < span.end)
+            latest = std::max(latest, span.edit);
+    return latest;
+}
+
+} // namespace tilemond::host

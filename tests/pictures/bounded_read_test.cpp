@@ -1,0 +1,41 @@
+#include "pictures/bounded_read.h"
+#include "pictures/picture_file.h"
+#include "support/test_file.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace tilemond {
+namespace {
+
+TEST(BoundedReadTest, OnlyRegularFilesWithinTheBoundAreRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString small = writeTestFile(dir.filePath("small.bin"), "0123456789");
+
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray bytes = "untouched";
+    EXPECT_EQ(readRegularFile(fifo, 100, bytes), "it is not a regular file");
+    EXPECT_EQ(readRegularFile("/dev/zero", 100, bytes), "it is not a regular file");
+    EXPECT_EQ(readRegularFile(small, 9, bytes),
+              "it is too large: 10 bytes (at most 9 bytes)");
+    EXPECT_EQ(readRegularFile(QString::fromUtf8("a\0b", 3), 100, bytes),
+              "the name is not a valid file name");
+    EXPECT_EQ(bytes, "untouched");
+    EXPECT_EQ(readRegularFile(small, 10, bytes), "");
+    EXPECT_EQ(bytes, "0123456789");
+
+    // The picture reader says so in its own words, at once.
+    EXPECT_EQ(loadPictureFile(fifo).error, "cannot open " + fifo + ": it is not a regular file");
+    EXPECT_LT(timer.elapsed(), 2000);
+}
+
+} // namespace
+} // namespace tilemond

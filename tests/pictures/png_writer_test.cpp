@@ -1,0 +1,118 @@
+#include "pictures/png_writer.h"
+
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tilemond::host {
+namespace {
+
+constexpr int Level = 3;
+
+// The chunks after the signature, in file order: type and data.
+std::vector<std::pair<std::string, QByteArray>> chunksOf(const QByteArray& png)
+{
+    std::vector<std::pair<std::string, QByteArray>> chunks;
+    EXPECT_TRUE(png.startsWith("\x89PNG\r\n\x1a\n"));
+    for (qsizetype at = 8; at + 12 <= png.size();) {
+        const auto length = qsizetype(qFromBigEndian<quint32>(png.constData() + at));
+        chunks.emplace_back(png.mid(at + 4, 4).toStdString(), png.mid(at + 8, length));
+        at += 12 + length;
+    }
+    return chunks;
+}
+
+QImage noise(int width, int height, bool alpha, unsigned seed = 1)
+{
+    std::mt19937 random(seed);
+    QImage picture(width, height, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, random() | (alpha ? 0 : 0xff000000));
+    return picture;
+}
+
+// An indexed picture of `colours` random colours, every one used; the entries at `seeThrough`
+// let the background show through.
+QImage indexedNoise(int colours, const std::vector<int>& seeThrough)
+{
+    std::mt19937 random{unsigned(colours)};
+    QList<QRgb> table;
+    for (int n = 0; n < colours; ++n)
+        table.append(random() | 0xff000000);
+    for (const int entry : seeThrough)
+        table[entry] = (table[entry] & 0xffffff) | uint(entry * 37 % 255) << 24;
+    QImage picture(13, 21, QImage::Format_Indexed8); // rows that end within a byte
+    picture.setColorTable(table);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const int n = y * picture.width() + x;
+            picture.setPixel(x, y, uint(n < colours ? n : int(random() % colours)));
+        }
+    return picture;
+}
+
+// Each colour type, and each palette size at the fewest bits per pixel, comes back pixel exact;
+// fully transparent pixels keep their colour, and see-through palette entries come first.
+TEST(PngWriterTest, EachColourTypeAndIndexedDepthComesBackPixelExact)
+{
+    QImage seeThrough = noise(37, 23, true, 2);
+    const int alphas[] = {0, 1, 128, 254, 255};
+    for (int y = 0; y < seeThrough.height(); ++y)
+        for (int x = 0; x < seeThrough.width(); ++x)
+            seeThrough.setPixel(
+                x, y, (seeThrough.pixel(x, y) & 0xffffff) | uint(alphas[(x + y) % 5]) << 24);
+    struct Case
+    {
+        QImage picture;
+        int colourType, bits, seeThroughEntries = 0;
+    };
+    const Case cases[] = {
+        {noise(37, 23, false), 2, 8},
+        {noise(37, 23, false).convertToFormat(QImage::Format_RGB888), 2, 8},
+        {seeThrough, 6, 8},
+        {seeThrough.convertToFormat(QImage::Format_ARGB32_Premultiplied), 6, 8},
+        {indexedNoise(2, {}), 3, 1},
+        {indexedNoise(3, {2}), 3, 2, 1},
+        {indexedNoise(16, {5, 9}), 3, 4, 2},
+        {indexedNoise(17, {}), 3, 8},
+        {indexedNoise(256, {0, 200, 255}), 3, 8, 3},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(testing::Message() << each.picture.format() << " " << each.bits);
+        const QByteArray png = writePng(each.picture, Level);
+        const auto chunks = chunksOf(png);
+        ASSERT_GE(chunks.size(), 3u);
+        EXPECT_EQ(chunks.front().second.at(8), each.bits);
+        EXPECT_EQ(chunks.front().second.at(9), each.colourType);
+        // The palette as small as the colours; see-through entries first, so that tRNS is short.
+        if (each.colourType == 3) {
+            EXPECT_EQ(chunks.at(1).second.size(), 3 * each.picture.colorCount());
+            if (each.seeThroughEntries) {
+                EXPECT_EQ(chunks.at(2).second.size(), each.seeThroughEntries);
+            }
+        }
+        EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32),
+                  each.picture.convertToFormat(QImage::Format_ARGB32));
+    }
+    EXPECT_TRUE(writePng(QImage(), Level).isEmpty());
+}
+
+TEST(PngWriterTest, OddWidthsTheSmallestAndTheWidestPiecesComeBack)
+{
+    for (const bool alpha : {false, true})
+        for (const QSize size :
+             {QSize(1, 1), QSize(1, 5), QSize(3, 2), QSize(7, 9), QSize(129, 4), QSize(32767, 3)}) {
+            const QImage picture = noise(size.width(), size.height(), alpha, size.width());
+            EXPECT_EQ(
+                QImage::fromData(writePng(picture, Level), "PNG").convertToFormat(picture.format()),
+                picture)
+                << size.width() << " " << alpha;
+        }
+}
+
+} // namespace
+} // namespace tilemond::host
