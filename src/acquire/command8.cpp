@@ -2,7 +2,6 @@
 
 #include "acquire/fit_preview.h"
 #include "acquire/picture_choice.h"
-#include "editor/clear_markers.h"
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host_api/application.h"
+
 namespace tilemond {
 
 class FiltersForm;
@@ -17,5 +19,21 @@ bool isFrmPreviewLoaded();
 // Closes the window; its state and controls go with it. Safe inside its own handlers.
 void unloadFrmFilters();
 void unloadFrmPreview();
+
+// The host application, kept from connection to disconnection; every host operation goes
+// through it.
+extern host::ApplicationPtr HostApp;
+
+// Removes every cut marker, the horizontal ones first, and sets both counters to -1.
+void ClearMarkers();
+
+// The refusal when no picture is loaded: says so, then closes the preview and the editor.
+// The caller must do nothing more.
+void NoGraphicExit();
+
+// Shows the editor window frmFilters, building it first when it does not exist. A window runs
+// its load the first time it is shown here, and only then: showing an open editor again
+// brings the same window forward.
+void showFrmFilters();
 
 } // namespace tilemond

@@ -47,6 +47,13 @@ public:
     // Set when the picture is taken at load; the split puts its pieces there.
     SplitTarget splitTarget;
 
+    // The controls keep the window's own names. Title strip: TitleBar, its caption Label4 and
+    // icon Image1; bands Label3 (under the title) and Label10 (behind the bottom row). Command2
+    // adds a horizontal marker, Command1 a vertical one, Command5 and Command7 remove them,
+    // Command8 takes a picture from a file, Command9 opens About; chkTable chooses table or lines,
+    // Label1 names the colour swatch LColor that Command3 changes; btHelp opens help, Command4 is
+    // Okay (the split), Command6 Cancel. Picture1 holds the picture, Picture3 each piece on its way
+    // to the clipboard; Picture2 is a spare work surface of the window.
     QLabel* TitleBar;
     QLabel* Label4;
     QLabel* Image1;

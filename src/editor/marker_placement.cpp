@@ -3,7 +3,6 @@
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
-#include "editor/no_graphic_exit.h"
 #include "editor/split_guard.h"
 #include "platform/picture_box.h"
 #include "platform/rounding.h"

@@ -4,8 +4,6 @@
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
-#include "editor/host_app.h"
-#include "editor/no_graphic_exit.h"
 #include "editor/split_guard.h"
 #include "editor/topmost.h"
 #include "platform/clipboard_picture.h"

@@ -1,6 +1,6 @@
 #include "slicing/table_insertion.h"
 
-#include "editor/host_app.h"
+#include "editor/editor_state.h"
 #include "platform/yield.h"
 #include "slicing/replace_text.h"
 

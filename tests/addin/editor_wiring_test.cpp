@@ -2,7 +2,7 @@
 #include "addin/entry_points.h"
 #include "addin_fixture.h"
 #include "editor/frm_filters.h"
-#include "editor/show_editor.h"
+#include "editor/editor_state.h"
 
 #include <QApplication>
 #include <QDir>

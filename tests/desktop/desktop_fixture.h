@@ -5,7 +5,6 @@
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
-#include "editor/host_app.h"
 #include "host/host_window.h"
 #include "host/page_host.h"
 #include "platform/registry.h"

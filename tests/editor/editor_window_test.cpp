@@ -1,6 +1,6 @@
 #include "editor/editor_actions.h"
 #include "editor/editor_commands.h"
-#include "editor/show_editor.h"
+#include "editor/editor_state.h"
 #include "editor_fixture.h"
 #include "platform/picture_box.h"
 #include "platform/window_geometry.h"

@@ -1,4 +1,4 @@
-#include "editor/clear_markers.h"
+#include "editor/editor_state.h"
 #include "editor/topmost.h"
 #include "editor_fixture.h"
 #include "platform/window_geometry.h"

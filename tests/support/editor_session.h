@@ -4,7 +4,6 @@
 #include "editor/editor_state.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
-#include "editor/host_app.h"
 #include "platform/prompts.h"
 #include "platform/screen_metrics.h"
 #include "platform/window_system.h"

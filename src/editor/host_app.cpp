@@ -1,7 +1,0 @@
-#include "editor/host_app.h"
-
-namespace tilemond {
-
-host::ApplicationPtr HostApp;
-
-} // namespace tilemond
