@@ -1,7 +1,6 @@
 #include "about/gen_about.h"
 
 #include "about/launch_document.h"
-#include "platform/rounding.h"
 #include "platform/screen_metrics.h"
 #include "resources/artwork.h"
 
@@ -16,15 +15,6 @@ namespace tilemond {
 namespace {
 
 const QColor Background(176, 186, 193);
-
-// A design rectangle in twips as whole screen pixels.
-QRect pixelsFromTwips(int left, int top, int width, int height)
-{
-    const double x = Screen::twipsPerPixelX();
-    const double y = Screen::twipsPerPixelY();
-    return QRect(roundToEven(left / x), roundToEven(top / y), roundToEven(width / x),
-                 roundToEven(height / y));
-}
 
 // The box was designed in "MS Sans Serif"; where it is missing a sans face stands in.
 QFont designFont(double pointSize)
@@ -62,14 +52,14 @@ GenAbout::GenAbout(QWidget* parent)
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Background);
     setPalette(palette);
-    const QSize client = pixelsFromTwips(0, 0, 4200, 3270).size();
+    const QSize client = Screen::pixels(QRectF(0, 0, 4200, 3270)).size();
     setFixedSize(client);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 
     auto* line = new QFrame(this);
     line->setObjectName(QStringLiteral("Line1"));
-    line->setGeometry(pixelsFromTwips(15, 1230, 4200, 0).adjusted(0, 0, 0, 1));
+    line->setGeometry(Screen::pixels(QRectF(15, 1230, 4200, 0)).adjusted(0, 0, 0, 1));
     line->setAutoFillBackground(true);
     QPalette ink = line->palette();
     ink.setColor(QPalette::Window, Qt::black);
@@ -78,20 +68,20 @@ GenAbout::GenAbout(QWidget* parent)
 
     auto* product = new QLabel(QStringLiteral("Tilemond"), this);
     product->setObjectName(QStringLiteral("Label1"));
-    product->setGeometry(pixelsFromTwips(0, 1320, 4215, 375));
+    product->setGeometry(Screen::pixels(QRectF(0, 1320, 4215, 375)));
     product->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     product->setFont(designFont(13.5));
 
     // The logo lies under the credit line, so it is made first.
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("Image2"));
-    logo->setGeometry(pixelsFromTwips(-120, 2280, 1200, 975));
+    logo->setGeometry(Screen::pixels(QRectF(-120, 2280, 1200, 975)));
     logo->setPixmap(artwork(QStringLiteral("about_logo"), QSize(80, 65)));
 
     m_credit =
         new QLabel(QStringLiteral("Tilemond 1.0 by Korvi Media.\nVisit us on the web."), this);
     m_credit->setObjectName(QStringLiteral("Label18"));
-    m_credit->setGeometry(pixelsFromTwips(600, 2040, 3015, 735));
+    m_credit->setGeometry(Screen::pixels(QRectF(600, 2040, 3015, 735)));
     m_credit->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_credit->setWordWrap(true);
     m_credit->setPalette(ink);
@@ -99,9 +89,9 @@ GenAbout::GenAbout(QWidget* parent)
     m_credit->installEventFilter(this);
 
     QPushButton* onTheWeb = addButton(this, "Command2", QStringLiteral("On The Web"),
-                                      pixelsFromTwips(1200, 2880, 1455, 375));
+                                      Screen::pixels(QRectF(1200, 2880, 1455, 375)));
     QPushButton* closeButton = addButton(this, "Command1", QStringLiteral("Close"),
-                                         pixelsFromTwips(2760, 2880, 1455, 375));
+                                         Screen::pixels(QRectF(2760, 2880, 1455, 375)));
     connect(onTheWeb, &QPushButton::clicked, this, &openMakerWebSite);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
 

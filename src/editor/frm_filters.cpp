@@ -12,7 +12,6 @@
 #include "platform/clipboard_picture.h"
 #include "platform/picture_box.h"
 #include "platform/prompts.h"
-#include "platform/rounding.h"
 #include "platform/screen_metrics.h"
 #include "resources/artwork.h"
 
@@ -35,15 +34,6 @@ const QColor TitleTextColour(224, 224, 224);
 const QColor InitialMarkerColour(0, 128, 128);
 constexpr QSize IconSize(16, 16);
 constexpr QSize WideButtonPicture(99, 20);
-
-// A design position in twips, as pixels of the window.
-QRect designRect(int left, int top, int width, int height)
-{
-    const float x = Screen::twipsPerPixelX();
-    const float y = Screen::twipsPerPixelY();
-    return {roundToEven(left / x), roundToEven(top / y), roundToEven(width / x),
-            roundToEven(height / y)};
-}
 
 void setColour(QWidget* widget, QPalette::ColorRole role, QColor colour)
 {
@@ -99,7 +89,7 @@ FiltersForm::FiltersForm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
     QFont small = font(); // the design's controls were laid out for 8.25-point text
     small.setPointSizeF(8.25);
     setFont(small);
-    setFixedSize(designRect(0, 0, 4170, 2295).size());
+    setFixedSize(Screen::pixels(QRectF(0, 0, 4170, 2295)).size());
     winId(); // the native window now, so that the outer size includes the frame from the start
     // The editor's questions and dialogs stand above the editor, not behind it.
     setPromptsParent(this);
@@ -107,8 +97,8 @@ FiltersForm::FiltersForm() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHi
         move(screen->availableGeometry().center() - rect().center());
 
     // The dark bands lie below everything else.
-    Label3 = band(this, designRect(0, 240, 5175, 255));
-    Label10 = band(this, designRect(0, 1680, 5175, 615));
+    Label3 = band(this, Screen::pixels(QRectF(0, 240, 5175, 255)));
+    Label10 = band(this, Screen::pixels(QRectF(0, 1680, 5175, 615)));
     buildTitleStrip();
     buildMarkerRow();
     buildOptionsRow();
@@ -206,15 +196,15 @@ void FiltersForm::keyPressEvent(QKeyEvent* event)
 
 void FiltersForm::buildTitleStrip()
 {
-    TitleBar = picture(this, designRect(0, 0, 4200, 300), "titlebar", QSize(280, 20));
+    TitleBar = picture(this, Screen::pixels(QRectF(0, 0, 4200, 300)), "titlebar", QSize(280, 20));
     Label4 = new QLabel("Tilemond 1.0", this);
-    Label4->setGeometry(designRect(1005, 45, 1545, 195));
+    Label4->setGeometry(Screen::pixels(QRectF(1005, 45, 1545, 195)));
     QFont font("Arial");
     font.setPointSizeF(8.25);
     font.setItalic(true);
     Label4->setFont(font);
     setColour(Label4, QPalette::WindowText, TitleTextColour);
-    Image1 = picture(this, designRect(3765, 255, 360, 240), "app_icon", QSize(24, 16));
+    Image1 = picture(this, Screen::pixels(QRectF(3765, 255, 360, 240)), "app_icon", QSize(24, 16));
     auto* drag = new TitleStripDrag(*this);
     drag->watch(TitleBar);
     drag->watch(Label4);
@@ -222,18 +212,18 @@ void FiltersForm::buildTitleStrip()
 
 void FiltersForm::buildMarkerRow()
 {
-    Command2 = pictureButton(this, designRect(120, 600, 495, 375), "add_horizontal", IconSize,
-                             "Add Horizontal Cut Marker");
-    Command1 = pictureButton(this, designRect(600, 600, 495, 375), "add_vertical", IconSize,
-                             "Add Vertical Cut Marker");
-    Command5 = pictureButton(this, designRect(1200, 600, 495, 375), "remove_horizontal", IconSize,
-                             "Remove Horizontal Marker");
-    Command7 = pictureButton(this, designRect(1680, 600, 495, 375), "remove_vertical", IconSize,
-                             "Remove Vertical Marker");
-    Command8 = pictureButton(this, designRect(3120, 600, 495, 375), "file_open", IconSize,
-                             "Use New Image From File");
-    Command9 =
-        pictureButton(this, designRect(3600, 600, 495, 375), "about", IconSize, "About Tilemond");
+    Command2 = pictureButton(this, Screen::pixels(QRectF(120, 600, 495, 375)), "add_horizontal",
+                             IconSize, "Add Horizontal Cut Marker");
+    Command1 = pictureButton(this, Screen::pixels(QRectF(600, 600, 495, 375)), "add_vertical",
+                             IconSize, "Add Vertical Cut Marker");
+    Command5 = pictureButton(this, Screen::pixels(QRectF(1200, 600, 495, 375)), "remove_horizontal",
+                             IconSize, "Remove Horizontal Marker");
+    Command7 = pictureButton(this, Screen::pixels(QRectF(1680, 600, 495, 375)), "remove_vertical",
+                             IconSize, "Remove Vertical Marker");
+    Command8 = pictureButton(this, Screen::pixels(QRectF(3120, 600, 495, 375)), "file_open",
+                             IconSize, "Use New Image From File");
+    Command9 = pictureButton(this, Screen::pixels(QRectF(3600, 600, 495, 375)), "about", IconSize,
+                             "About Tilemond");
     connect(Command1, &QPushButton::clicked, this, &addVerticalMarker);
     connect(Command2, &QPushButton::clicked, this, &addHorizontalMarker);
     connect(Command7, &QPushButton::clicked, this, &removeVerticalMarker);
@@ -247,33 +237,34 @@ void FiltersForm::buildOptionsRow()
 {
     // A line from (120, 1200) to (3960, 1200).
     Line1 = new QFrame(this);
-    Line1->setGeometry(designRect(120, 1200, 3840, 0).adjusted(0, 0, 0, 1));
+    Line1->setGeometry(Screen::pixels(QRectF(120, 1200, 3840, 0)).adjusted(0, 0, 0, 1));
     Line1->setAutoFillBackground(true);
     setColour(Line1, QPalette::Window, Qt::black);
 
     chkTable = new QCheckBox("Cut Image Into Table Cells.", this);
-    chkTable->setGeometry(designRect(120, 1320, 2415, 255));
+    chkTable->setGeometry(Screen::pixels(QRectF(120, 1320, 2415, 255)));
     Label1 = new QLabel("Grid Color :", this);
-    Label1->setGeometry(designRect(2640, 1320, 1095, 255));
+    Label1->setGeometry(Screen::pixels(QRectF(2640, 1320, 1095, 255)));
     // Fonts here run a little wider than the ones the window was laid out for: let the
     // caption use the gap before "Grid Color :" rather than lose its last letters.
     chkTable->resize(std::min(chkTable->sizeHint().width(), Label1->x() - chkTable->x()),
                      chkTable->height());
-    LColor = workSurface(this, designRect(3600, 1320, 255, 255), InitialMarkerColour);
+    LColor = workSurface(this, Screen::pixels(QRectF(3600, 1320, 255, 255)), InitialMarkerColour);
     LColor->setFocusPolicy(Qt::TabFocus);
     LColor->installEventFilter(this);
     Command3 = new QPushButton(this);
-    Command3->setGeometry(designRect(3840, 1320, 255, 255));
+    Command3->setGeometry(Screen::pixels(QRectF(3840, 1320, 255, 255)));
     connect(Command3, &QPushButton::clicked, this, [] { runAction(editorActions().chooseColour); });
 }
 
 void FiltersForm::buildButtonRow()
 {
-    btHelp =
-        pictureButton(this, designRect(120, 1800, 495, 375), "help", QSize(27, 20), "Tessora Help");
-    Command4 = pictureButton(this, designRect(960, 1800, 1575, 375), "okay", WideButtonPicture, {});
-    Command6 =
-        pictureButton(this, designRect(2520, 1800, 1575, 375), "cancel", WideButtonPicture, {});
+    btHelp = pictureButton(this, Screen::pixels(QRectF(120, 1800, 495, 375)), "help", QSize(27, 20),
+                           "Tessora Help");
+    Command4 = pictureButton(this, Screen::pixels(QRectF(960, 1800, 1575, 375)), "okay",
+                             WideButtonPicture, {});
+    Command6 = pictureButton(this, Screen::pixels(QRectF(2520, 1800, 1575, 375)), "cancel",
+                             WideButtonPicture, {});
     connect(btHelp, &QPushButton::clicked, this, [] { runAction(editorActions().help); });
     connect(Command4, &QPushButton::clicked, this, [] { runAction(editorActions().split); });
     connect(Command6, &QPushButton::clicked, this, [] { runAction(editorActions().cancel); });
@@ -282,11 +273,11 @@ void FiltersForm::buildButtonRow()
 void FiltersForm::buildWorkSurfaces()
 {
     const QColor surface = palette().color(QPalette::Button);
-    Picture1 = workSurface(this, designRect(0, 2640, 4200, 1215), surface);
+    Picture1 = workSurface(this, Screen::pixels(QRectF(0, 2640, 4200, 1215)), surface);
     Picture1->setScaleMode(ScaleUnit::Pixel);
     Picture1->setAutoSize(true);
-    Picture2 = workSurface(this, designRect(0, 150000, 5055, 4230), surface);
-    Picture3 = workSurface(this, designRect(2475, 27090, 80280, 25830), surface);
+    Picture2 = workSurface(this, Screen::pixels(QRectF(0, 150000, 5055, 4230)), surface);
+    Picture3 = workSurface(this, Screen::pixels(QRectF(2475, 27090, 80280, 25830)), surface);
     Picture3->setScaleMode(ScaleUnit::Pixel);
 }
 

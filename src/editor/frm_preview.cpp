@@ -8,7 +8,6 @@
 #include "marker/ch_v_splitter.h"
 #include "marker/ct_h_splitter.h"
 #include "platform/picture_box.h"
-#include "platform/rounding.h"
 #include "platform/screen_metrics.h"
 #include "platform/window_geometry.h"
 #include "resources/artwork.h"
@@ -40,12 +39,6 @@ constexpr int ScrollStepMs = 30;
 // Stepped by keys, a marker keeps this far from the view's edge.
 constexpr int KeyMargin = 40;
 constexpr int LeftButton = 1;
-
-QSize toPixels(QSizeF twips)
-{
-    return {roundToEven(twips.width() / Screen::twipsPerPixelX()),
-            roundToEven(twips.height() / Screen::twipsPerPixelY())};
-}
 
 void placeDesignElement(CutMarker& element, QRectF twips)
 {
@@ -82,7 +75,7 @@ PreviewForm::PreviewForm()
     m_canvas->installEventFilter(this);
     m_autoScroll.setInterval(ScrollStepMs);
     connect(&m_autoScroll, &QTimer::timeout, this, &PreviewForm::scrollTowardsPointer);
-    setFixedSize(toPixels(ClientTwips));
+    setFixedSize(Screen::pixels(ClientTwips));
     m_canvas->setFixedSize(size());
     m_pictureSize = size();
     // Shown beside the editor, it leaves the keys with the editor.

@@ -1,5 +1,7 @@
 #include "platform/screen_metrics.h"
 
+#include "platform/rounding.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <optional>
@@ -43,6 +45,27 @@ void Screen::overrideTwipsPerPixel(float x, float y)
 void Screen::clearOverride()
 {
     g_override.reset();
+}
+
+int Screen::pixelsX(double twips)
+{
+    return roundToEven(twips / twipsPerPixelX());
+}
+
+int Screen::pixelsY(double twips)
+{
+    return roundToEven(twips / twipsPerPixelY());
+}
+
+QSize Screen::pixels(QSizeF twips)
+{
+    return {pixelsX(twips.width()), pixelsY(twips.height())};
+}
+
+QRect Screen::pixels(QRectF twips)
+{
+    return {pixelsX(twips.left()), pixelsY(twips.top()), pixelsX(twips.width()),
+            pixelsY(twips.height())};
 }
 
 } // namespace tilemond

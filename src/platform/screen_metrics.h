@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
+
 namespace tilemond {
 
 // Twips per screen pixel (1440 / logical DPI: 15 at 96 DPI), on each axis.
@@ -11,6 +14,12 @@ public:
     static float twipsPerPixelY();
     static void overrideTwipsPerPixel(float x, float y);
     static void clearOverride();
+
+    // Twips as whole screen pixels, ties to the even pixel, on each axis.
+    static int pixelsX(double twips);
+    static int pixelsY(double twips);
+    static QSize pixels(QSizeF twips);
+    static QRect pixels(QRectF twips);
 };
 
 } // namespace tilemond

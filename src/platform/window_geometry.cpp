@@ -1,6 +1,5 @@
 #include "platform/window_geometry.h"
 
-#include "platform/rounding.h"
 #include "platform/screen_metrics.h"
 
 #include <QWidget>
@@ -11,11 +10,6 @@ namespace {
 QSize frameExtra(const QWidget* window)
 {
     return outerGeometry(window).size() - window->geometry().size();
-}
-
-int toPixels(float twips, float twipsPerPixel)
-{
-    return roundToEven(twips / twipsPerPixel);
 }
 
 } // namespace
@@ -57,20 +51,20 @@ QRectF outerTwips(const QWidget* window)
 void setOuterWidthTwips(QWidget* window, float width)
 {
     QRect outer = outerGeometry(window);
-    outer.setWidth(toPixels(width, Screen::twipsPerPixelX()));
+    outer.setWidth(Screen::pixelsX(width));
     setOuterGeometry(window, outer);
 }
 
 void setOuterHeightTwips(QWidget* window, float height)
 {
     QRect outer = outerGeometry(window);
-    outer.setHeight(toPixels(height, Screen::twipsPerPixelY()));
+    outer.setHeight(Screen::pixelsY(height));
     setOuterGeometry(window, outer);
 }
 
 void moveTwips(QWidget* window, float left, float top)
 {
-    window->move(toPixels(left, Screen::twipsPerPixelX()), toPixels(top, Screen::twipsPerPixelY()));
+    window->move(Screen::pixelsX(left), Screen::pixelsY(top));
 }
 
 } // namespace tilemond
