@@ -66,21 +66,28 @@ std::string pointedAt(const QDir& to, const QString& original, const QString& su
            suffix.toStdString();
 }
 
+// The folders that relative addresses start from before and after the page moves (the page's
+// own, or its local <base href>); nullopt when they do not move or are not local.
+std::optional<std::pair<QDir, QDir>> movedFolders(const PageElements& page, const QString& fromPage,
+                                                  const QString& toPage)
+{
+    const auto fromFolder = fromPage.isEmpty() ? std::nullopt : pictureFolder(page, fromPage);
+    const auto toFolder = pictureFolder(page, toPage);
+    if (!fromFolder || !toFolder || QDir(*fromFolder) == QDir(*toFolder))
+        return std::nullopt;
+    return std::pair{QDir(*fromFolder), QDir(*toFolder)};
+}
+
 } // namespace
 
 std::vector<CarriedPicture> carriedPictures(const PageElements& page, const PastedPictures& pasted,
                                             const QString& fromPage, const QString& toPage)
 {
     std::vector<CarriedPicture> carried;
-    // Relative addresses start from the page's folder, or from its local <base href>.
-    const auto fromFolder = fromPage.isEmpty() ? std::nullopt : pictureFolder(page, fromPage);
-    const auto toFolder = pictureFolder(page, toPage);
-    if (!fromFolder || !toFolder)
+    const auto folders = movedFolders(page, fromPage, toPage);
+    if (!folders)
         return carried;
-    const QDir from(*fromFolder);
-    const QDir to(*toFolder);
-    if (from == to)
-        return carried;
+    const auto& [from, to] = *folders;
     std::set<QString> copied;
     for (const auto [image, src] : pictureSrcs(page)) {
         if (pasted.contains(src->value))
@@ -105,6 +112,34 @@ std::vector<CarriedPicture> carriedPictures(const PageElements& page, const Past
         }
     }
     return carried;
+}
+
+std::vector<RepointedAddress> repointedAddresses(const PageElements& page, const QString& fromPage,
+                                                 const QString& toPage)
+{
+    std::vector<RepointedAddress> repointed;
+    const auto folders = movedFolders(page, fromPage, toPage);
+    if (!folders)
+        return repointed;
+    const auto& [from, to] = *folders;
+    // The attributes that hold one address; a picture's src is carriedPictures' to mend.
+    static const std::set<std::string, std::less<>> addressAttributes = {"href", "src", "data",
+                                                                         "poster", "background"};
+    for (std::size_t i = 0, count = page.count(); i < count; ++i) {
+        const ParsedElement& element = page.at(std::nullopt, i);
+        for (const auto& attribute : element.attributes) {
+            if (!addressAttributes.contains(attribute.name) ||
+                (element.tagName == "IMG" && attribute.name == "src") || element.tagName == "BASE")
+                continue;
+            const auto relative = relativePath(attribute.value);
+            if (!relative || !QFileInfo::exists(from.absoluteFilePath(relative->first)))
+                continue; // an address elsewhere, a fragment, or a file that is missing already
+            repointed.push_back(
+                {&element, &attribute,
+                 pointedAt(to, from.absoluteFilePath(relative->first), relative->second)});
+        }
+    }
+    return repointed;
 }
 
 } // namespace tilemond::host

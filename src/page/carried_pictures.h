@@ -35,4 +35,18 @@ struct CarriedPicture
 std::vector<CarriedPicture> carriedPictures(const PageElements& page, const PastedPictures& pasted,
                                             const QString& fromPage, const QString& toPage);
 
+// An address of the page that must name its file anew from the page's new folder.
+struct RepointedAddress
+{
+    const ParsedElement* element;
+    const ParsedElement::Attribute* attribute;
+    std::string newValue;
+};
+
+// The page's other relative addresses (style sheets, scripts, links to other pages, frames,
+// media, backgrounds) that name an existing file or folder: saved from fromPage to toPage, each
+// points back at what it names where it is, so that the copy looks and links as the page did.
+std::vector<RepointedAddress> repointedAddresses(const PageElements& page, const QString& fromPage,
+                                                 const QString& toPage);
+
 } // namespace tilemond::host

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -200,6 +201,12 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
         else if (const auto elsewhere = repointed.find(src); elsewhere != repointed.end())
             edits.push_back({begin, end, std::string(elsewhere->second)});
     }
+    for (const auto& address : repointedAddresses(parsed, fromPath, path)) {
+        const auto [begin, end] = parsed.valueSpan(*address.element, *address.attribute);
+        edits.push_back({begin, end, address.newValue});
+    }
+    std::sort(edits.begin(), edits.end(),
+              [](const SrcEdit& one, const SrcEdit& other) { return one.begin < other.begin; });
 
     WrittenFiles written(QFileInfo(path).absolutePath());
     for (const auto& placement : placements)

@@ -6,7 +6,8 @@
 namespace tilemond::host {
 namespace {
 
-// Save As into another folder: every picture the page shows still shows in the copy.
+// Save As into another folder: every picture the page shows still shows in the copy, and its
+// style sheets, scripts and links still reach their files.
 class CarriedPicturesTest : public HostFixture
 {
 protected:
@@ -28,7 +29,12 @@ TEST_F(CarriedPicturesTest, PicturesGoAlongOrArePointedAtWhereTheyAre)
     picture("out/taken.png", Qt::black);
     picture("site/same.png", Qt::gray); // ...and the very same same.png
     picture("out/same.png", Qt::gray);
-    const std::string page = "<body><img src=\"a%20b.png\"><img src=\"img/sub.png?v=2\">"
+    write("site/s.css", "img{}");
+    write("site/other.html", "");
+    const std::string head = "<link rel=stylesheet href=\"s.css\"><script src=\"gone.js\"></script>"
+                             "<a href=\"#top\"></a><a href=\"other.html#x\"></a>";
+    const std::string page = head +
+                             "<body><img src=\"a%20b.png\"><img src=\"img/sub.png?v=2\">"
                              "<img src=\"../shared/up.png\"><img src=\"taken.png\">"
                              "<img src=\"same.png\"><img src=\"gone.png\"><img src=\"a%20b.png\">"
                              "<img src=\"http://example.org/x.png\"></body>";
@@ -37,7 +43,9 @@ TEST_F(CarriedPicturesTest, PicturesGoAlongOrArePointedAtWhereTheyAre)
 
     ASSERT_EQ(host->saveAs(dir.filePath("out/copy.html")), std::nullopt);
     const std::string saved = read(dir.filePath("out/copy.html"));
-    EXPECT_EQ(saved, "<body><img src=\"a%20b.png\"><img src=\"img/sub.png?v=2\">"
+    EXPECT_EQ(saved, "<link rel=stylesheet href=\"../site/s.css\"><script src=\"gone.js\"></script>"
+                     "<a href=\"#top\"></a><a href=\"../site/other.html#x\"></a>"
+                     "<body><img src=\"a%20b.png\"><img src=\"img/sub.png?v=2\">"
                      "<img src=\"../shared/up.png\"><img src=\"../site/taken.png\">"
                      "<img src=\"same.png\"><img src=\"gone.png\"><img src=\"a%20b.png\">"
                      "<img src=\"http://example.org/x.png\"></body>");
