@@ -132,11 +132,12 @@ std::vector<RepointedAddress> repointedAddresses(const PageElements& page, const
                 (element.tagName == "IMG" && attribute.name == "src") || element.tagName == "BASE")
                 continue;
             const auto relative = relativePath(attribute.value);
-            if (!relative || !QFileInfo::exists(from.absoluteFilePath(relative->first)))
+            const QFileInfo original(relative ? from.absoluteFilePath(relative->first) : QString());
+            if (!relative || !original.exists())
                 continue; // an address elsewhere, a fragment, or a file that is missing already
-            repointed.push_back(
-                {&element, &attribute,
-                 pointedAt(to, from.absoluteFilePath(relative->first), relative->second)});
+            // A link to the page itself leads to the copy.
+            const QString named = original == QFileInfo(fromPage) ? toPage : original.filePath();
+            repointed.push_back({&element, &attribute, pointedAt(to, named, relative->second)});
         }
     }
     return repointed;

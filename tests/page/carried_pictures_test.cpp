@@ -31,8 +31,9 @@ TEST_F(CarriedPicturesTest, PicturesGoAlongOrArePointedAtWhereTheyAre)
     picture("out/same.png", Qt::gray);
     write("site/s.css", "img{}");
     write("site/other.html", "");
-    const std::string head = "<link rel=stylesheet href=\"s.css\"><script src=\"gone.js\"></script>"
-                             "<a href=\"#top\"></a><a href=\"other.html#x\"></a>";
+    const std::string head =
+        "<link rel=stylesheet href=\"s.css\"><script src=\"gone.js\"></script>"
+        "<a href=\"#top\"></a><a href=\"other.html#x\"></a><a href=\"index.html#x\"></a>";
     const std::string page = head +
                              "<body><img src=\"a%20b.png\"><img src=\"img/sub.png?v=2\">"
                              "<img src=\"../shared/up.png\"><img src=\"taken.png\">"
@@ -43,12 +44,14 @@ TEST_F(CarriedPicturesTest, PicturesGoAlongOrArePointedAtWhereTheyAre)
 
     ASSERT_EQ(host->saveAs(dir.filePath("out/copy.html")), std::nullopt);
     const std::string saved = read(dir.filePath("out/copy.html"));
-    EXPECT_EQ(saved, "<link rel=stylesheet href=\"../site/s.css\"><script src=\"gone.js\"></script>"
-                     "<a href=\"#top\"></a><a href=\"../site/other.html#x\"></a>"
-                     "<body><img src=\"a%20b.png\"><img src=\"img/sub.png?v=2\">"
-                     "<img src=\"../shared/up.png\"><img src=\"../site/taken.png\">"
-                     "<img src=\"same.png\"><img src=\"gone.png\"><img src=\"a%20b.png\">"
-                     "<img src=\"http://example.org/x.png\"></body>");
+    EXPECT_EQ(
+        saved,
+        "<link rel=stylesheet href=\"../site/s.css\"><script src=\"gone.js\"></script>"
+        "<a href=\"#top\"></a><a href=\"../site/other.html#x\"></a><a href=\"copy.html#x\"></a>"
+        "<body><img src=\"a%20b.png\"><img src=\"img/sub.png?v=2\">"
+        "<img src=\"../shared/up.png\"><img src=\"../site/taken.png\">"
+        "<img src=\"same.png\"><img src=\"gone.png\"><img src=\"a%20b.png\">"
+        "<img src=\"http://example.org/x.png\"></body>");
     EXPECT_EQ(host->source(), saved);
     EXPECT_EQ(read(dir.filePath("out/a b.png")), read(dir.filePath("site/a b.png")));
     EXPECT_EQ(read(dir.filePath("out/img/sub.png")), read(dir.filePath("site/img/sub.png")));
