@@ -145,26 +145,6 @@ QList<QImage> pieceFiles(const QString& folder, const QString& page)
     return pieces;
 }
 
-// A GIF's transparent colour reaches the pieces exactly (alpha of every degree in a PNG is seen
-// through in the browser check).
-TEST_F(BatchSplitTest, AGifsTransparentColourReachesThePieces)
-{
-    QFile::copy(TILEMOND_PICTURES "/transparent.gif", path("site/transparent.gif"));
-    writeFile("site/see.html", "<body><img src=transparent.gif></body>");
-    const Result result = run({"split", "site/see.html", "--image", "0", "--vertical", "10",
-                               "--horizontal", "7", "--table"});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    const QList<QImage> pieces = pieceFiles(path("site"), QString::fromUtf8(read("site/see.html")));
-    ASSERT_EQ(pieces.size(), 4);
-    QImage gif(TILEMOND_PICTURES "/transparent.gif");
-    gif.convertTo(QImage::Format_ARGB32);
-    const QRect quarters[] = {{0, 0, 10, 7}, {10, 0, 30, 7}, {0, 7, 10, 23}, {10, 7, 30, 23}};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(pieces[i].convertToFormat(QImage::Format_ARGB32), gif.copy(quarters[i]))
-            << "piece " << i;
-    EXPECT_EQ(qAlpha(pieces[3].pixel(19, 22)), 0);
-}
-
 // A picture is cut at the size a browser shows it, whatever sizes it: a percentage, a style
 // sheet, a style attribute.
 TEST_F(BatchSplitTest, PicturesAreCutAtTheSizeABrowserShowsThem)

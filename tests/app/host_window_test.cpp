@@ -62,27 +62,6 @@ protected:
     HostWindow window{host, view};
 };
 
-// A broken or missing add-in library: the host says which and why, and edits pages without it.
-TEST_F(HostWindowTest, AddInLibraryThatCannotBeLoadedIsNamedAndLeavesNoMenu)
-{
-    Registry::setConfigFolder(dir.filePath("registry"));
-    QFile broken(dir.filePath("libtilemond_addin.so"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("not a library");
-    broken.close();
-    for (const QString& library : {broken.fileName(), dir.filePath("gone/libtilemond_addin.so")}) {
-        AddInLoader loader(ApplicationPtr(ApplicationPtr(), &host));
-        const QStringList errors = app::connectAddIns(loader, library);
-        ASSERT_EQ(errors.size(), 1);
-        EXPECT_TRUE(errors[0].startsWith("The Tessora Tilemond add-in cannot be loaded") &&
-                    errors[0].contains(library))
-            << errors[0].toStdString();
-        window.rebuildMenus();
-        EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Edit"}));
-    }
-    Registry::setConfigFolder({});
-}
-
 TEST_F(HostWindowTest, MenusFollowTheMenuBarCommandBarWithAddInPopupsLast)
 {
     EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Edit"}));

@@ -24,8 +24,8 @@ TEST(BoundedReadTest, OnlyRegularFilesWithinTheBoundAreRead)
     QByteArray bytes = "untouched";
     EXPECT_EQ(readRegularFile(fifo, 100, bytes), "it is not a regular file");
     EXPECT_EQ(readRegularFile("/dev/zero", 100, bytes), "it is not a regular file");
-    EXPECT_EQ(readRegularFile(small, 9, bytes),
-              "it is too large: 10 bytes (at most 9 bytes)");
+    EXPECT_EQ(readRegularFile(dir.path(), 100, bytes), "it is a folder");
+    EXPECT_EQ(readRegularFile(small, 9, bytes), "it is too large: 10 bytes (at most 9 bytes)");
     EXPECT_EQ(readRegularFile(QString::fromUtf8("a\0b", 3), 100, bytes),
               "the name is not a valid file name");
     EXPECT_EQ(bytes, "untouched");
