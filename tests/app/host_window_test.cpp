@@ -1,10 +1,8 @@
-#include "app/add_in_setup.h"
 #include "app/split_check.h"
 #include "host/host_window.h"
 #include "host/save_page_dialog.h"
 #include "page/pasted_pictures.h"
 #include "pictures/picture_format_setting.h"
-#include "platform/registry.h"
 #include "support/picture_quality.h"
 #include "view/engine_page_view.h"
 
@@ -12,7 +10,6 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QImageReader>
-#include <QMenuBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -34,14 +31,6 @@ protected:
         window.refreshPage();
     }
 
-    QStringList menuTitles()
-    {
-        QStringList titles;
-        for (QAction* action : window.menuBar()->actions())
-            titles << action->text();
-        return titles;
-    }
-
     // The window shows the page as it is now, within the engine's time.
     bool shown()
     {
@@ -61,32 +50,6 @@ protected:
     view::EnginePageView* view = new view::EnginePageView(host);
     HostWindow window{host, view};
 };
-
-TEST_F(HostWindowTest, MenusFollowTheMenuBarCommandBarWithAddInPopupsLast)
-{
-    EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Edit"}));
-    const auto menuBar = host.commandBars()->item("Menu Bar");
-    const auto popup = menuBar->controls()->add(ControlType::Popup, {}, {}, {}, true);
-    popup->setCaption("Korvi Tessora");
-    popup->controls()->add(ControlType::Button, {}, {}, {}, true)->setCaption("Tessora Tilemond");
-    window.rebuildMenus();
-    // Alt+letters of their own.
-    EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Edit", "&Korvi Tessora"}));
-    const QMenu* added = window.menuBar()->actions().back()->menu();
-    ASSERT_NE(added, nullptr);
-    EXPECT_EQ(added->actions().front()->text(), "&Tessora Tilemond");
-}
-
-TEST_F(HostWindowTest, TheApplicationsActivationRaisesTheHostsWindowEvents)
-{
-    QStringList raised;
-    const auto activated = host.onWindowActivate([&](PageWindow*) { raised << "activate"; });
-    const auto deactivated = host.onWindowDeactivate([&](PageWindow*) { raised << "deactivate"; });
-    for (const auto state : {Qt::ApplicationActive, Qt::ApplicationActive, Qt::ApplicationInactive,
-                             Qt::ApplicationHidden, Qt::ApplicationActive})
-        emit qGuiApp->applicationStateChanged(state);
-    EXPECT_EQ(raised, (QStringList{"activate", "deactivate", "activate"}));
-}
 
 TEST_F(HostWindowTest, AClickOnAPictureSelectsAndFramesIt)
 {
