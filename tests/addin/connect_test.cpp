@@ -34,6 +34,19 @@ protected:
     int loads = 0;
 };
 
+// A host whose command bars have no "Menu Bar".
+class BarlessHost final : public Application
+{
+public:
+    DocumentPtr activeDocument() override { return nullptr; }
+    PageWindowPtr activeWindow() override { return nullptr; }
+    CommandBarsPtr commandBars() override { return nullptr; }
+    Connection onWindowActivate(WindowHandler) override { return {}; }
+    Connection onWindowDeactivate(WindowHandler) override { return {}; }
+};
+
+// The menu entry comes with the connection and goes with the disconnection; a host without a
+// "Menu Bar" connects all the same.
 TEST_F(ConnectTest, ConnectionAddsTheMenuEntryAndDisconnectionTakesItOut)
 {
     connect(addIn);
@@ -47,6 +60,13 @@ TEST_F(ConnectTest, ConnectionAddsTheMenuEntryAndDisconnectionTakesItOut)
     EXPECT_EQ(HostApp, nullptr);
     button->Execute(); // no longer heard
     EXPECT_FALSE(isFrmFiltersLoaded());
+
+    Connect barless;
+    const auto menuless = std::make_shared<BarlessHost>();
+    barless.OnConnection(menuless, ConnectMode::Startup, nullptr);
+    EXPECT_EQ(HostApp, menuless);
+    barless.OnDisconnection(DisconnectMode::UserClosed);
+    EXPECT_EQ(HostApp, nullptr);
 }
 
 TEST_F(ConnectTest, AnEntryKeptFromAnEarlierRunOpensTheEditorOnce)
@@ -94,26 +114,6 @@ TEST_F(ConnectTest, DisconnectionTakesTheButtonOrTheWholePopup)
     popup()->controls()->item("Tessora Tilemond")->Delete();
     third.OnDisconnection(DisconnectMode::UserClosed);
     EXPECT_EQ(popup()->controls()->count(), 0);
-}
-
-// A host whose command bars have no "Menu Bar".
-class BarlessHost final : public Application
-{
-public:
-    DocumentPtr activeDocument() override { return nullptr; }
-    PageWindowPtr activeWindow() override { return nullptr; }
-    CommandBarsPtr commandBars() override { return nullptr; }
-    Connection onWindowActivate(WindowHandler) override { return {}; }
-    Connection onWindowDeactivate(WindowHandler) override { return {}; }
-};
-
-TEST_F(ConnectTest, AHostWithoutAMenuBarStillConnects)
-{
-    const auto barless = std::make_shared<BarlessHost>();
-    addIn.OnConnection(barless, ConnectMode::Startup, nullptr);
-    EXPECT_EQ(HostApp, barless);
-    addIn.OnDisconnection(DisconnectMode::UserClosed);
-    EXPECT_EQ(HostApp, nullptr);
 }
 
 TEST_F(ConnectTest, WindowActivationMovesTheOpenEditorOnly)
