@@ -1,9 +1,16 @@
 #include "addin/connect.h"
+#include "addin/entry_points.h"
 #include "addin_fixture.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
 #include "editor/split_guard.h"
 #include "host/command_bars.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTimer>
 
 namespace tilemond {
 namespace {
@@ -138,6 +145,34 @@ TEST_F(ConnectTest, WindowActivationMovesTheOpenEditorOnly)
     windows.clear();
     host->raiseWindowActivate();
     EXPECT_TRUE(windows.calls().empty());
+}
+
+// Help opens the help page beside the library and leaves the windows alone; the About box is shown
+// between the topmost bracket.
+TEST_F(ConnectTest, HelpOpensTheHelpPageAndAboutShowsBetweenTheTopmostBracket)
+{
+    connect(addIn);
+    clickMenu();
+    windows.clear();
+    frmFilters().btHelp->click();
+    EXPECT_EQ(launcher.opened(),
+              QStringList(QFileInfo(libraryOf(reinterpret_cast<void*>(&DllRegisterServer)))
+                              .absoluteDir()
+                              .filePath("Help/index.htm")));
+    EXPECT_TRUE(windows.calls().empty());
+
+    std::vector<int> zOrdersWhileShown;
+    QTimer::singleShot(0, [&] {
+        for (const auto& call : windows.calls())
+            zOrdersWhileShown.push_back(call.insertAfter);
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    frmFilters().Command9->click();
+    EXPECT_EQ(zOrdersWhileShown, std::vector<int>(2, WindowZOrder::NotTopmost));
+    ASSERT_EQ(windows.calls().size(), 4u);
+    EXPECT_EQ(windows.calls()[3].insertAfter, WindowZOrder::Topmost);
+    addIn.OnDisconnection(DisconnectMode::HostShutdown);
 }
 
 } // namespace
