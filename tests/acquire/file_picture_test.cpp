@@ -12,8 +12,9 @@ using PictureFromFile = AcquireTest;
 TEST_F(PictureFromFile, DecliningOrFailingTheOfferAtLoadLeavesNoPicture)
 {
     const QString broken = testPicture("truncated.png");
-    for (const std::optional<FileChoice>& choice : std::vector<std::optional<FileChoice>>{
-             std::nullopt, FileChoice{}, FileChoice{false, {}}, FileChoice{false, broken}}) {
+    // A cancelled or empty choice is Command8's case below: the same routine.
+    for (const std::optional<FileChoice>& choice :
+         std::vector<std::optional<FileChoice>>{std::nullopt, FileChoice{false, broken}}) {
         ScriptedPrompts scripted;
         installPrompts(&scripted);
         scripted.answerMessage(choice ? MsgBox::Yes : MsgBox::No);
@@ -26,11 +27,8 @@ TEST_F(PictureFromFile, DecliningOrFailingTheOfferAtLoadLeavesNoPicture)
         EXPECT_TRUE(frmFilters().Picture1->picture().isNull());
         EXPECT_EQ(previewTwips(), designTwips);
         EXPECT_EQ(frmPreview().image(), design);
-        EXPECT_EQ(scripted.asked().size(), choice && choice->path == broken ? 3u
-                                           : choice                         ? 2u
-                                                                            : 1u);
-        EXPECT_TRUE(scripted.asked().back().text.contains(broken + " is damaged") ||
-                    !(choice && choice->path == broken));
+        EXPECT_EQ(scripted.asked().size(), choice ? 3u : 1u);
+        EXPECT_TRUE(!choice || scripted.asked().back().text.contains(broken + " is damaged"));
         closeEditor();
     }
 }

@@ -1,9 +1,16 @@
 #include "addin/connect.h"
+#include "addin/entry_points.h"
 #include "addin_fixture.h"
 #include "editor/frm_filters.h"
 #include "editor/frm_preview.h"
 #include "editor/split_guard.h"
 #include "host/command_bars.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTimer>
 
 namespace tilemond {
 namespace {
@@ -34,6 +41,19 @@ protected:
     int loads = 0;
 };
 
+// A host whose command bars have no "Menu Bar".
+class BarlessHost final : public Application
+{
+public:
+    DocumentPtr activeDocument() override { return nullptr; }
+    PageWindowPtr activeWindow() override { return nullptr; }
+    CommandBarsPtr commandBars() override { return nullptr; }
+    Connection onWindowActivate(WindowHandler) override { return {}; }
+    Connection onWindowDeactivate(WindowHandler) override { return {}; }
+};
+
+// The menu entry comes with the connection and goes with the disconnection; a host without a
+// "Menu Bar" connects all the same.
 TEST_F(ConnectTest, ConnectionAddsTheMenuEntryAndDisconnectionTakesItOut)
 {
     connect(addIn);
@@ -47,6 +67,13 @@ TEST_F(ConnectTest, ConnectionAddsTheMenuEntryAndDisconnectionTakesItOut)
     EXPECT_EQ(HostApp, nullptr);
     button->Execute(); // no longer heard
     EXPECT_FALSE(isFrmFiltersLoaded());
+
+    Connect barless;
+    const auto menuless = std::make_shared<BarlessHost>();
+    barless.OnConnection(menuless, ConnectMode::Startup, nullptr);
+    EXPECT_EQ(HostApp, menuless);
+    barless.OnDisconnection(DisconnectMode::UserClosed);
+    EXPECT_EQ(HostApp, nullptr);
 }
 
 TEST_F(ConnectTest, AnEntryKeptFromAnEarlierRunOpensTheEditorOnce)
@@ -96,26 +123,6 @@ TEST_F(ConnectTest, DisconnectionTakesTheButtonOrTheWholePopup)
     EXPECT_EQ(popup()->controls()->count(), 0);
 }
 
-// A host whose command bars have no "Menu Bar".
-class BarlessHost final : public Application
-{
-public:
-    DocumentPtr activeDocument() override { return nullptr; }
-    PageWindowPtr activeWindow() override { return nullptr; }
-    CommandBarsPtr commandBars() override { return nullptr; }
-    Connection onWindowActivate(WindowHandler) override { return {}; }
-    Connection onWindowDeactivate(WindowHandler) override { return {}; }
-};
-
-TEST_F(ConnectTest, AHostWithoutAMenuBarStillConnects)
-{
-    const auto barless = std::make_shared<BarlessHost>();
-    addIn.OnConnection(barless, ConnectMode::Startup, nullptr);
-    EXPECT_EQ(HostApp, barless);
-    addIn.OnDisconnection(DisconnectMode::UserClosed);
-    EXPECT_EQ(HostApp, nullptr);
-}
-
 TEST_F(ConnectTest, WindowActivationMovesTheOpenEditorOnly)
 {
     connect(addIn);
@@ -138,6 +145,34 @@ TEST_F(ConnectTest, WindowActivationMovesTheOpenEditorOnly)
     windows.clear();
     host->raiseWindowActivate();
     EXPECT_TRUE(windows.calls().empty());
+}
+
+// Help opens the help page beside the library and leaves the windows alone; the About box is shown
+// between the topmost bracket.
+TEST_F(ConnectTest, HelpOpensTheHelpPageAndAboutShowsBetweenTheTopmostBracket)
+{
+    connect(addIn);
+    clickMenu();
+    windows.clear();
+    frmFilters().btHelp->click();
+    EXPECT_EQ(launcher.opened(),
+              QStringList(QFileInfo(libraryOf(reinterpret_cast<void*>(&DllRegisterServer)))
+                              .absoluteDir()
+                              .filePath("Help/index.htm")));
+    EXPECT_TRUE(windows.calls().empty());
+
+    std::vector<int> zOrdersWhileShown;
+    QTimer::singleShot(0, [&] {
+        for (const auto& call : windows.calls())
+            zOrdersWhileShown.push_back(call.insertAfter);
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    frmFilters().Command9->click();
+    EXPECT_EQ(zOrdersWhileShown, std::vector<int>(2, WindowZOrder::NotTopmost));
+    ASSERT_EQ(windows.calls().size(), 4u);
+    EXPECT_EQ(windows.calls()[3].insertAfter, WindowZOrder::Topmost);
+    addIn.OnDisconnection(DisconnectMode::HostShutdown);
 }
 
 } // namespace

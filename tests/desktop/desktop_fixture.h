@@ -85,16 +85,10 @@ protected:
     }
     static QString xdotool(const QStringList& arguments) { return run("xdotool", arguments); }
 
-    static void clickAtScreen(QPoint at, int button = 1)
-    {
-        xdotool({"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click",
-                 QString::number(button)});
-    }
     static void click(const QWidget* widget) { clickAt(widget, widget->rect().center()); }
     static void clickAt(const QWidget* widget, QPoint local)
     {
-        xdotool(pointerTo(widget, local) << "click"
-                                         << "1");
+        xdotool(pointerTo(widget, local) + QStringList{"click", "1"});
     }
     // xdotool's words that put the pointer on this point of the widget, counted from its window
     // where the X server has it (which may still be moving there).
@@ -146,7 +140,7 @@ protected:
     }
     void clickPicture(int n)
     {
-        clickAtScreen(pictureOnScreen(n));
+        xdotool(pointerAt(pictureOnScreen(n)) + QStringList{"click", "1"});
         ASSERT_TRUE(waitFor([&] { return window.pageView().selectedPicture() == n; }));
     }
 
@@ -212,18 +206,16 @@ protected:
     }
 
     // Whether both editor windows are gone, as after Cancel: unloaded, and off the screen.
-    bool editorClosed()
-    {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        if (EditorOpen || isFrmFiltersLoaded() || isFrmPreviewLoaded())
-            return false;
-        const auto shown = stacking();
-        return std::none_of(m_editorWindows.begin(), m_editorWindows.end(),
-                            [&](qulonglong id) { return shown.contains(id); });
-    }
     std::function<bool()> editorClosedNow()
     {
-        return [this] { return editorClosed(); };
+        return [this] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            if (EditorOpen || isFrmFiltersLoaded() || isFrmPreviewLoaded())
+                return false;
+            const auto shown = stacking();
+            return std::none_of(m_editorWindows.begin(), m_editorWindows.end(),
+                                [&](qulonglong id) { return shown.contains(id); });
+        };
     }
 
     // Another program: an xterm at the screen's bottom right whose typed lines go to `file`.

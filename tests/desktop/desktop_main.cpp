@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <memory>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {

@@ -124,20 +124,5 @@ TEST_F(MarkerDragTest, OnlyTheLeftButtonDrags)
     EXPECT_EQ(window.caption, "Tessora Tilemond");
 }
 
-TEST_F(MarkerDragTest, ReadoutTruncatesTowardsZero)
-{
-    const struct
-    {
-        MarkerKind kind;
-        float position;
-        const char* caption;
-    } cases[] = {{V, 14.5f, "X : 0"}, {V, -20, "X : -1"}, {H, 14, "Y : 1"}};
-    for (const auto& c : cases) {
-        window.positions[{c.kind, 0}] = c.position;
-        drag.move(c.kind, 0, 1, 0, 0, 0);
-        EXPECT_EQ(window.caption, c.caption);
-    }
-}
-
 } // namespace
 } // namespace tilemond

@@ -1,14 +1,16 @@
 #include "editor/editor_state.h"
 #include "editor/topmost.h"
-#include "editor_fixture.h"
 #include "platform/window_geometry.h"
+#include "support/editor_session.h"
+
+#include <QPushButton>
 
 namespace tilemond {
 namespace {
 
-using SetTopmostTest = EditorTest;
-using ClearMarkersTest = EditorTest;
-using RefusalTest = EditorTest;
+using SetTopmostTest = EditorSession;
+using ClearMarkersTest = EditorSession;
+using RefusalTest = EditorSession;
 
 TEST_F(SetTopmostTest, PassesTheOuterRectangleInPixels)
 {
@@ -29,7 +31,7 @@ TEST_F(ClearMarkersTest, UnloadsFromTheTopSkippingMissingOnesAndHidesElementZero
     FiltersForm& editor = frmFilters();
     MarkerArray& vertical = frmPreview().Hori1;
     for (int i = 0; i < 3; ++i)
-        click(editor.Command1);
+        editor.Command1->click();
     std::vector<int> destroyed;
     for (int i : {1, 2})
         QObject::connect(&vertical[i], &QObject::destroyed,
@@ -61,7 +63,7 @@ TEST_F(RefusalTest, EveryMarkerButtonRefusesWithoutAPicture)
         editor.NoGraphic = true;
         const size_t asked = answers.asked().size();
 
-        click(editor.*button);
+        (editor.*button)->click();
         ASSERT_EQ(answers.asked().size(), asked + 1);
         EXPECT_EQ(answers.asked().back().text, "No Graphic Currently Loaded...Exiting");
         ASSERT_EQ(windows.calls().size(), 2u); // out of the topmost band first

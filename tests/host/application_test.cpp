@@ -5,16 +5,6 @@ namespace {
 
 using ApplicationTest = HostFixture;
 
-std::vector<std::string> captions(const CommandBarControlsPtr& controls)
-{
-    std::vector<std::string> result;
-    for (const char* caption : {"File", "Edit", "Open", "Save", "Save As", "Quit", "Copy", "Paste",
-                                "Korvi Tessora", "Tessora Tilemond", "Scratch"})
-        if (controls->item(caption))
-            result.push_back(caption);
-    return result;
-}
-
 TEST_F(ApplicationTest, WindowDocumentAndEventsFollowTheOpenPage)
 {
     EXPECT_EQ(host->activeDocument(), nullptr);
@@ -71,14 +61,14 @@ TEST_F(ApplicationTest, LastingControlsComeBackAtTheNextRunAndTemporaryOnesDoNot
     }
     host = std::make_unique<PageHost>(dir.filePath("config"));
     const auto menu = host->commandBars()->item("Menu Bar")->controls();
-    EXPECT_EQ(captions(menu), (std::vector<std::string>{"File", "Edit", "Korvi Tessora"}));
+    EXPECT_EQ(menu->count(), 3); // File, Edit and the lasting popup
     const auto popup = menu->item("Korvi Tessora");
+    ASSERT_NE(popup, nullptr);
     EXPECT_TRUE(popup->beginGroup());
     EXPECT_EQ(popup->type(), ControlType::Popup);
     const auto button = popup->controls()->item("Tessora Tilemond");
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->style(), ButtonStyle::IconAndCaption);
-    EXPECT_EQ(menu->count(), 3);
 
     EXPECT_TRUE(popup->Delete());
     host = std::make_unique<PageHost>(dir.filePath("config"));

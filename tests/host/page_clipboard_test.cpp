@@ -70,15 +70,6 @@ TEST_F(PageClipboardTest, CopyPutsTheSelectedPicturesPixelsOnTheClipboard)
     EXPECT_NE(host->source().find("<img src=\"../index_files/image001.png\""), std::string::npos);
     ASSERT_EQ(host->save(), std::nullopt);
     EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), drawing));
-
-    QString asked;
-    host->setPictureLoader([&](const QString& path, const ShownSize&) {
-        asked = path;
-        return LoadedPicture{pattern(2, 2, 9), {}};
-    });
-    copyPicture(0);
-    EXPECT_EQ(asked, dir.filePath("pics/my pics/a.png"));
-    EXPECT_TRUE(samePixels(SystemClipboard::picture(), pattern(2, 2, 9)));
 }
 
 // Copy gives the picture as the page shows it: scaled to its width and height, one alone keeping
