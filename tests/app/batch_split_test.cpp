@@ -29,20 +29,6 @@ QList<QStringList> pieceRows(const QString& page, bool table)
     return rows;
 }
 
-TEST_F(BatchSplitTest, TableModeSavesThePageInPlace)
-{
-    const Result result = run({"split", "site/index.html", "--image", "0", "--vertical", "400,200",
-                               "--horizontal", "100", "--table"});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, "split banner.png into 6 pieces (3 x 2, table) -> site/index.html\n");
-
-    const QString page = QString::fromUtf8(read("site/index.html"));
-    EXPECT_TRUE(page.contains("STYLE='display:table;"));
-    EXPECT_FALSE(page.contains("banner.png"));
-    EXPECT_TRUE(page.contains("<img src=\"photo.png\" id=\"lighthouse\""));
-    EXPECT_EQ(pieceRows(page, true).value(0).value(0).left(12), "index_files/");
-}
-
 TEST_F(BatchSplitTest, LineModeIntoANewFolderLeavesThePageUntouched)
 {
     const auto before = snapshot();
