@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QRandomGenerator>
+#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -22,12 +23,18 @@ protected:
     {
         openPage("<body>\r\n<P>old</P>\r\n</body>");
         ASSERT_TRUE(selectionRange()->pasteHTML("new "));
-        QImage noise(pictureSide, pictureSide, QImage::Format_RGB32);
-        for (int y = 0; y < pictureSide; ++y)
-            for (int x = 0; x < pictureSide; ++x)
+        pasteNoise(pictureSide);
+    }
+
+    QImage pasteNoise(int side)
+    {
+        QImage noise(side, side, QImage::Format_RGB32);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
                 noise.setPixel(x, y, QRandomGenerator::global()->generate());
         SystemClipboard::setPicture(noise);
         host->paste();
+        return noise;
     }
 
     // Every file under the folder with its bytes.
@@ -76,25 +83,39 @@ TEST_F(SaveFaultsTest, AFullDiskKeepsThePageAsItWasWhetherPieceOrPageDoesNotFit)
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
-    auto saveWithin = [&](rlim_t bytes) {
+    auto within = [&](rlim_t bytes, const std::function<void()>& step) {
         rlimit tight = old;
         tight.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &tight);
-        const FileError error = host->save();
+        step();
         ::setrlimit(RLIMIT_FSIZE, &old);
-        return error;
     };
+    FileError error;
+    const auto save = [&] { error = host->save(); };
 
-    openEditedPage(200); // a piece of about 160 KB
+    // A piece of about 160 KB finds no room beside the page at its paste either and waits in
+    // memory.
+    openPage("<body>\r\n<P>old</P>\r\n</body>");
     const auto before = folderContent();
-    expectRefusal(saveWithin(64 * 1024), {"image001.png", "File too large"}, before);
+    within(64 * 1024, [&] {
+        pasteNoise(200);
+        save();
+    });
+    expectRefusal(error, {"image001.png", "File too large"}, before);
 
-    // The piece fits and the page does not: the piece goes again, the page stays as it was.
+    // The pieces fit and the page does not: the piece written beside the page at its paste
+    // stays there for the next save, the page stays as it was.
+    const QImage second = pasteNoise(200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return unsavedFiles().size() == 1; }));
     ASSERT_TRUE(selectionRange()->pasteHTML(std::string(300 * 1024, 'x')));
-    expectRefusal(saveWithin(256 * 1024), {"index.html"}, before);
+    const auto waiting = folderContent();
+    within(256 * 1024, save);
+    expectRefusal(error, {"index.html"}, waiting);
 
     ASSERT_EQ(host->save(), std::nullopt);
     EXPECT_EQ(read(pagePath), host->source());
+    EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image002.png")), second));
+    EXPECT_TRUE(unsavedFiles().isEmpty());
 }
 
 TEST_F(SaveFaultsTest, APageRemovedOrReplacedMeanwhileIsNotWrittenOver)
