@@ -86,6 +86,12 @@ FileError PageHost::open(const QString& path)
     return std::nullopt;
 }
 
+void PageHost::setUnsavedFolder(const QString& folder)
+{
+    m_pictures.setUnsavedFolder(folder);
+    removeStaleUnsavedFiles(folder);
+}
+
 FileError PageHost::save()
 {
     return saveAs(m_path);

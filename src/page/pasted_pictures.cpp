@@ -76,9 +76,10 @@ std::string PastedPictures::add(const QImage& picture, const QString& pagePath,
         folder->second.taken = pageFiles();
     const PictureFormat decided = decidedFor(picture, m_format);
     std::string src = freeName(pagePath, srcFolder, folder->second, decided.type);
+    const QString unsavedFolder =
+        m_unsavedFolder.isEmpty() ? QFileInfo(pagePath).absolutePath() : m_unsavedFolder;
     m_pictures.emplace(src, Kept{picture, m_format, decided.type,
-                                 QtConcurrent::run(encodeBeside, picture, decided,
-                                                   QFileInfo(pagePath).absolutePath())});
+                                 QtConcurrent::run(encodeBeside, picture, decided, unsavedFolder)});
     m_encoding.push_back(src);
     keepEncodingsOnly();
     return src;
@@ -122,6 +123,7 @@ void PastedPictures::clear()
     m_pictures.clear();
     m_folders.clear();
     m_encoding.clear();
+    m_unsavedFolder.clear();
 }
 
 std::vector<std::string> PastedPictures::srcs() const

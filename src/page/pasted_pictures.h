@@ -64,6 +64,8 @@ public:
     // The format of the pictures pasted from now on and of every picture the next save writes.
     void setFormat(const PictureFormat& format) { m_format = format; }
     const PictureFormat& format() const { return m_format; }
+    // Where the pictures pasted from now on wait for the save: the page's folder unless set.
+    void setUnsavedFolder(const QString& folder) { m_unsavedFolder = folder; }
 
     // Places the kept pictures among srcs for the page to be written at pagePath, in the format
     // of the moment: a picture keeps its name when that file is free there and has the
@@ -107,6 +109,7 @@ private:
     std::map<QString, FolderNames> m_folders;
     std::deque<std::string> m_encoding; // srcs of pictures still held, oldest first
     PictureFormat m_format;
+    QString m_unsavedFolder;
 };
 
 } // namespace tilemond::host
