@@ -5,6 +5,7 @@
 #include "pictures/picture_file.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QThreadPool>
 #include <QUrl>
