@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@ namespace {
 class SaveFaultsTest : public HostFixture
 {
 protected:
+    // A page with an edit and a pasted picture.
     void openEditedPage()
     {
         openPage("<body>\r\n<P>old</P>\r\n</body>");
