@@ -10,14 +10,16 @@ OutputTarget::OutputTarget(const SplitOptions& options)
 {
 }
 
-QString OutputTarget::prepare()
+QString OutputTarget::prepare(host::PageHost& host)
 {
     if (!m_output)
         return QString();
     if (const host::FileError problem = host::pageTargetProblem(*m_output))
         return *problem;
-    if (const host::FileError error = m_folders.make(QFileInfo(*m_output).absolutePath()))
+    const QString folder = QFileInfo(*m_output).absolutePath();
+    if (const host::FileError error = m_folders.make(folder))
         return *error;
+    host.setUnsavedFolder(folder);
     return QString();
 }
 

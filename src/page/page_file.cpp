@@ -195,6 +195,29 @@ FileError renameNewFile(const QString& from, const QString& to)
                                    : systemReason(errno) + QLatin1Char('.'));
 }
 
+FileError linkNewFile(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    struct stat status
+    {
+    };
+    if (::lstat(source.constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return failure(QStringLiteral("Cannot save"), to,
+                       QStringLiteral("its unsaved copy %1 is gone or no longer a regular file.")
+                           .arg(quoted(from)));
+    if (::link(source.constData(), QFile::encodeName(to).constData()) == 0)
+        return std::nullopt;
+    if (errno == EEXIST)
+        return failure(QStringLiteral("Cannot save"), to,
+                       QStringLiteral("a file of that name is there."));
+    QByteArray bytes;
+    if (const QString reason = readRegularFile(from, status.st_size, bytes); !reason.isEmpty())
+        return failure(
+            QStringLiteral("Cannot save"), to,
+            QStringLiteral("its unsaved copy %1 cannot be read: %2.").arg(quoted(from), reason));
+    return writeNewFile(to, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+}
+
 FileError makeFolders(const QString& folder, QStringList& made)
 {
     const QString what = QStringLiteral("Cannot make the folder");

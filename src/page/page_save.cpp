@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -44,13 +45,18 @@ public:
             QDir().rmdir(folder);
     }
 
+    // A picture waiting in an unsaved file gets a second name, so that it stays there for the
+    // next attempt whatever becomes of this one.
     FileError write(const PastedPictures::Placement& placement)
     {
-        const EncodedPicture& encoded = placement.encoded.result();
-        if (!encoded.error.isEmpty())
+        const KeptEncoding& kept = placement.encoded.result();
+        if (!kept.encoded.error.isEmpty())
             return QStringLiteral("Cannot save the picture \"%1\": %2")
-                .arg(QDir::toNativeSeparators(placement.file), encoded.error);
-        return add(placement.file, encoded.bytes);
+                .arg(QDir::toNativeSeparators(placement.file), kept.encoded.error);
+        return add(placement.file, [&](const QString& unfinished) {
+            return kept.file.isEmpty() ? writeNewFile(unfinished, view(kept.encoded.bytes))
+                                       : linkNewFile(kept.file, unfinished);
+        });
     }
 
     FileError copy(const QString& from, const QString& to)
@@ -62,7 +68,8 @@ public:
         if (!reason.isEmpty())
             return QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
                 .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason);
-        return add(to, bytes);
+        return add(
+            to, [&](const QString& unfinished) { return writeNewFile(unfinished, view(bytes)); });
     }
 
     // Puts the files on the disk, then gives each its own name, and puts the names there too.
@@ -87,7 +94,13 @@ public:
 private:
     static constexpr QLatin1StringView kUnfinished{".tilemond-unfinished"};
 
-    FileError add(const QString& file, const QByteArray& bytes)
+    static std::string_view view(const QByteArray& bytes)
+    {
+        return std::string_view(bytes.constData(), std::size_t(bytes.size()));
+    }
+
+    // Makes the file under its unfinished name with `make`.
+    FileError add(const QString& file, const std::function<FileError(const QString&)>& make)
     {
         const QString folder = QFileInfo(file).absolutePath();
         if (auto error = enter(folder))
@@ -98,8 +111,7 @@ private:
                 .arg(QDir::toNativeSeparators(file));
         const QString unfinished =
             QDir(folder).filePath(QLatin1Char('.') + QFileInfo(file).fileName() + kUnfinished);
-        if (auto error =
-                writeNewFile(unfinished, std::string_view(bytes.constData(), bytes.size())))
+        if (auto error = make(unfinished))
             return error;
         m_files.emplace_back(unfinished, file);
         return std::nullopt;

@@ -3,6 +3,7 @@
 #include "host/page_host.h"
 #include "support/test_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -39,6 +40,12 @@ protected:
     {
         pagePath = write("index.html", bytes);
         ASSERT_EQ(host->open(pagePath), std::nullopt);
+    }
+
+    // The files in which pasted pictures wait beside the page for its save.
+    QStringList unsavedFiles() const
+    {
+        return QDir(dir.path()).entryList({".tilemond-pasted-*"}, QDir::Files | QDir::Hidden);
     }
 
     DocumentPtr document() { return host->activeDocument(); }
