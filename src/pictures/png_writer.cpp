@@ -1,5 +1,6 @@
 #include "pictures/png_writer.h"
 
+#include "pictures/png_paeth.h"
 #include "platform/held_picture.h"
 
 #include <QColorSpace>
@@ -45,20 +46,6 @@ void unpackRow(const QRgb* pixels, int width, bool alpha, uchar* out)
         out[1] = uchar(qGreen(pixels[x]));
         out[2] = uchar(qBlue(pixels[x]));
     }
-}
-
-// The neighbour nearest to left + above - aboveLeft; ties go to left, then above. In 16 bits and
-// without branches, so that the row's loop runs on the widest vectors.
-std::int16_t paeth(std::int16_t left, std::int16_t above, std::int16_t aboveLeft)
-{
-    const auto distance = [](int difference) {
-        return std::int16_t(difference < 0 ? -difference : difference);
-    };
-    const std::int16_t toLeft = distance(above - aboveLeft);
-    const std::int16_t toAbove = distance(left - aboveLeft);
-    const std::int16_t toAboveLeft = distance(left + above - 2 * aboveLeft);
-    const std::int16_t aboveOrAboveLeft = toAbove <= toAboveLeft ? above : aboveLeft;
-    return (toLeft <= toAbove) & (toLeft <= toAboveLeft) ? left : aboveOrAboveLeft;
 }
 
 // Each byte less its predictor. row and above start after bpp zero bytes: the first pixel's

@@ -1,6 +1,7 @@
 #include "pictures/raster_reader.h"
 
 #include "pictures/picture_limits.h"
+#include "pictures/png_reader.h"
 #include "pictures/raster_headers.h"
 #include "platform/held_picture.h"
 
@@ -26,12 +27,14 @@ QString plainReason(QString reason)
 
 } // namespace
 
-LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format,
-                                const QString& file)
+LoadedPicture readRasterPicture(QByteArray data, const QByteArray& format, const QString& file)
 {
     if (const auto announced = announcedSize(data, format);
         announced && !pictureSizeAllowed(announced->width, announced->height))
         return {{}, tooLargeError(file, announced->width, announced->height)};
+    if (format == "png")
+        if (std::optional<QImage> image = readPlainPng(data))
+            return {heldPicture(std::move(*image)), {}};
 
     QBuffer buffer;
     buffer.setData(data);
