@@ -197,11 +197,12 @@ private:
 
 #ifdef __SSE2__
 // Paeth's predictor runs along the row, each pixel needing the one before: one pixel at a time,
-// its bytes side by side in 16-bit lanes, as libpng does it.
-template <std::size_t bpp> __m128i loadPixel(const uchar* at)
+// its bytes side by side in 16-bit lanes, as libpng does it. Four bytes are read for a pixel of
+// three (the fourth lane is never stored), so rows are followed by a byte to spare.
+__m128i loadPixel(const uchar* at)
 {
-    quint32 bytes = 0;
-    std::memcpy(&bytes, at, bpp);
+    quint32 bytes;
+    std::memcpy(&bytes, at, 4);
     return _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(bytes)), _mm_setzero_si128());
 }
 
@@ -222,7 +223,7 @@ void unpaethRow(const uchar* in, uchar* out, const uchar* above, std::size_t len
     __m128i left = _mm_setzero_si128();
     __m128i aboveLeft = _mm_setzero_si128();
     for (std::size_t i = 0; i < length; i += bpp) {
-        const __m128i up = loadPixel<bpp>(above + i);
+        const __m128i up = loadPixel(above + i);
         const __m128i towardsLeft = _mm_sub_epi16(up, aboveLeft);
         const __m128i towardsUp = _mm_sub_epi16(left, aboveLeft);
         const __m128i toLeft = absolute(towardsLeft);
@@ -231,7 +232,7 @@ void unpaethRow(const uchar* in, uchar* out, const uchar* above, std::size_t len
         const __m128i nearest = _mm_min_epi16(toAboveLeft, _mm_min_epi16(toLeft, toUp));
         const __m128i predicted = choose(_mm_cmpeq_epi16(nearest, toLeft), left,
                                          choose(_mm_cmpeq_epi16(nearest, toUp), up, aboveLeft));
-        left = _mm_and_si128(_mm_add_epi16(loadPixel<bpp>(in + i), predicted), byteMask);
+        left = _mm_and_si128(_mm_add_epi16(loadPixel(in + i), predicted), byteMask);
         aboveLeft = up;
         const quint32 pixel = quint32(_mm_cvtsi128_si32(_mm_packus_epi16(left, left)));
         std::memcpy(out + i, &pixel, bpp);
@@ -276,16 +277,16 @@ bool unfilterRow(uchar filter, const uchar* __restrict in, uchar* __restrict out
     }
 }
 
-// One row of the file's R G B (A) bytes as Qt's 32-bit pixels.
-void toPixels(const uchar* bytes, quint32 width, bool alpha, QRgb* pixels)
+// One row of the file's R G B (A) bytes as the picture's pixels: RGB888 holds them as they are.
+void toPixels(const uchar* bytes, quint32 width, bool alpha, uchar* pixels)
 {
-    if (alpha) {
-        for (quint32 x = 0; x < width; ++x, bytes += 4)
-            pixels[x] = qRgba(bytes[0], bytes[1], bytes[2], bytes[3]);
+    if (!alpha) {
+        std::memcpy(pixels, bytes, std::size_t(width) * 3);
         return;
     }
-    for (quint32 x = 0; x < width; ++x, bytes += 3)
-        pixels[x] = qRgb(bytes[0], bytes[1], bytes[2]);
+    auto* argb = reinterpret_cast<QRgb*>(pixels);
+    for (quint32 x = 0; x < width; ++x, bytes += 4)
+        argb[x] = qRgba(bytes[0], bytes[1], bytes[2], bytes[3]);
 }
 
 struct Free
@@ -293,7 +294,8 @@ struct Free
     void operator()(void* memory) const { std::free(memory); }
 };
 
-// The rows are inflated into the end of the picture's own memory and each is written, once
+// An opaque picture is held at three bytes a pixel (RGB888), one with alpha at four (ARGB32). The
+// rows are inflated into the end of the picture's own memory and each is written, once
 // unfiltered, at its place in front: a row's pixels never reach the filtered rows still to come,
 // because a row of pixels takes at least as many bytes as a filtered row, or the memory is as
 // long as the filtered rows.
@@ -302,9 +304,9 @@ std::optional<QImage> decode(const Plan& plan, const JoinedIdat& stream)
     const std::size_t bpp = plan.alpha ? 4 : 3;
     const std::size_t rowLength = std::size_t(plan.width) * bpp;
     const std::size_t filtered = std::size_t(plan.height) * (1 + rowLength);
-    const std::size_t stride = std::size_t(plan.width) * 4;
+    const std::size_t stride = (rowLength + 3) & ~std::size_t(3); // whole 32-bit words, as Qt's
     const std::size_t total = std::max(std::size_t(plan.height) * stride, filtered);
-    std::unique_ptr<uchar, Free> memory(static_cast<uchar*>(std::malloc(total)));
+    std::unique_ptr<uchar, Free> memory(static_cast<uchar*>(std::calloc(total + 1, 1)));
     const std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)>
         inflater(libdeflate_alloc_decompressor(), &libdeflate_free_decompressor);
     if (!memory || !inflater)
@@ -316,20 +318,19 @@ std::optional<QImage> decode(const Plan& plan, const JoinedIdat& stream)
         inflated != filtered)
         return std::nullopt;
 
-    std::vector<uchar> rows(2 * (bpp + rowLength), 0);
+    std::vector<uchar> rows(2 * (bpp + rowLength) + 1, 0);
     uchar* above = rows.data() + bpp;
     uchar* row = above + bpp + rowLength;
     for (quint32 y = 0; y < plan.height; ++y, in += 1 + rowLength) {
         if (!(plan.alpha ? unfilterRow<4>(in[0], in + 1, row, above, rowLength)
                          : unfilterRow<3>(in[0], in + 1, row, above, rowLength)))
             return std::nullopt;
-        toPixels(row, plan.width, plan.alpha,
-                 reinterpret_cast<QRgb*>(memory.get() + std::size_t(y) * stride));
+        toPixels(row, plan.width, plan.alpha, memory.get() + std::size_t(y) * stride);
         std::swap(row, above);
     }
     QImage image(
         memory.get(), int(plan.width), int(plan.height), qsizetype(stride),
-        plan.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32,
+        plan.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB888,
         [](void* pixels) { std::free(pixels); }, memory.get());
     if (image.isNull())
         return std::nullopt;
