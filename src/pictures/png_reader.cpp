@@ -66,15 +66,68 @@ double pngFixed(const uchar* at)
     return .00001 * qFromBigEndian<qint32>(at); // as libpng gives it to Qt
 }
 
-// As Qt's reader makes it: sRGB, else gAMA with cHRM's primaries when they are valid, else with
-// sRGB's. Nothing when libpng would drop the chunk (its gamma range) or it is odd in any way.
-std::optional<QColorSpace> colourSpaceOf(const Chunk* srgb, const Chunk* gamma, const Chunk* chrm)
+// The chunks that say what the colours mean; each at most once, before PLTE and IDAT.
+struct ColourChunks
 {
-    if (srgb) {
+    std::optional<Chunk> icc, srgb, gamma, chrm;
+
+    std::optional<Chunk>* slotOf(const Chunk& chunk)
+    {
+        return chunk.is("iCCP")   ? &icc
+               : chunk.is("sRGB") ? &srgb
+               : chunk.is("gAMA") ? &gamma
+               : chunk.is("cHRM") ? &chrm
+                                  : nullptr;
+    }
+};
+
+// The profile of iCCP (a name, compression 0, the zlib stream), when libpng would keep it too:
+// no larger than it allows a chunk, its length as its header says, an RGB profile.
+std::optional<QColorSpace> profileSpace(const Chunk& icc)
+{
+    const auto* nameEnd = static_cast<const uchar*>(std::memchr(icc.data, 0, icc.length));
+    if (!nameEnd || nameEnd == icc.data || nameEnd - icc.data > 79 ||
+        std::size_t(nameEnd - icc.data) + 2 > icc.length || nameEnd[1] != 0)
+        return std::nullopt;
+    const uchar* stream = nameEnd + 2;
+    const std::size_t streamLength = icc.length - std::size_t(stream - icc.data);
+    const std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)>
+        inflater(libdeflate_alloc_decompressor(), &libdeflate_free_decompressor);
+    QByteArray profile;
+    constexpr std::size_t kMostProfileBytes = 8000000;
+    libdeflate_result result = LIBDEFLATE_INSUFFICIENT_SPACE;
+    for (std::size_t room = 65536;
+         inflater && result == LIBDEFLATE_INSUFFICIENT_SPACE && room <= kMostProfileBytes;
+         room *= 2) {
+        profile.resize(qsizetype(room));
+        std::size_t length = 0;
+        result = libdeflate_zlib_decompress(inflater.get(), stream, streamLength, profile.data(),
+                                            room, &length);
+        profile.resize(qsizetype(length));
+    }
+    if (result != LIBDEFLATE_SUCCESS || profile.size() < 132 ||
+        qFromBigEndian<quint32>(profile.constData()) != quint32(profile.size()) ||
+        profile.mid(16, 4) != "RGB " || profile.mid(36, 4) != "acsp")
+        return std::nullopt;
+    QColorSpace space = QColorSpace::fromIccProfile(profile);
+    if (!space.isValid())
+        return std::nullopt;
+    return space;
+}
+
+// As Qt's reader makes it: the ICC profile, else sRGB, else gAMA with cHRM's primaries when they
+// are valid, else with sRGB's. Nothing when libpng would drop a chunk or it is odd in any way.
+std::optional<QColorSpace> colourSpaceOf(const ColourChunks& chunks)
+{
+    if (chunks.icc)
+        return profileSpace(*chunks.icc);
+    if (const auto& srgb = chunks.srgb) {
         if (srgb->length != 1 || srgb->data[0] > 3)
             return std::nullopt;
         return QColorSpace(QColorSpace::SRgb);
     }
+    const auto& gamma = chunks.gamma;
+    const auto& chrm = chunks.chrm;
     if (!gamma)
         return QColorSpace();
     const qint32 gammaFixed = qFromBigEndian<qint32>(gamma->data);
@@ -97,7 +150,7 @@ std::optional<QColorSpace> colourSpaceOf(const Chunk* srgb, const Chunk* gamma, 
 }
 
 // The plan of a file this reader takes: critical chunks and the colour chunks intact, in their
-// places, one run of IDAT, and IEND. Anything else is left to Qt's reader, as is an ICC profile.
+// places, one run of IDAT, and IEND. Anything else is left to Qt's reader.
 std::optional<Plan> planOf(const QByteArray& file)
 {
     const auto header = chunkAt(file, kSignature);
@@ -113,14 +166,15 @@ std::optional<Plan> planOf(const QByteArray& file)
         return std::nullopt;
     plan.alpha = colour == 6;
 
-    std::optional<Chunk> srgb, gamma, chrm;
+    ColourChunks meaning;
     bool afterPalette = false;
     for (qsizetype at = header->at + kFrame + header->length;;) {
         const auto chunk = chunkAt(file, at);
         if (!chunk)
             return std::nullopt;
         at += kFrame + chunk->length;
-        const bool colourChunk = chunk->is("sRGB") || chunk->is("gAMA") || chunk->is("cHRM");
+        std::optional<Chunk>* const colourSlot = meaning.slotOf(*chunk);
+        const bool colourChunk = colourSlot != nullptr;
         if ((chunk->critical() || colourChunk) && !chunk->crcHolds())
             return std::nullopt;
         if (chunk->is("IDAT")) {
@@ -130,25 +184,20 @@ std::optional<Plan> planOf(const QByteArray& file)
             plan.idat.push_back(*chunk);
         } else if (chunk->is("IEND")) {
             break;
-        } else if (chunk->is("tRNS") || chunk->is("iCCP") ||
-                   (chunk->critical() && !chunk->is("PLTE")) ||
+        } else if (chunk->is("tRNS") || (chunk->critical() && !chunk->is("PLTE")) ||
                    (colourChunk && (afterPalette || !plan.idat.empty()))) {
             return std::nullopt;
         } else if (chunk->is("PLTE")) {
             afterPalette = true;
         } else if (colourChunk) {
-            std::optional<Chunk>& seen = chunk->is("sRGB")   ? srgb
-                                         : chunk->is("gAMA") ? gamma
-                                                             : chrm;
-            if (seen)
+            if (*colourSlot)
                 return std::nullopt;
-            seen = chunk;
+            *colourSlot = chunk;
         }
     }
     if (plan.idat.empty())
         return std::nullopt;
-    const auto space =
-        colourSpaceOf(srgb ? &*srgb : nullptr, gamma ? &*gamma : nullptr, chrm ? &*chrm : nullptr);
+    const auto space = colourSpaceOf(meaning);
     if (!space)
         return std::nullopt;
     plan.colourSpace = *space;

@@ -150,6 +150,8 @@ TEST(PngReaderTest, EveryKindDecodesAsQtsReaderDoes)
     QImage sixteen = noise(40, 30, true, 5).convertToFormat(QImage::Format_RGBA64);
     sixteen.setPixelColor(3, 3, QColor::fromRgba64(1000, 40000, 65535, 30000));
     const QByteArray rgb = writePng(noise(70, 50, false, 6), Level); // all five filters
+    QImage profiled = noise(30, 20, false, 8);
+    profiled.setColorSpace(QColorSpace::DisplayP3); // in iCCP
     const QByteArray gamma = withChunk(rgb, "gAMA", QByteArray::fromHex("0000b18f"));
     const QByteArray chromaticities =
         QByteArray::fromHex("00007a2600008084 0000fa00000080e8 0000753000009c40 00003a9800001770");
@@ -159,6 +161,7 @@ TEST(PngReaderTest, EveryKindDecodesAsQtsReaderDoes)
         {gamma, true},
         {withChunk(gamma, "cHRM", chromaticities), true},
         {withChunk(rgb, "sRGB", "\1"), true},
+        {qtPng(profiled), true},
         {qtPng(noise(20, 10, false).convertToFormat(QImage::Format_Grayscale8)), false},
         {qtPng(indexedNoise(16, {5, 9})), false},
         {qtPng(sixteen), false},
