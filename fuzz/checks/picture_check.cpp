@@ -2,6 +2,7 @@
 #include "pictures/emf_renderer.h"
 #include "pictures/picture_limits.h"
 #include "pictures/png_reader.h"
+#include "pictures/raster_headers.h"
 #include "pictures/raster_reader.h"
 #include "pictures/wmf_renderer.h"
 #include "platform/held_picture.h"
@@ -41,6 +42,9 @@ bool tooLargeToFuzz(std::string_view format, const QByteArray& bytes)
         const auto size = format == "wmf" ? wmfPictureSize(bytes) : emfPictureSize(bytes);
         return size && qint64(size->width()) * size->height() > kMaxFuzzedPixels;
     }
+    // A png's own header, as Qt's reader reserves whatever a damaged chunk before it announces.
+    if (const auto announced = format == "png" ? announcedSize(bytes, "png") : std::nullopt)
+        return announced->width * announced->height > kMaxFuzzedPixels;
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);

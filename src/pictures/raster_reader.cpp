@@ -32,9 +32,14 @@ LoadedPicture readRasterPicture(QByteArray data, const QByteArray& format, const
     if (const auto announced = announcedSize(data, format);
         announced && !pictureSizeAllowed(announced->width, announced->height))
         return {{}, tooLargeError(file, announced->width, announced->height)};
-    if (format == "png")
+    // Before Qt's reader looks at the header, which reserves what any chunk before IDAT says.
+    const QString cutShort = QStringLiteral("its picture data is cut short or broken");
+    if (format == "png") {
+        if (!pictureDataComplete(data, format))
+            return {{}, damagedError(file, cutShort)};
         if (std::optional<QImage> image = readPlainPng(data))
             return {heldPicture(std::move(*image)), {}};
+    }
 
     QBuffer buffer;
     buffer.setData(data);
@@ -48,7 +53,7 @@ LoadedPicture readRasterPicture(QByteArray data, const QByteArray& format, const
     if (!pictureSizeAllowed(size.width(), size.height()))
         return {{}, tooLargeError(file, size.width(), size.height())};
     if (!pictureDataComplete(data, format))
-        return {{}, damagedError(file, QStringLiteral("its picture data is cut short or broken"))};
+        return {{}, damagedError(file, cutShort)};
 
     QImage image;
     if (!reader.read(&image))
