@@ -33,6 +33,12 @@ struct Chunk
 
     bool is(const char (&name)[5]) const { return std::memcmp(type, name, 4) == 0; }
     bool critical() const { return (type[0] & 0x20) == 0; }
+    // libpng refuses a name of anything but letters.
+    bool named() const
+    {
+        return std::all_of(type, type + 4,
+                           [](uchar c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; });
+    }
     bool crcHolds() const
     {
         return libdeflate_crc32(0, type, length + 4) == qFromBigEndian<quint32>(data + length);
@@ -173,6 +179,8 @@ std::optional<Plan> planOf(const QByteArray& file)
         if (!chunk)
             return std::nullopt;
         at += kFrame + chunk->length;
+        if (!chunk->named())
+            return std::nullopt;
         std::optional<Chunk>* const colourSlot = meaning.slotOf(*chunk);
         const bool colourChunk = colourSlot != nullptr;
         if ((chunk->critical() || colourChunk) && !chunk->crcHolds())
