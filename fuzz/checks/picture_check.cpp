@@ -44,7 +44,7 @@ bool tooLargeToFuzz(std::string_view format, const QByteArray& bytes)
     }
     // A png's own header, as Qt's reader reserves whatever a damaged chunk before it announces.
     if (const auto announced = format == "png" ? announcedSize(bytes, "png") : std::nullopt)
-        return announced->width * announced->height > kMaxFuzzedPixels;
+        return double(announced->width) * double(announced->height) > kMaxFuzzedPixels;
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
