@@ -87,8 +87,29 @@ struct ColourChunks
     }
 };
 
+// libpng's checks of a profile's header and tag table: one it refuses drops every colour chunk.
+bool headerAsLibpngWants(const QByteArray& profile)
+{
+    const auto word = [&](qsizetype at) {
+        return qFromBigEndian<quint32>(profile.constData() + at);
+    };
+    const QByteArray deviceClass = profile.mid(12, 4), connection = profile.mid(20, 4);
+    if (profile.size() < 132 || word(0) != quint32(profile.size()) ||
+        profile.mid(16, 4) != "RGB " || profile.mid(36, 4) != "acsp" || word(64) >= 0xffff ||
+        deviceClass == "abst" || deviceClass == "link" ||
+        (connection != "XYZ " && connection != "Lab ") ||
+        word(128) > quint32(profile.size() - 132) / 12)
+        return false;
+    for (quint32 tag = 0; tag < word(128); ++tag) {
+        const quint32 offset = word(132 + 12 * tag + 4), length = word(132 + 12 * tag + 8);
+        if (offset > quint32(profile.size()) || length > quint32(profile.size()) - offset)
+            return false;
+    }
+    return true;
+}
+
 // The profile of iCCP (a name, compression 0, the zlib stream), when libpng would keep it too:
-// no larger than it allows a chunk, its length as its header says, an RGB profile.
+// no larger than it allows a chunk, and with a header it takes.
 std::optional<QColorSpace> profileSpace(const Chunk& icc)
 {
     const auto* nameEnd = static_cast<const uchar*>(std::memchr(icc.data, 0, icc.length));
@@ -111,9 +132,7 @@ std::optional<QColorSpace> profileSpace(const Chunk& icc)
                                             room, &length);
         profile.resize(qsizetype(length));
     }
-    if (result != LIBDEFLATE_SUCCESS || profile.size() < 132 ||
-        qFromBigEndian<quint32>(profile.constData()) != quint32(profile.size()) ||
-        profile.mid(16, 4) != "RGB " || profile.mid(36, 4) != "acsp")
+    if (result != LIBDEFLATE_SUCCESS || !headerAsLibpngWants(profile))
         return std::nullopt;
     QColorSpace space = QColorSpace::fromIccProfile(profile);
     if (!space.isValid())
@@ -121,10 +140,13 @@ std::optional<QColorSpace> profileSpace(const Chunk& icc)
     return space;
 }
 
-// As Qt's reader makes it: the ICC profile, else sRGB, else gAMA with cHRM's primaries when they
-// are valid, else with sRGB's. Nothing when libpng would drop a chunk or it is odd in any way.
+// As Qt's reader makes it: the ICC profile, else sRGB, else gAMA with cHRM's primaries, else
+// with sRGB's. Nothing when libpng would drop a chunk or it is odd in any way.
 std::optional<QColorSpace> colourSpaceOf(const ColourChunks& chunks)
 {
+    // libpng keeps the first of sRGB and iCCP, Qt's reader the profile: leave both to Qt's.
+    if (chunks.icc && chunks.srgb)
+        return std::nullopt;
     if (chunks.icc)
         return profileSpace(*chunks.icc);
     if (const auto& srgb = chunks.srgb) {
@@ -142,14 +164,19 @@ std::optional<QColorSpace> colourSpaceOf(const ColourChunks& chunks)
         return std::nullopt;
     const float fileGamma = float(pngFixed(gamma->data));
     const float transferGamma = 1.0f / fileGamma; // the chunk holds the encoding's inverse
+    // libpng drops every colour chunk for chromaticities it finds impossible; those of sRGB (all
+    // that most writers put there) it takes, others are left to Qt's reader.
+    static constexpr quint32 kSrgbChromaticities[8] = {31270, 32900, 64000, 33000,
+                                                       30000, 60000, 15000, 6000};
+    for (int i = 0; chrm && i < 8; ++i)
+        if (qFromBigEndian<quint32>(chrm->data + 4 * i) != kSrgbChromaticities[i])
+            return std::nullopt;
     if (chrm) {
         const auto point = [&](int i) {
             return QPointF(pngFixed(chrm->data + 8 * i), pngFixed(chrm->data + 8 * i + 4));
         };
-        QColorSpace chromatic(point(0), point(1), point(2), point(3),
-                              QColorSpace::TransferFunction::Gamma, transferGamma);
-        if (chromatic.isValid())
-            return chromatic;
+        return QColorSpace(point(0), point(1), point(2), point(3),
+                           QColorSpace::TransferFunction::Gamma, transferGamma);
     }
     return QColorSpace(QColorSpace::Primaries::SRgb, QColorSpace::TransferFunction::Gamma,
                        transferGamma);
@@ -160,7 +187,8 @@ std::optional<QColorSpace> colourSpaceOf(const ColourChunks& chunks)
 std::optional<Plan> planOf(const QByteArray& file)
 {
     const auto header = chunkAt(file, kSignature);
-    if (!header || !header->is("IHDR") || header->length != 13 || !header->crcHolds())
+    if (!file.startsWith("\x89PNG\r\n\x1a\n") || !header || !header->is("IHDR") ||
+        header->length != 13 || !header->crcHolds())
         return std::nullopt;
     const uchar* ihdr = header->data;
     Plan plan;

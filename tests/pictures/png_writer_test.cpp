@@ -154,7 +154,7 @@ TEST(PngReaderTest, EveryKindDecodesAsQtsReaderDoes)
     profiled.setColorSpace(QColorSpace::DisplayP3); // in iCCP
     const QByteArray gamma = withChunk(rgb, "gAMA", QByteArray::fromHex("0000b18f"));
     const QByteArray chromaticities =
-        QByteArray::fromHex("00007a2600008084 0000fa00000080e8 0000753000009c40 00003a9800001770");
+        QByteArray::fromHex("00007a2600008084 0000fa00000080e8 000075300000ea60 00003a9800001770");
     const std::pair<QByteArray, bool> files[] = {
         {rgb, true},
         {qtPng(noise(90, 90, true, 7)), true}, // RGBA in several IDAT chunks
