@@ -224,6 +224,8 @@ std::optional<Plan> planOf(const QByteArray& file)
                    (colourChunk && (afterPalette || !plan.idat.empty()))) {
             return std::nullopt;
         } else if (chunk->is("PLTE")) {
+            if (afterPalette || !plan.idat.empty())
+                return std::nullopt; // libpng refuses a second one, or one after IDAT
             afterPalette = true;
         } else if (colourChunk) {
             if (*colourSlot)
