@@ -29,12 +29,13 @@ QString plainReason(QString reason)
 
 LoadedPicture readRasterPicture(QByteArray data, const QByteArray& format, const QString& file)
 {
-    if (const auto announced = announcedSize(data, format);
-        announced && !pictureSizeAllowed(announced->width, announced->height))
+    const auto announced = announcedSize(data, format);
+    if (announced && !pictureSizeAllowed(announced->width, announced->height))
         return {{}, tooLargeError(file, announced->width, announced->height)};
-    // Before Qt's reader looks at the header, which reserves what any chunk before IDAT says.
     const QString cutShort = QStringLiteral("its picture data is cut short or broken");
-    if (format == "png") {
+    if (format == "png" && announced) {
+        // Past its header Qt's reader reserves what any chunk before IDAT says, even beyond the
+        // file's end: such a file is refused before it looks.
         if (!pictureDataComplete(data, format))
             return {{}, damagedError(file, cutShort)};
         if (std::optional<QImage> image = readPlainPng(data))
