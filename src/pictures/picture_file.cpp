@@ -69,7 +69,7 @@ LoadedPicture scaledTo(LoadedPicture picture, const ShownSize& shown, const QStr
         {}};
 }
 
-LoadedPicture readPicture(const QByteArray& data, const QString& file, const ShownSize& shown)
+LoadedPicture readPicture(QByteArray data, const QString& file, const ShownSize& shown)
 {
     if (data.isEmpty())
         return failure(
@@ -82,7 +82,7 @@ LoadedPicture readPicture(const QByteArray& data, const QString& file, const Sho
     case Kind::Gif:
         return scaledTo(readRasterPicture(data, "gif", file), shown, file);
     case Kind::Png:
-        return scaledTo(readRasterPicture(data, "png", file), shown, file);
+        return scaledTo(readRasterPicture(std::move(data), "png", file), shown, file);
     case Kind::Svg:
         return renderSvg(data, file, shown);
     case Kind::Wmf:
@@ -107,7 +107,7 @@ LoadedPicture loadPictureFile(const QString& path, const ShownSize& shown)
     QByteArray data;
     if (const QString reason = readRegularFile(path, kMaxPictureBytes, data); !reason.isEmpty())
         return failure(QStringLiteral("cannot open %1: %2").arg(file, reason));
-    return readPicture(data, file, shown);
+    return readPicture(std::move(data), file, shown);
 }
 
 bool isPictureData(const QByteArray& data)
