@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tilemond::host {
 
@@ -33,6 +34,8 @@ public:
     std::size_t count(const std::optional<std::string>& tag = std::nullopt) const;
     const ParsedElement& at(const std::optional<std::string>& tag, std::size_t position) const;
     const ParsedElement* startingAt(std::size_t offset) const;
+    // The elements whose id or name is this, in document order.
+    std::vector<const ParsedElement*> named(const std::string& idOrName) const;
     // The body element, when the page has a body tag.
     const ParsedElement* body() const;
 
@@ -61,7 +64,9 @@ private:
     bool startRefill(std::string_view bytes, const Splice& edit, std::string_view removed);
     bool isRefilled(const ParsedElement& element) const;
     std::size_t moved(std::size_t offset, bool isEnd) const;
-    TagRun run(const std::optional<std::string>& tag) const;
+    // The elements under this key of the index (all of them without a key).
+    TagRun run(const std::optional<std::string>& key,
+               const ParsedPage::Index ParsedPage::*index) const;
 
     ParsedPage m_page;
     std::optional<Refilled> m_refilled;

@@ -104,19 +104,25 @@ void PageSource::apply(std::size_t begin, std::size_t end, std::string_view text
             shiftStartTag(*span, edit);
     }
 
-    for (auto& inserted : m_inserted) {
-        if (inserted.begin >= end)
-            inserted.begin = edit.shifted(inserted.begin);
-        else if (inserted.begin > begin)
-            inserted.begin = begin;
-        if (inserted.end >= end && inserted.end > begin)
-            inserted.end = edit.shifted(inserted.end);
-        else if (inserted.end > begin)
-            inserted.end = edit.after();
-    }
-    std::erase_if(m_inserted, [](const InsertedSpan& span) { return span.begin >= span.end; });
+    // The runs the edit cuts keep what lies outside it; those after it move; the new text is a
+    // run of its own.
+    const auto first =
+        std::partition_point(m_inserted.begin(), m_inserted.end(),
+                             [&](const InsertedSpan& run) { return run.end <= begin; });
+    const auto last = std::partition_point(
+        first, m_inserted.end(), [&](const InsertedSpan& run) { return run.begin < end; });
+    std::vector<InsertedSpan> runs;
+    if (first != last && first->begin < begin)
+        runs.push_back({first->begin, begin, first->edit});
     if (!text.empty())
-        m_inserted.push_back({begin, edit.after(), m_edits});
+        runs.push_back({begin, edit.after(), m_edits});
+    if (first != last && std::prev(last)->end > end)
+        runs.push_back({edit.after(), edit.shifted(std::prev(last)->end), std::prev(last)->edit});
+    for (auto later = last; later != m_inserted.end(); ++later) {
+        later->begin = edit.shifted(later->begin);
+        later->end = edit.shifted(later->end);
+    }
+    m_inserted.insert(m_inserted.erase(first, last), runs.begin(), runs.end());
 }
 
 TrackedSpanPtr PageSource::track(TrackedSpan::Kind kind, std::size_t begin, std::size_t end)
@@ -135,11 +141,10 @@ TrackedSpanPtr PageSource::track(TrackedSpan::Kind kind, std::size_t begin, std:
 
 int PageSource::editThatInserted(std::size_t offset) const
 {
-    int latest = 0;
-    for (const auto& span : m_inserted)
-        if (span.begin <= offset && offset < span.end)
-            latest = std::max(latest, span.edit);
-    return latest;
+    const auto run =
+        std::partition_point(m_inserted.begin(), m_inserted.end(),
+                             [&](const InsertedSpan& run) { return run.end <= offset; });
+    return run != m_inserted.end() && run->begin <= offset ? run->edit : 0;
 }
 
 } // namespace tilemond::host

@@ -86,6 +86,8 @@ private:
     int m_edits = 0;
     Splice m_lastEdit;
     std::string m_lastRemoved;
+    // Where the page holds text that edits inserted, and the latest edit that did: disjoint
+    // runs in page order.
     std::vector<InsertedSpan> m_inserted;
     std::vector<std::weak_ptr<TrackedSpan>> m_tracked;
     std::size_t m_trackedAfterPrune = 0;

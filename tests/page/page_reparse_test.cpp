@@ -76,6 +76,12 @@ void expectSameElements(const PageElements& kept, const ParsedPage& fresh)
         for (std::size_t i = 0; i < indexes.size(); ++i)
             ASSERT_EQ(&kept.at(tag, i), &kept.at(std::nullopt, indexes[i])) << tag << i;
     }
+    for (const auto& [name, indexes] : fresh.byIdOrName) {
+        const auto named = kept.named(name);
+        ASSERT_EQ(named.size(), indexes.size()) << name;
+        for (std::size_t i = 0; i < indexes.size(); ++i)
+            ASSERT_EQ(named[i], &kept.at(std::nullopt, indexes[i])) << name << i;
+    }
     EXPECT_EQ(kept.body(), fresh.body ? &kept.at(std::nullopt, *fresh.body) : nullptr);
 }
 
