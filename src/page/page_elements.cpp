@@ -174,15 +174,15 @@ void PageElements::flatten()
     m_page = ParsedPage::of(std::move(elements));
 }
 
-bool PageElements::follow(std::string_view bytes, const Splice& edit, std::string_view removed)
+bool PageElements::follow(const PageSource& source, const Splice& edit, std::string_view removed)
 {
     // A frameset further on may hinge on whether the body has content yet.
     if (m_page.byTag.contains("FRAMESET"))
         return false;
-    if (m_refilled && refill(bytes, edit))
+    if (m_refilled && refill(source, edit))
         return true;
     flatten();
-    return startRefill(bytes, edit, removed);
+    return startRefill(source, edit, removed);
 }
 
 // An edit inside the content already parsed again: the content's top-level elements it touches
@@ -190,7 +190,7 @@ bool PageElements::follow(std::string_view bytes, const Splice& edit, std::strin
 // cleanly, every element closed by its own end tag, so between two of its top-level elements
 // the parser stands as at the content's start: what stands there parses alone as it does in the
 // whole, and a clean parse of it leaves the whole clean.
-bool PageElements::refill(std::string_view bytes, const Splice& edit)
+bool PageElements::refill(const PageSource& source, const Splice& edit)
 {
     const ParsedElement& container = m_page.elements[m_refilled->container];
     if (edit.begin < container.tagEnd || edit.end > m_refilled->newContentEnd)
@@ -198,9 +198,8 @@ bool PageElements::refill(std::string_view bytes, const Splice& edit)
     ParsedPage& content = m_refilled->content;
     const auto span =
         content.topLevelAround(edit.begin, edit.end, container.tagEnd, m_refilled->newContentEnd);
-    auto parsed =
-        parseContent(container.tagName,
-                     bytes.substr(span.begin, edit.shifted(span.end) - span.begin), span.begin);
+    auto parsed = parseContent(container.tagName, source.slice(span.begin, edit.shifted(span.end)),
+                               span.begin);
     if (!parsed)
         return false;
     content.replace(span.first, span.last, std::move(*parsed),
@@ -209,7 +208,8 @@ bool PageElements::refill(std::string_view bytes, const Splice& edit)
     return true;
 }
 
-bool PageElements::startRefill(std::string_view bytes, const Splice& edit, std::string_view removed)
+bool PageElements::startRefill(const PageSource& source, const Splice& edit,
+                               std::string_view removed)
 {
     const auto& elements = m_page.elements;
     const auto after = std::lower_bound(elements.begin(), elements.end(), edit.begin, startsBefore);
@@ -223,18 +223,19 @@ bool PageElements::startRefill(std::string_view bytes, const Splice& edit, std::
         return false;
     const ParsedElement& container = *inner;
     // Without its own end tag the container's extent depends on what follows.
-    if (container.end == container.contentEnd)
+    if (container.end == container.contentEnd || !parsesAlone(container.tagName))
         return false;
     const std::size_t newContentEnd = edit.shifted(container.contentEnd);
-    auto content = parseContent(container.tagName,
-                                bytes.substr(container.tagEnd, newContentEnd - container.tagEnd),
+    auto content = parseContent(container.tagName, source.slice(container.tagEnd, newContentEnd),
                                 container.tagEnd);
+    if (!content)
+        return false;
     // The old content has to have kept to itself too, or the rest of the page was parsed
     // with what it left behind (an open form, say).
-    std::string oldContent(bytes.substr(container.tagEnd, edit.begin - container.tagEnd));
+    std::string oldContent(source.slice(container.tagEnd, edit.begin));
     oldContent += removed;
-    oldContent += bytes.substr(edit.after(), newContentEnd - edit.after());
-    if (!content || !parseContent(container.tagName, oldContent, container.tagEnd))
+    oldContent += source.slice(edit.after(), newContentEnd);
+    if (!parseContent(container.tagName, oldContent, container.tagEnd))
         return false;
     const auto index = std::size_t(std::prev(inner.base()) - elements.begin());
     const auto afterContent =

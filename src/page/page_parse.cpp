@@ -152,15 +152,21 @@ bool startsBefore(const ParsedElement& element, std::size_t offset)
     return element.start < offset;
 }
 
-// The values an element is found by in ParsedPage::byIdOrName.
-std::vector<std::string> idAndName(const ParsedElement& element)
+// Calls `found` with each value the element is found by in ParsedPage::byIdOrName.
+template <typename Found> void forIdAndName(const ParsedElement& element, Found found)
 {
-    std::vector<std::string> keys;
-    for (const char* name : {"id", "name"})
-        if (const auto* attribute = element.attribute(name);
-            attribute && (keys.empty() || keys.front() != attribute->value))
-            keys.push_back(attribute->value);
-    return keys;
+    const std::string* id = nullptr;
+    const std::string* name = nullptr;
+    for (const auto& attribute : element.attributes) {
+        if (attribute.name == "id")
+            id = &attribute.value;
+        else if (attribute.name == "name")
+            name = &attribute.value;
+    }
+    if (id)
+        found(*id);
+    if (name && !(id && *id == *name))
+        found(*name);
 }
 
 void moveElement(ParsedElement& element, std::ptrdiff_t moved)
@@ -260,8 +266,8 @@ ParsedPage ParsedPage::of(std::vector<ParsedElement> elements)
     page.elements = std::move(elements);
     for (std::size_t i = 0; i < page.elements.size(); ++i) {
         page.byTag[page.elements[i].tagName].push_back(i);
-        for (std::string& key : idAndName(page.elements[i]))
-            page.byIdOrName[std::move(key)].push_back(i);
+        forIdAndName(page.elements[i],
+                     [&](const std::string& key) { page.byIdOrName[key].push_back(i); });
     }
     page.findBody();
     return page;
@@ -282,8 +288,7 @@ void ParsedPage::replace(std::size_t first, std::size_t last, ParsedPage parsed,
     std::vector<std::string> tags, names;
     for (std::size_t i = first; i < last; ++i) {
         tags.push_back(elements[i].tagName);
-        for (std::string& key : idAndName(elements[i]))
-            names.push_back(std::move(key));
+        forIdAndName(elements[i], [&](const std::string& key) { names.push_back(key); });
     }
     const std::size_t count = parsed.elements.size();
     reindex(byTag, std::move(parsed.byTag), tags, {first, last, count, tail});
@@ -336,6 +341,11 @@ ParsedPage parsePage(std::string_view bytes)
     ElementCollector(bytes, 0, elements).collect({tree.root()});
     sortByStart(elements);
     return ParsedPage::of(std::move(elements));
+}
+
+bool parsesAlone(std::string_view containerTag)
+{
+    return isolatingContext(containerTag).has_value();
 }
 
 std::optional<ParsedPage> parseContent(std::string_view containerTag, std::string_view content,

@@ -69,6 +69,9 @@ private:
 
 ParsedPage parsePage(std::string_view bytes);
 
+// Whether the content of a container with this (upper-case) tag may be parsed on its own.
+bool parsesAlone(std::string_view containerTag);
+
 // The elements of the content of a container with this (upper-case) tag, parsed on their own;
 // the content stands at `at` in the page. Nullopt unless that answers as a parse of the whole
 // page would: the container's content parses alone as it does in a page, and keeps to itself.
