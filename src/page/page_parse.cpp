@@ -282,6 +282,10 @@ void ParsedPage::findBody()
 void ParsedPage::replace(std::size_t first, std::size_t last, ParsedPage parsed,
                          std::ptrdiff_t moved)
 {
+    if (first == 0 && last == elements.size()) {
+        *this = std::move(parsed);
+        return;
+    }
     const bool tail = last < elements.size();
     for (std::size_t i = last; i < elements.size(); ++i)
         moveElement(elements[i], moved);
