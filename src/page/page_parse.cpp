@@ -158,9 +158,10 @@ template <typename Found> void forIdAndName(const ParsedElement& element, Found 
     const std::string* id = nullptr;
     const std::string* name = nullptr;
     for (const auto& attribute : element.attributes) {
-        if (attribute.name == "id")
+        const std::string_view named = attribute.name;
+        if (named == "id")
             id = &attribute.value;
-        else if (attribute.name == "name")
+        else if (named == "name")
             name = &attribute.value;
     }
     if (id)
