@@ -151,14 +151,10 @@ void BM_SplitAndSavePieces(benchmark::State& state)
     Screen::clearOverride();
     HostApp.reset();
 }
-// Up to the largest splits allowed: 316 x 316 pieces into a table, 44 x 44 into lines.
+// Up to the largest split allowed, 316 x 316 pieces, into a table and into lines.
 BENCHMARK(BM_SplitAndSavePieces)
     ->ArgNames({"side", "table"})
-    ->Args({21, 1})
-    ->Args({100, 1})
-    ->Args({316, 1})
-    ->Args({21, 0})
-    ->Args({44, 0})
+    ->ArgsProduct({{21, 44, 100, 316}, {1, 0}})
     ->Unit(benchmark::kMillisecond);
 
 // Vertical markers added one by one with the editor's button until it refuses, then Okay, which

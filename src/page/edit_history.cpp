@@ -16,15 +16,14 @@ void EditHistory::closeStep()
         m_stepStarted = false;
 }
 
-void EditHistory::recordEdit(std::string_view page, std::size_t begin, std::size_t end,
+void EditHistory::recordEdit(const PageBytes& page, std::size_t begin, std::size_t end,
                              std::size_t length)
 {
     if (m_open == 0 || !m_stepStarted) {
         m_redo.clear();
         const int before = m_state;
         m_state = ++m_lastState;
-        push(m_undo,
-             {{begin, length, std::string(page.substr(begin, end - begin))}, before, m_state});
+        push(m_undo, {{begin, length, std::string(page(begin, end))}, before, m_state});
         m_stepStarted = m_open > 0;
         return;
     }
@@ -32,9 +31,9 @@ void EditHistory::recordEdit(std::string_view page, std::size_t begin, std::size
     Swap& step = m_undo.back().swap;
     const std::size_t stepEnd = step.begin + step.length;
     if (begin < step.begin)
-        step.text.insert(0, page.substr(begin, step.begin - begin));
+        step.text.insert(0, page(begin, step.begin));
     if (end > stepEnd)
-        step.text.append(page.substr(stepEnd, end - stepEnd));
+        step.text.append(page(stepEnd, end));
     const std::size_t spanBegin = std::min(step.begin, begin);
     const std::size_t spanEnd = std::max(stepEnd, end);
     step.length = spanEnd - spanBegin - (end - begin) + length;

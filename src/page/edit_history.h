@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,9 +18,11 @@ public:
     // Edits until the matching close form one step (calls nest).
     void openStep() { ++m_open; }
     void closeStep();
+    // The page's bytes [begin, end); a view good until the next call.
+    using PageBytes = std::function<std::string_view(std::size_t begin, std::size_t end)>;
     // Before the bytes [begin, end) of `page` become `length` new ones: the edit joins the open
     // step, or makes one of its own.
-    void recordEdit(std::string_view page, std::size_t begin, std::size_t end, std::size_t length);
+    void recordEdit(const PageBytes& page, std::size_t begin, std::size_t end, std::size_t length);
     // An edit that is no step of its own (the save pointing a picture elsewhere): the steps
     // follow it, and those it cuts across are forgotten.
     void followEdit(std::size_t begin, std::size_t end, std::size_t length);

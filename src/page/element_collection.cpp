@@ -13,15 +13,6 @@ std::string upperCase(std::string_view text)
     return QByteArray(text.data(), text.size()).toUpper().toStdString();
 }
 
-bool hasIdOrName(const ParsedElement& element, std::string_view idOrName)
-{
-    for (const char* name : {"id", "name"})
-        if (const auto* attribute = element.attribute(name);
-            attribute && attribute->value == idOrName)
-            return true;
-    return false;
-}
-
 } // namespace
 
 PageElementCollection::PageElementCollection(std::weak_ptr<PageModel> model,
@@ -56,13 +47,12 @@ ElementPtr PageElementCollection::item(std::string_view idOrName) const
     // Among several, the element the page gained most recently; the first of equals.
     const ParsedElement* newest = nullptr;
     int newestEdit = -1;
-    for (std::size_t position = 0, total = page.count(m_tagName); position < total; ++position) {
-        const ParsedElement& element = page.at(m_tagName, position);
-        if (!hasIdOrName(element, idOrName))
+    for (const ParsedElement* element : page.named(std::string(idOrName))) {
+        if (m_tagName && element->tagName != *m_tagName)
             continue;
-        const int edit = model->source().editThatInserted(page.place(element).start);
+        const int edit = model->source().editThatInserted(page.place(*element).start);
         if (edit > newestEdit) {
-            newest = &element;
+            newest = element;
             newestEdit = edit;
         }
     }

@@ -19,15 +19,16 @@ struct Indexes
     const std::vector<std::size_t>* list = nullptr; // nullptr: every element
     std::size_t size = 0;
 
-    Indexes(const ParsedPage& page, const std::optional<std::string>& tag)
+    Indexes(const ParsedPage& page, const ParsedPage::Index ParsedPage::*index,
+            const std::optional<std::string>& key)
     {
         static const std::vector<std::size_t> none;
-        if (!tag) {
+        if (!key) {
             size = page.elements.size();
             return;
         }
-        const auto found = page.byTag.find(*tag);
-        list = found != page.byTag.end() ? &found->second : &none;
+        const auto found = (page.*index).find(*key);
+        list = found != (page.*index).end() ? &found->second : &none;
         size = list->size();
     }
 
@@ -56,14 +57,15 @@ struct PageElements::TagRun
     std::size_t resume = 0; // where m_page's list goes on after the old content
 };
 
-PageElements::TagRun PageElements::run(const std::optional<std::string>& tag) const
+PageElements::TagRun PageElements::run(const std::optional<std::string>& key,
+                                       const ParsedPage::Index ParsedPage::*index) const
 {
-    TagRun run{Indexes(m_page, tag), std::nullopt, 0, 0};
+    TagRun run{Indexes(m_page, index, key), std::nullopt, 0, 0};
     if (!m_refilled) {
         run.before = run.resume = run.page.size;
         return run;
     }
-    run.content.emplace(m_refilled->content, tag);
+    run.content.emplace(m_refilled->content, index, key);
     run.before = run.page.before(m_refilled->container + 1);
     run.resume = run.page.before(m_refilled->afterContent);
     return run;
@@ -71,14 +73,14 @@ PageElements::TagRun PageElements::run(const std::optional<std::string>& tag) co
 
 std::size_t PageElements::count(const std::optional<std::string>& tag) const
 {
-    const TagRun run = this->run(tag);
+    const TagRun run = this->run(tag, &ParsedPage::byTag);
     return run.before + (run.content ? run.content->size : 0) + run.page.size - run.resume;
 }
 
 const ParsedElement& PageElements::at(const std::optional<std::string>& tag,
                                       std::size_t position) const
 {
-    const TagRun run = this->run(tag);
+    const TagRun run = this->run(tag, &ParsedPage::byTag);
     if (position < run.before)
         return m_page.elements[run.page[position]];
     position -= run.before;
@@ -86,6 +88,19 @@ const ParsedElement& PageElements::at(const std::optional<std::string>& tag,
         return m_refilled->content.elements[(*run.content)[position]];
     position -= run.content ? run.content->size : 0;
     return m_page.elements[run.page[run.resume + position]];
+}
+
+std::vector<const ParsedElement*> PageElements::named(const std::string& idOrName) const
+{
+    const TagRun run = this->run(idOrName, &ParsedPage::byIdOrName);
+    std::vector<const ParsedElement*> found;
+    for (std::size_t i = 0; i < run.before; ++i)
+        found.push_back(&m_page.elements[run.page[i]]);
+    for (std::size_t i = 0; run.content && i < run.content->size; ++i)
+        found.push_back(&m_refilled->content.elements[(*run.content)[i]]);
+    for (std::size_t i = run.resume; i < run.page.size; ++i)
+        found.push_back(&m_page.elements[run.page[i]]);
+    return found;
 }
 
 const ParsedElement* PageElements::startingAt(std::size_t offset) const
@@ -159,35 +174,42 @@ void PageElements::flatten()
     m_page = ParsedPage::of(std::move(elements));
 }
 
-bool PageElements::follow(std::string_view bytes, const Splice& edit, std::string_view removed)
+bool PageElements::follow(const PageSource& source, const Splice& edit, std::string_view removed)
 {
     // A frameset further on may hinge on whether the body has content yet.
     if (m_page.byTag.contains("FRAMESET"))
         return false;
-    if (m_refilled && refill(bytes, edit))
+    if (m_refilled && refill(source, edit))
         return true;
     flatten();
-    return startRefill(bytes, edit, removed);
+    return startRefill(source, edit, removed);
 }
 
-// An edit inside the content already parsed again: that content alone is parsed again.
-bool PageElements::refill(std::string_view bytes, const Splice& edit)
+// An edit inside the content already parsed again: the content's top-level elements it touches
+// are parsed again, with the bytes between them and their neighbours. That content parsed
+// cleanly, every element closed by its own end tag, so between two of its top-level elements
+// the parser stands as at the content's start: what stands there parses alone as it does in the
+// whole, and a clean parse of it leaves the whole clean.
+bool PageElements::refill(const PageSource& source, const Splice& edit)
 {
     const ParsedElement& container = m_page.elements[m_refilled->container];
     if (edit.begin < container.tagEnd || edit.end > m_refilled->newContentEnd)
         return false;
-    const std::size_t newContentEnd = edit.shifted(m_refilled->newContentEnd);
-    auto content = parseContent(container.tagName,
-                                bytes.substr(container.tagEnd, newContentEnd - container.tagEnd),
-                                container.tagEnd);
-    if (!content)
+    ParsedPage& content = m_refilled->content;
+    const auto span =
+        content.topLevelAround(edit.begin, edit.end, container.tagEnd, m_refilled->newContentEnd);
+    auto parsed = parseContent(container.tagName, source.slice(span.begin, edit.shifted(span.end)),
+                               span.begin);
+    if (!parsed)
         return false;
-    m_refilled->newContentEnd = newContentEnd;
-    m_refilled->content = std::move(*content);
+    content.replace(span.first, span.last, std::move(*parsed),
+                    std::ptrdiff_t(edit.length) - std::ptrdiff_t(edit.end - edit.begin));
+    m_refilled->newContentEnd = edit.shifted(m_refilled->newContentEnd);
     return true;
 }
 
-bool PageElements::startRefill(std::string_view bytes, const Splice& edit, std::string_view removed)
+bool PageElements::startRefill(const PageSource& source, const Splice& edit,
+                               std::string_view removed)
 {
     const auto& elements = m_page.elements;
     const auto after = std::lower_bound(elements.begin(), elements.end(), edit.begin, startsBefore);
@@ -201,18 +223,19 @@ bool PageElements::startRefill(std::string_view bytes, const Splice& edit, std::
         return false;
     const ParsedElement& container = *inner;
     // Without its own end tag the container's extent depends on what follows.
-    if (container.end == container.contentEnd)
+    if (container.end == container.contentEnd || !parsesAlone(container.tagName))
         return false;
     const std::size_t newContentEnd = edit.shifted(container.contentEnd);
-    auto content = parseContent(container.tagName,
-                                bytes.substr(container.tagEnd, newContentEnd - container.tagEnd),
+    auto content = parseContent(container.tagName, source.slice(container.tagEnd, newContentEnd),
                                 container.tagEnd);
+    if (!content)
+        return false;
     // The old content has to have kept to itself too, or the rest of the page was parsed
     // with what it left behind (an open form, say).
-    std::string oldContent(bytes.substr(container.tagEnd, edit.begin - container.tagEnd));
+    std::string oldContent(source.slice(container.tagEnd, edit.begin));
     oldContent += removed;
-    oldContent += bytes.substr(edit.after(), newContentEnd - edit.after());
-    if (!content || !parseContent(container.tagName, oldContent, container.tagEnd))
+    oldContent += source.slice(edit.after(), newContentEnd);
+    if (!parseContent(container.tagName, oldContent, container.tagEnd))
         return false;
     const auto index = std::size_t(std::prev(inner.base()) - elements.begin());
     const auto afterContent =

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tilemond::host {
 
@@ -25,14 +26,16 @@ class PageElements
 public:
     explicit PageElements(ParsedPage page) : m_page(std::move(page)) {}
 
-    // Follows `edit`, after which the page holds `bytes`; `removed` are the bytes it replaced.
+    // Follows `edit`, after which the page is `source`; `removed` are the bytes it replaced.
     // False when only a parse of the whole page would answer right.
-    bool follow(std::string_view bytes, const Splice& edit, std::string_view removed);
+    bool follow(const PageSource& source, const Splice& edit, std::string_view removed);
 
     // The elements in document order, all of them (no tag) or those of one upper-case tag.
     std::size_t count(const std::optional<std::string>& tag = std::nullopt) const;
     const ParsedElement& at(const std::optional<std::string>& tag, std::size_t position) const;
     const ParsedElement* startingAt(std::size_t offset) const;
+    // The elements whose id or name is this, in document order.
+    std::vector<const ParsedElement*> named(const std::string& idOrName) const;
     // The body element, when the page has a body tag.
     const ParsedElement* body() const;
 
@@ -57,11 +60,13 @@ private:
 
     // Makes m_page the page as it stands now.
     void flatten();
-    bool refill(std::string_view bytes, const Splice& edit);
-    bool startRefill(std::string_view bytes, const Splice& edit, std::string_view removed);
+    bool refill(const PageSource& source, const Splice& edit);
+    bool startRefill(const PageSource& source, const Splice& edit, std::string_view removed);
     bool isRefilled(const ParsedElement& element) const;
     std::size_t moved(std::size_t offset, bool isEnd) const;
-    TagRun run(const std::optional<std::string>& tag) const;
+    // The elements under this key of the index (all of them without a key).
+    TagRun run(const std::optional<std::string>& key,
+               const ParsedPage::Index ParsedPage::*index) const;
 
     ParsedPage m_page;
     std::optional<Refilled> m_refilled;

@@ -18,7 +18,7 @@ const PageElements& PageModel::parsed()
         // After a single edit, often only the content of one element needs parsing again.
         const bool oneEditBehind = m_parsed && m_parsedAtEdit == m_source.edits() - 1;
         if (!oneEditBehind ||
-            !m_parsed->follow(m_source.bytes(), m_source.lastEdit(), m_source.lastRemoved())) {
+            !m_parsed->follow(m_source, m_source.lastEdit(), m_source.lastRemoved())) {
             m_parsed.reset(); // a large page's old parse need not outlive the new one's start
             m_parsed.emplace(parsePage(m_source.bytes()));
         }

@@ -1,6 +1,7 @@
 #include "page/page_source.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tilemond::host {
 
@@ -36,25 +37,61 @@ void shiftStartTag(TrackedSpan& span, const Splice& edit)
 
 } // namespace
 
+PageSource::PageSource(std::string bytes) : m_text(std::move(bytes)), m_gap(m_text.size())
+{
+    // The first edit finds its gap.
+    m_text.resize(m_gap + widerGap(0));
+    m_gapLength = m_text.size() - m_gap;
+}
+
+const std::string& PageSource::bytes() const
+{
+    moveGap(size());
+    m_text.resize(m_gap);
+    m_gapLength = 0;
+    return m_text;
+}
+
 std::string_view PageSource::slice(std::size_t begin, std::size_t end) const
 {
-    begin = std::min(begin, m_bytes.size());
-    end = std::clamp(end, begin, m_bytes.size());
-    return std::string_view(m_bytes).substr(begin, end - begin);
+    begin = std::min(begin, size());
+    end = std::clamp(end, begin, size());
+    if (begin < m_gap && m_gap < end)
+        moveGap(m_gap - begin < end - m_gap ? begin : end);
+    const std::size_t at = begin < m_gap ? begin : begin + m_gapLength;
+    return std::string_view(m_text).substr(at, end - begin);
+}
+
+// A gap for this much text and a share of the page, so that a page that grows edit by edit moves
+// its tail seldom.
+std::size_t PageSource::widerGap(std::size_t text) const
+{
+    return text + size() / 16 + 4096;
+}
+
+void PageSource::moveGap(std::size_t to) const
+{
+    char* text = m_text.data();
+    if (m_gapLength > 0 && to < m_gap)
+        std::memmove(text + to + m_gapLength, text + to, m_gap - to);
+    else if (m_gapLength > 0 && to > m_gap)
+        std::memmove(text + m_gap, text + m_gap + m_gapLength, to - m_gap);
+    m_gap = to;
 }
 
 bool PageSource::splice(std::size_t begin, std::size_t end, std::string_view text)
 {
-    if (begin > end || end > m_bytes.size())
+    if (begin > end || end > size())
         return false;
-    m_history.recordEdit(m_bytes, begin, end, text.size());
+    m_history.recordEdit([this](std::size_t from, std::size_t to) { return slice(from, to); },
+                         begin, end, text.size());
     apply(begin, end, text);
     return true;
 }
 
 bool PageSource::rewrite(std::size_t begin, std::size_t end, std::string_view text)
 {
-    if (begin > end || end > m_bytes.size())
+    if (begin > end || end > size())
         return false;
     m_history.followEdit(begin, end, text.size());
     apply(begin, end, text);
@@ -76,9 +113,9 @@ std::optional<std::pair<std::size_t, std::size_t>> PageSource::redo()
 std::optional<std::pair<std::size_t, std::size_t>> PageSource::swap(const EditHistory::Swap& step,
                                                                     bool undoing)
 {
-    if (step.begin + step.length > m_bytes.size())
+    if (step.begin + step.length > size())
         return std::nullopt;
-    std::string taken = m_bytes.substr(step.begin, step.length);
+    std::string taken(slice(step.begin, step.begin + step.length));
     apply(step.begin, step.begin + step.length, step.text);
     undoing ? m_history.undone(std::move(taken)) : m_history.redone(std::move(taken));
     return std::pair{step.begin, step.begin + step.text.size()};
@@ -86,8 +123,18 @@ std::optional<std::pair<std::size_t, std::size_t>> PageSource::swap(const EditHi
 
 void PageSource::apply(std::size_t begin, std::size_t end, std::string_view text)
 {
-    m_lastRemoved.assign(m_bytes, begin, end - begin);
-    m_bytes.replace(begin, end - begin, text);
+    // The replaced bytes join the gap and the text fills it from its start.
+    moveGap(begin);
+    m_lastRemoved.assign(m_text, m_gap + m_gapLength, end - begin);
+    m_gapLength += end - begin;
+    if (m_gapLength < text.size()) {
+        const std::size_t wider = widerGap(text.size());
+        m_text.insert(m_gap, wider - m_gapLength, '\0');
+        m_gapLength = wider;
+    }
+    std::copy(text.begin(), text.end(), m_text.begin() + std::ptrdiff_t(m_gap));
+    m_gap += text.size();
+    m_gapLength -= text.size();
     const Splice edit{begin, end, text.size()};
     ++m_edits;
     m_lastEdit = edit;
@@ -104,42 +151,47 @@ void PageSource::apply(std::size_t begin, std::size_t end, std::string_view text
             shiftStartTag(*span, edit);
     }
 
-    for (auto& inserted : m_inserted) {
-        if (inserted.begin >= end)
-            inserted.begin = edit.shifted(inserted.begin);
-        else if (inserted.begin > begin)
-            inserted.begin = begin;
-        if (inserted.end >= end && inserted.end > begin)
-            inserted.end = edit.shifted(inserted.end);
-        else if (inserted.end > begin)
-            inserted.end = edit.after();
-    }
-    std::erase_if(m_inserted, [](const InsertedSpan& span) { return span.begin >= span.end; });
+    // The runs the edit cuts keep what lies outside it; those after it move; the new text is a
+    // run of its own.
+    const auto first =
+        std::partition_point(m_inserted.begin(), m_inserted.end(),
+                             [&](const InsertedSpan& run) { return run.end <= begin; });
+    const auto last = std::partition_point(
+        first, m_inserted.end(), [&](const InsertedSpan& run) { return run.begin < end; });
+    std::vector<InsertedSpan> runs;
+    if (first != last && first->begin < begin)
+        runs.push_back({first->begin, begin, first->edit});
     if (!text.empty())
-        m_inserted.push_back({begin, edit.after(), m_edits});
+        runs.push_back({begin, edit.after(), m_edits});
+    if (first != last && std::prev(last)->end > end)
+        runs.push_back({edit.after(), edit.shifted(std::prev(last)->end), std::prev(last)->edit});
+    for (auto later = last; later != m_inserted.end(); ++later) {
+        later->begin = edit.shifted(later->begin);
+        later->end = edit.shifted(later->end);
+    }
+    m_inserted.insert(m_inserted.erase(first, last), runs.begin(), runs.end());
 }
 
 TrackedSpanPtr PageSource::track(TrackedSpan::Kind kind, std::size_t begin, std::size_t end)
 {
-    begin = std::min(begin, m_bytes.size());
+    begin = std::min(begin, size());
     // Handles die unnoticed; forget them now and then, not only at edits.
     if (m_tracked.size() >= 2 * m_trackedAfterPrune + 64) {
         std::erase_if(m_tracked, [](const auto& weak) { return weak.expired(); });
         m_trackedAfterPrune = m_tracked.size();
     }
     auto span = std::make_shared<TrackedSpan>(
-        TrackedSpan{kind, begin, std::clamp(end, begin, m_bytes.size()), false});
+        TrackedSpan{kind, begin, std::clamp(end, begin, size()), false});
     m_tracked.push_back(span);
     return span;
 }
 
 int PageSource::editThatInserted(std::size_t offset) const
 {
-    int latest = 0;
-    for (const auto& span : m_inserted)
-        if (span.begin <= offset && offset < span.end)
-            latest = std::max(latest, span.edit);
-    return latest;
+    const auto run =
+        std::partition_point(m_inserted.begin(), m_inserted.end(),
+                             [&](const InsertedSpan& run) { return run.end <= offset; });
+    return run != m_inserted.end() && run->begin <= offset ? run->edit : 0;
 }
 
 } // namespace tilemond::host

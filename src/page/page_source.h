@@ -41,11 +41,12 @@ struct Splice
 class PageSource
 {
 public:
-    explicit PageSource(std::string bytes) : m_bytes(std::move(bytes)) {}
+    explicit PageSource(std::string bytes);
 
-    const std::string& bytes() const { return m_bytes; }
-    std::size_t size() const { return m_bytes.size(); }
-    // The bytes of [begin, end), clamped to the page.
+    // The whole page in one piece.
+    const std::string& bytes() const;
+    std::size_t size() const { return m_text.size() - m_gapLength; }
+    // The bytes of [begin, end), clamped to the page; good until the next edit, slice or bytes().
     std::string_view slice(std::size_t begin, std::size_t end) const;
     // Counts the edits so far; 0 for the page as it was opened.
     int edits() const { return m_edits; }
@@ -72,6 +73,8 @@ public:
 
 private:
     void apply(std::size_t begin, std::size_t end, std::string_view text);
+    void moveGap(std::size_t to) const;
+    std::size_t widerGap(std::size_t text) const;
     std::optional<std::pair<std::size_t, std::size_t>> swap(const EditHistory::Swap& swap,
                                                             bool undoing);
 
@@ -82,10 +85,17 @@ private:
         int edit;
     };
 
-    std::string m_bytes;
+    // The page's bytes with a gap where the latest edit was: an edit near the one before moves
+    // the bytes between the two, not the page's tail. Reading a span across the gap, or the
+    // whole page, moves the gap out of the way.
+    mutable std::string m_text;
+    mutable std::size_t m_gap;           // where the gap starts, an offset of the page too
+    mutable std::size_t m_gapLength = 0; // the gap's bytes, in m_text
     int m_edits = 0;
     Splice m_lastEdit;
     std::string m_lastRemoved;
+    // Where the page holds text that edits inserted, and the latest edit that did: disjoint
+    // runs in page order.
     std::vector<InsertedSpan> m_inserted;
     std::vector<std::weak_ptr<TrackedSpan>> m_tracked;
     std::size_t m_trackedAfterPrune = 0;

@@ -265,11 +265,9 @@ std::string ContainerMarkup::pieces(std::string markup, const std::vector<int>& 
 {
     if (!m_shrinks)
         return markup;
-    std::string lower = lowered(markup); // found in, and kept in step with the markup
-    const auto insert = [&](std::size_t at, const std::string& text) {
-        markup.insert(at, text);
-        lower.insert(at, text);
-    };
+    const std::string lower = lowered(markup); // found in
+    std::string sized;       // the markup with the pieces' sizing written in, in one pass
+    std::size_t written = 0; // of the markup, into sized
     std::size_t at = 0;
     for (const int width : widths) {
         at = lower.find("<img", at);
@@ -280,13 +278,15 @@ std::string ContainerMarkup::pieces(std::string markup, const std::vector<int>& 
             ";height:auto;";
         const std::size_t end = std::min(lower.find('>', at), lower.size());
         const std::size_t style = lower.find(" style=", at);
-        if (style + 8 < end && (lower[style + 7] == '"' || lower[style + 7] == '\''))
-            insert(style + 8, sizing);
-        else
-            insert(at + 4, " " + attribute("style", sizing));
+        const bool quoted = style != std::string::npos && style + 8 < end &&
+                            (lower[style + 7] == '"' || lower[style + 7] == '\'');
+        const std::size_t into = quoted ? style + 8 : at + 4;
+        sized.append(markup, written, into - written);
+        sized += quoted ? sizing : " " + attribute("style", sizing);
+        written = into;
         at = end;
     }
-    return markup;
+    return sized.append(markup, written);
 }
 
 std::string ContainerMarkup::tableStart() const

@@ -66,17 +66,14 @@ void cutPiece(const QRect& cell)
     yieldEvents(5);
 }
 
-// The largest splits that finish within about a minute (bench/, split and save through the host).
-// Into a table each piece costs about the same; into lines every paste also rewrites the pieces
-// already in the container, so the time grows with the square of their number. A split beyond
-// this is refused at once instead.
-constexpr qint64 MaxTablePieces = 100000;
-constexpr qint64 MaxLinePieces = 2000;
+// The largest split that finishes within about a minute (bench/, split and save through the host),
+// into a table or into lines alike: each piece costs about the same however many there are. A
+// split beyond this is refused at once instead.
+constexpr qint64 MaxPieces = 100000;
 
 bool tooManyPieces(std::size_t columns, std::size_t rows)
 {
-    const qint64 most = chkTableValue() == 1 ? MaxTablePieces : MaxLinePieces;
-    if (qint64(columns) * qint64(rows) <= most)
+    if (qint64(columns) * qint64(rows) <= MaxPieces)
         return false;
     topmostBracket(false);
     prompts().messageBox(QStringLiteral("Too many pieces: %1 x %2 = %3. At most %4 pieces can be "
@@ -84,7 +81,7 @@ bool tooManyPieces(std::size_t columns, std::size_t rows)
                              .arg(columns)
                              .arg(rows)
                              .arg(qint64(columns) * qint64(rows))
-                             .arg(most),
+                             .arg(MaxPieces),
                          TilemondCaption, MsgBox::OkOnly | MsgBox::Information);
     topmostBracket(true);
     return true;

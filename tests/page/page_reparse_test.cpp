@@ -1,5 +1,6 @@
 #include "page/page_document.h"
 #include "page/page_element.h"
+#include "page/page_source.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,12 @@ void expectSameElements(const PageElements& kept, const ParsedPage& fresh)
         for (std::size_t i = 0; i < indexes.size(); ++i)
             ASSERT_EQ(&kept.at(tag, i), &kept.at(std::nullopt, indexes[i])) << tag << i;
     }
+    for (const auto& [name, indexes] : fresh.byIdOrName) {
+        const auto named = kept.named(name);
+        ASSERT_EQ(named.size(), indexes.size()) << name;
+        for (std::size_t i = 0; i < indexes.size(); ++i)
+            ASSERT_EQ(named[i], &kept.at(std::nullopt, indexes[i])) << name << i;
+    }
     EXPECT_EQ(kept.body(), fresh.body ? &kept.at(std::nullopt, *fresh.body) : nullptr);
 }
 
@@ -149,6 +156,29 @@ TEST(PageReparseTest, LookupsAfterEditsMatchAFreshParse)
             expectSameElements(model->parsed(), parsePage(model->source().bytes()));
         }
     }
+}
+
+// Edits here and there, read back across them, at them and after them, and undone.
+TEST(PageSourceTest, ReadsWhatTheEditsLeft)
+{
+    std::mt19937 random(7);
+    std::string expected = MidPage;
+    PageSource source(expected);
+    for (int step = 0; step < 200; ++step) {
+        const std::size_t begin = random() % (expected.size() + 1);
+        const std::size_t end = begin + random() % (expected.size() - begin + 1) % 16;
+        const std::string& text = Markup[random() % Markup.size()];
+        ASSERT_TRUE(source.splice(begin, end, text));
+        expected.replace(begin, end - begin, text);
+        const std::size_t from = random() % (expected.size() + 1);
+        for (const std::size_t at : {from, begin, begin + text.size()})
+            ASSERT_EQ(source.slice(at, expected.size()), expected.substr(at)) << step;
+        ASSERT_EQ(source.slice(0, from), expected.substr(0, from)) << step;
+    }
+    EXPECT_EQ(source.bytes(), expected);
+    while (source.undo()) {
+    }
+    EXPECT_EQ(source.bytes(), MidPage);
 }
 
 } // namespace
