@@ -156,8 +156,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     host->setPictureFormat(options.pictures);
     if (options.viewport > 0)
         host->setPictureLayout(layout::pictureLayoutAt(options.viewport));
-    if (const host::FileError error = host->open(options.page))
-        return failure(*error);
+    if (const Outcome<void> opened = host->open(options.page); !opened)
+        return failure(opened.error());
     const auto document = host->activeDocument();
     const ChosenPicture picture = selectSplitPicture(*document, options);
     if (!picture.error.isEmpty())
@@ -168,8 +168,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     const host::PageState before = checking ? host->state() : host::PageState{};
 
     OutputTarget target(options);
-    if (const QString error = target.prepare(); !error.isEmpty())
-        return failure(error);
+    if (const Outcome<void> prepared = target.prepare(); !prepared)
+        return failure(prepared.error());
 
     host::AddInLoader loader(host);
     if (const QStringList errors = connectAddIns(loader); !errors.isEmpty())
@@ -177,8 +177,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     if (BatchOutcome edited = runEditor(*host, options, picture, progress);
         edited.exitCode != Exit::Done)
         return edited;
-    if (const QString error = target.save(*host); !error.isEmpty())
-        return failure(error);
+    if (const Outcome<void> saved = target.save(*host); !saved)
+        return failure(saved.error());
     BatchOutcome done{Exit::Done, summary(picture, options, target.shownPath()),
                       host->leftBehind()};
     if (checking) {

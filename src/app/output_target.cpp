@@ -10,23 +10,21 @@ OutputTarget::OutputTarget(const SplitOptions& options)
 {
 }
 
-QString OutputTarget::prepare()
+Outcome<void> OutputTarget::prepare()
 {
     if (!m_output)
-        return QString();
-    if (const host::FileError problem = host::pageTargetProblem(*m_output))
-        return *problem;
-    if (const host::FileError error = m_folders.make(QFileInfo(*m_output).absolutePath()))
-        return *error;
-    return QString();
+        return {};
+    if (Outcome<void> target = host::checkPageTarget(*m_output); !target)
+        return target;
+    return m_folders.make(QFileInfo(*m_output).absolutePath());
 }
 
-QString OutputTarget::save(host::PageHost& host)
+Outcome<void> OutputTarget::save(host::PageHost& host)
 {
-    if (const host::FileError error = m_output ? host.saveAs(*m_output) : host.save())
-        return *error;
-    m_folders.keep();
-    return QString();
+    Outcome<void> saved = m_output ? host.saveAs(*m_output) : host.save();
+    if (saved)
+        m_folders.keep();
+    return saved;
 }
 
 } // namespace tilemond::app

@@ -37,12 +37,12 @@ public:
     QString configFolder() const { return m_configFolder; }
 
     // On failure the previous page stays open.
-    FileError open(const QString& path);
+    Outcome<void> open(const QString& path);
     // Refuses to write over the page's file when someone else removed, replaced or wrote it
     // since: Save As keeps the changes under another name.
-    FileError save();
+    Outcome<void> save();
     // The page and its pasted pictures go next to path; the page then lives there.
-    FileError saveAs(const QString& path);
+    Outcome<void> saveAs(const QString& path);
     // The picture files that the last save left behind, and why (see savePage).
     const QStringList& leftBehind() const { return m_leftBehind; }
     bool hasUnsavedChanges() const;

@@ -22,9 +22,10 @@ namespace {
 // 15 MB); a page takes the parser a few times its size and a second a few megabytes.
 constexpr qint64 kMaxPageBytes = qint64(64) << 20;
 
-QString failure(const QString& what, const QString& path, const QString& reason)
+Unexpected failure(const QString& what, const QString& path, const QString& reason)
 {
-    return QStringLiteral("%1 \"%2\": %3").arg(what, QDir::toNativeSeparators(path), reason);
+    return Unexpected(
+        QStringLiteral("%1 \"%2\": %3").arg(what, QDir::toNativeSeparators(path), reason));
 }
 
 QString quoted(const QString& path)
@@ -88,7 +89,7 @@ QString writeWhole(QFileDevice& file, std::string_view bytes)
 
 } // namespace
 
-FileError readPageFile(const QString& path, std::string& bytes)
+Outcome<void> readPageFile(const QString& path, std::string& bytes)
 {
     const QString what = QStringLiteral("Cannot open the page");
     if (!QFileInfo::exists(path))
@@ -106,34 +107,35 @@ FileError readPageFile(const QString& path, std::string& bytes)
         !beyond.empty())
         return failure(what, path, QString::fromStdString(beyond) + QLatin1Char('.'));
     bytes.assign(content.constData(), content.size());
-    return std::nullopt;
+    return {};
 }
 
-FileError pageTargetProblem(const QString& path)
+Outcome<void> checkPageTarget(const QString& path)
 {
     const QString what = QStringLiteral("Cannot save");
     const QByteArray name = QFile::encodeName(path);
     struct stat status
     {
     };
-    if (::stat(name.constData(), &status) != 0)
-        return ::lstat(name.constData(), &status) == 0
-                   ? std::optional(failure(what, path, QStringLiteral("it is a link to nothing.")))
-                   : std::nullopt;
+    if (::stat(name.constData(), &status) != 0) {
+        if (::lstat(name.constData(), &status) == 0)
+            return failure(what, path, QStringLiteral("it is a link to nothing."));
+        return {};
+    }
     if (S_ISDIR(status.st_mode))
         return failure(what, path, QStringLiteral("it is a folder, not a file."));
     if (!S_ISREG(status.st_mode))
         return failure(what, path,
                        QStringLiteral("it is not a regular file (a device, a pipe or a "
                                       "socket); a page is only written over a regular file."));
-    return std::nullopt;
+    return {};
 }
 
-FileError writeFileAtomically(const QString& path, std::string_view bytes)
+Outcome<void> writeFileAtomically(const QString& path, std::string_view bytes)
 {
     const QString what = QStringLiteral("Cannot save");
-    if (auto problem = pageTargetProblem(path))
-        return problem;
+    if (Outcome<void> target = checkPageTarget(path); !target)
+        return target;
     struct stat old
     {
     };
@@ -158,10 +160,10 @@ FileError writeFileAtomically(const QString& path, std::string_view bytes)
     if (!file.commit())
         return failure(what, path, file.errorString());
     syncFolder(QFileInfo(path).absolutePath());
-    return std::nullopt;
+    return {};
 }
 
-FileError writeNewFile(const QString& path, std::string_view bytes)
+Outcome<void> writeNewFile(const QString& path, std::string_view bytes)
 {
     const QString what = QStringLiteral("Cannot save");
     QFile file(path);
@@ -173,10 +175,10 @@ FileError writeNewFile(const QString& path, std::string_view bytes)
         file.remove();
         return failure(what, path, reason);
     }
-    return std::nullopt;
+    return {};
 }
 
-FileError renameNewFile(const QString& from, const QString& to)
+Outcome<void> renameNewFile(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
@@ -189,13 +191,13 @@ FileError renameNewFile(const QString& from, const QString& to)
             ::unlink(source.constData());
     }
     if (result == 0)
-        return std::nullopt;
+        return {};
     return failure(QStringLiteral("Cannot save"), to,
                    errno == EEXIST ? QStringLiteral("a file of that name is there.")
                                    : systemReason(errno) + QLatin1Char('.'));
 }
 
-FileError makeFolders(const QString& folder, QStringList& made)
+Outcome<void> makeFolders(const QString& folder, QStringList& made)
 {
     const QString what = QStringLiteral("Cannot make the folder");
     QStringList missing; // deepest first
@@ -226,7 +228,7 @@ FileError makeFolders(const QString& folder, QStringList& made)
         }
         made.prepend(*path);
     }
-    return std::nullopt;
+    return {};
 }
 
 void syncFolder(const QString& folder)

@@ -44,42 +44,43 @@ public:
             QDir().rmdir(folder);
     }
 
-    FileError write(const PastedPictures::Placement& placement)
+    Outcome<void> write(const PastedPictures::Placement& placement)
     {
         const EncodedPicture& encoded = placement.encoded.result();
         if (!encoded.error.isEmpty())
-            return QStringLiteral("Cannot save the picture \"%1\": %2")
-                .arg(QDir::toNativeSeparators(placement.file), encoded.error);
+            return Unexpected(QStringLiteral("Cannot save the picture \"%1\": %2")
+                                  .arg(QDir::toNativeSeparators(placement.file), encoded.error));
         return add(placement.file, encoded.bytes);
     }
 
-    FileError copy(const QString& from, const QString& to)
+    Outcome<void> copy(const QString& from, const QString& to)
     {
         QByteArray bytes;
         QString reason = readRegularFile(from, kMaxPictureBytes, bytes);
         if (reason.isEmpty() && !isPictureData(bytes))
             reason = QStringLiteral("it is no longer a picture");
         if (!reason.isEmpty())
-            return QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
-                .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason);
+            return Unexpected(
+                QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
+                    .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason));
         return add(to, bytes);
     }
 
     // Puts the files on the disk, then gives each its own name, and puts the names there too.
-    FileError name()
+    Outcome<void> name()
     {
         for (const QString& folder : m_written)
             syncFileSystemOf(folder); // at once for all files there; again is cheap
         for (auto file = m_files.begin(); file != m_files.end(); ++file)
-            if (auto error = renameNewFile(file->first, file->second)) {
+            if (Outcome<void> renamed = renameNewFile(file->first, file->second); !renamed) {
                 for (auto named = m_files.begin(); named != file; ++named)
                     QFile::rename(named->second, named->first);
-                return error;
+                return renamed;
             }
         m_named = true;
         for (const QString& folder : m_written)
             syncFolder(folder);
-        return std::nullopt;
+        return {};
     }
 
     void keep() { m_kept = true; }
@@ -87,44 +88,47 @@ public:
 private:
     static constexpr QLatin1StringView kUnfinished{".tilemond-unfinished"};
 
-    FileError add(const QString& file, const QByteArray& bytes)
+    Outcome<void> add(const QString& file, const QByteArray& bytes)
     {
         const QString folder = QFileInfo(file).absolutePath();
-        if (auto error = enter(folder))
-            return error;
+        if (Outcome<void> entered = enter(folder); !entered)
+            return entered;
         if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
-            return QStringLiteral(
-                       "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
-                .arg(QDir::toNativeSeparators(file));
+            return Unexpected(
+                QStringLiteral(
+                    "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
+                    .arg(QDir::toNativeSeparators(file)));
         const QString unfinished =
             QDir(folder).filePath(QLatin1Char('.') + QFileInfo(file).fileName() + kUnfinished);
-        if (auto error =
-                writeNewFile(unfinished, std::string_view(bytes.constData(), bytes.size())))
-            return error;
+        if (Outcome<void> written =
+                writeNewFile(unfinished, std::string_view(bytes.constData(), bytes.size()));
+            !written)
+            return written;
         m_files.emplace_back(unfinished, file);
-        return std::nullopt;
+        return {};
     }
 
     // Makes the folder where it is missing, refuses one reached through a link, and clears it of
     // what a killed save left unfinished.
-    FileError enter(const QString& folder)
+    Outcome<void> enter(const QString& folder)
     {
         if (m_written.contains(folder))
-            return std::nullopt;
+            return {};
         if (const QString link = linkOnTheWay(folder); !link.isEmpty())
-            return QStringLiteral("Cannot save pictures into \"%1\": it is a link; pictures are "
-                                  "written only into real folders beside the page.")
-                .arg(QDir::toNativeSeparators(link));
+            return Unexpected(
+                QStringLiteral("Cannot save pictures into \"%1\": it is a link; pictures are "
+                               "written only into real folders beside the page.")
+                    .arg(QDir::toNativeSeparators(link)));
         QStringList made;
-        if (auto error = makeFolders(folder, made))
-            return *error;
+        if (Outcome<void> madeAll = makeFolders(folder, made); !madeAll)
+            return madeAll;
         m_folders = made + m_folders;
         const QDir written(folder);
         for (const QString& left :
              written.entryList({QLatin1Char('*') + kUnfinished}, QDir::Files | QDir::Hidden))
             QFile::remove(written.filePath(left));
         m_written.insert(folder);
-        return std::nullopt;
+        return {};
     }
 
     // The first folder from the page's folder down to `folder` that is a link; empty when none.
@@ -172,8 +176,8 @@ std::string withEdits(std::string_view bytes, const std::vector<SrcEdit>& edits)
 
 } // namespace
 
-FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
-                   const QString& path, QStringList& leftBehind)
+Outcome<void> savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
+                       const QString& path, QStringList& leftBehind)
 {
     const PageElements& parsed = page.parsed();
     const auto srcAttributes = pastedSrcAttributes(parsed, pictures);
@@ -210,17 +214,19 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
 
     WrittenFiles written(QFileInfo(path).absolutePath());
     for (const auto& placement : placements)
-        if (auto error = written.write(placement))
-            return error;
+        if (Outcome<void> step = written.write(placement); !step)
+            return step;
     for (const auto& picture : carried)
         if (picture.copy)
-            if (auto error = written.copy(picture.copy->first, picture.copy->second))
-                return error;
-    if (auto error = written.name())
-        return error;
+            if (Outcome<void> step = written.copy(picture.copy->first, picture.copy->second); !step)
+                return step;
+    if (Outcome<void> step = written.name(); !step)
+        return step;
     const std::string& current = page.source().bytes();
-    if (auto error = writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits)))
-        return error;
+    if (Outcome<void> step =
+            writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits));
+        !step)
+        return step;
     written.keep();
 
     for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit)
@@ -233,7 +239,7 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
                                          "the page names it where it is.")
                               .arg(QString::fromStdString(picture.src->value),
                                    picture.leftBehind);
-    return std::nullopt;
+    return {};
 }
 
 } // namespace tilemond::host

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/page_host.h"
+#include "support/outcome_print.h"
 #include "support/test_file.h"
 
 #include <QFile>
@@ -38,7 +39,7 @@ protected:
     void openPage(const std::string& bytes)
     {
         pagePath = write("index.html", bytes);
-        ASSERT_EQ(host->open(pagePath), std::nullopt);
+        ASSERT_EQ(host->open(pagePath), Outcome<void>());
     }
 
     DocumentPtr document() { return host->activeDocument(); }

@@ -68,7 +68,7 @@ TEST_F(PageClipboardTest, CopyPutsTheSelectedPicturesPixelsOnTheClipboard)
     // A pasted picture is named from the base too, so that the page finds it where it is saved.
     ASSERT_TRUE(runEdit("Paste"));
     EXPECT_NE(host->source().find("<img src=\"../index_files/image001.png\""), std::string::npos);
-    ASSERT_EQ(host->save(), std::nullopt);
+    ASSERT_EQ(host->save(), Outcome<void>());
     EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), drawing));
 }
 
@@ -149,7 +149,7 @@ TEST_F(PageClipboardTest, ManyPastedPicturesCopyBackAndSaveExactly)
         copyPicture(n);
         EXPECT_TRUE(samePixels(SystemClipboard::picture(), pasted[n])) << "picture " << n;
     }
-    ASSERT_EQ(host->save(), std::nullopt);
+    ASSERT_EQ(host->save(), Outcome<void>());
     for (int n = 0; n < 12; ++n)
         EXPECT_TRUE(samePixels(
             QImage(dir.filePath(
