@@ -95,8 +95,8 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
 {
     const QString page = QDir::toNativeSeparators(options.page);
     BatchQuestions questions(options.picture);
-    if (const QString error = openEditorFromMenu(host); !error.isEmpty())
-        return failure(QStringLiteral("%1: %2.").arg(page, error));
+    if (const Outcome<void> opened = openEditorFromMenu(host); !opened)
+        return failure(QStringLiteral("%1: %2.").arg(page, opened.error()));
     if (const QString asked = questions.unexpected(); !asked.isEmpty()) {
         closeEditor();
         // The host's Copy knows why the picture gave no pixels; the editor only that none came.

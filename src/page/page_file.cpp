@@ -42,19 +42,20 @@ QString where(const QString& path, const QString& folder)
                : quoted(path) + QStringLiteral(": ");
 }
 
-// Why bytes read as a page are no page: a NUL near the start (pages are text), or the
-// signature of a picture, a document or an archive. Empty for text.
-QString notText(std::string_view bytes)
+// Whether bytes read as a page are text; not with a NUL near the start, or the signature of a
+// picture, a document or an archive.
+Outcome<void> checkText(std::string_view bytes)
 {
     if (bytes.substr(0, 4096).find('\0') != std::string_view::npos)
-        return QStringLiteral("it is not a page: it holds bytes that are not text.");
+        return Unexpected(QStringLiteral("it is not a page: it holds bytes that are not text."));
     static constexpr std::string_view signatures[] = {
         "\x89PNG", "GIF87a", "GIF89a", "\xFF\xD8\xFF", "%PDF-", "PK\x03\x04", "\x1F\x8B",
         "BZh",     "\xFD" "7zXZ", "7z\xBC\xAF", "\x7F" "ELF", "RIFF"};
     for (const std::string_view signature : signatures)
         if (bytes.starts_with(signature))
-            return QStringLiteral("it is not a page: it is a picture, a document or an archive.");
-    return QString();
+            return Unexpected(
+                QStringLiteral("it is not a page: it is a picture, a document or an archive."));
+    return {};
 }
 
 // Calls sync (fsync or syncfs) on the folder's handle; a folder that cannot be opened is passed.
@@ -69,22 +70,26 @@ void onFolder(const QString& folder, int (*sync)(int))
 }
 
 // Pushes what was written to the file onto the disk.
-QString syncFile(QFileDevice& file)
+Outcome<void> syncFile(QFileDevice& file)
 {
-    return ::fsync(file.handle()) == 0 ? QString() : systemReason(errno);
+    if (::fsync(file.handle()) != 0)
+        return Unexpected(systemReason(errno));
+    return {};
 }
 
 // Writes all the bytes; a short write is tried again, so that a full disk reports its own
-// reason. Empty on success.
-QString writeWhole(QFileDevice& file, std::string_view bytes)
+// reason.
+Outcome<void> writeWhole(QFileDevice& file, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const qint64 written = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         if (written <= 0)
-            return file.errorString();
+            return Unexpected(file.errorString());
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    return file.flush() ? QString() : file.errorString();
+    if (!file.flush())
+        return Unexpected(file.errorString());
+    return {};
 }
 
 } // namespace
@@ -96,17 +101,15 @@ Outcome<void> readPageFile(const QString& path, std::string& bytes)
         return failure(what, path, QStringLiteral("there is no such file."));
     if (QFileInfo(path).isDir())
         return failure(what, path, QStringLiteral("it is a folder, not a file."));
-    QByteArray content;
-    if (const QString reason = readRegularFile(path, kMaxPageBytes, content); !reason.isEmpty())
-        return failure(what, path, reason + QLatin1Char('.'));
-    if (const QString reason = notText({content.constData(), std::size_t(content.size())});
-        !reason.isEmpty())
-        return failure(what, path, reason);
-    if (const std::string beyond =
-            beyondParserBounds(std::string_view(content.constData(), std::size_t(content.size())));
-        !beyond.empty())
-        return failure(what, path, QString::fromStdString(beyond) + QLatin1Char('.'));
-    bytes.assign(content.constData(), content.size());
+    const Outcome<QByteArray> content = readRegularFile(path, kMaxPageBytes);
+    if (!content)
+        return failure(what, path, content.error() + QLatin1Char('.'));
+    const std::string_view text(content->constData(), std::size_t(content->size()));
+    if (const Outcome<void> isText = checkText(text); !isText)
+        return failure(what, path, isText.error());
+    if (const Outcome<void> bounded = checkParserBounds(text); !bounded)
+        return failure(what, path, bounded.error() + QLatin1Char('.'));
+    bytes.assign(text);
     return {};
 }
 
@@ -150,12 +153,12 @@ Outcome<void> writeFileAtomically(const QString& path, std::string_view bytes)
         if (::fchown(file.handle(), old.st_uid, old.st_gid) == 0)
             ::fchmod(file.handle(), old.st_mode & 07777); // chown clears set-id bits
     }
-    QString reason = writeWhole(file, bytes);
-    if (reason.isEmpty())
-        reason = syncFile(file);
-    if (!reason.isEmpty()) {
+    Outcome<void> written = writeWhole(file, bytes);
+    if (written)
+        written = syncFile(file);
+    if (!written) {
         file.cancelWriting();
-        return failure(what, path, reason);
+        return failure(what, path, written.error());
     }
     if (!file.commit())
         return failure(what, path, file.errorString());
@@ -171,9 +174,9 @@ Outcome<void> writeNewFile(const QString& path, std::string_view bytes)
         return failure(what, path,
                        QFileInfo::exists(path) ? QStringLiteral("a file of that name is there.")
                                                : file.errorString());
-    if (const QString reason = writeWhole(file, bytes); !reason.isEmpty()) {
+    if (const Outcome<void> written = writeWhole(file, bytes); !written) {
         file.remove();
-        return failure(what, path, reason);
+        return failure(what, path, written.error());
     }
     return {};
 }

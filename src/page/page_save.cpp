@@ -55,15 +55,14 @@ public:
 
     Outcome<void> copy(const QString& from, const QString& to)
     {
-        QByteArray bytes;
-        QString reason = readRegularFile(from, kMaxPictureBytes, bytes);
-        if (reason.isEmpty() && !isPictureData(bytes))
-            reason = QStringLiteral("it is no longer a picture");
-        if (!reason.isEmpty())
-            return Unexpected(
-                QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
-                    .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason));
-        return add(to, bytes);
+        Outcome<QByteArray> bytes = readRegularFile(from, kMaxPictureBytes);
+        if (bytes && !isPictureData(*bytes))
+            bytes = Unexpected(QStringLiteral("it is no longer a picture"));
+        if (!bytes)
+            return Unexpected(QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
+                                  .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to),
+                                       bytes.error()));
+        return add(to, *bytes);
     }
 
     // Puts the files on the disk, then gives each its own name, and puts the names there too.

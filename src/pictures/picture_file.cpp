@@ -104,10 +104,10 @@ LoadedPicture loadPictureFile(const QString& path, const ShownSize& shown)
         return failure(QStringLiteral("cannot open the picture: no file was named"));
     if (!QFileInfo::exists(path))
         return failure(QStringLiteral("cannot open %1: no such file").arg(file));
-    QByteArray data;
-    if (const QString reason = readRegularFile(path, kMaxPictureBytes, data); !reason.isEmpty())
-        return failure(QStringLiteral("cannot open %1: %2").arg(file, reason));
-    return readPicture(data, file, shown);
+    const Outcome<QByteArray> data = readRegularFile(path, kMaxPictureBytes);
+    if (!data)
+        return failure(QStringLiteral("cannot open %1: %2").arg(file, data.error()));
+    return readPicture(*data, file, shown);
 }
 
 bool isPictureData(const QByteArray& data)
