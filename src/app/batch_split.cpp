@@ -100,9 +100,9 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
     if (const QString asked = questions.unexpected(); !asked.isEmpty()) {
         closeEditor();
         // The host's Copy knows why the picture gave no pixels; the editor only that none came.
-        if (const QString problem = host.copyProblem(); !problem.isEmpty())
-            return failure(
-                QStringLiteral("%1: the picture %2 %3.").arg(page, picture.address, problem));
+        if (const Outcome<void>& copied = host.lastCopy(); !copied)
+            return failure(QStringLiteral("%1: the picture %2 %3.")
+                               .arg(page, picture.address, copied.error()));
         return failure(QStringLiteral("%1: the picture %2 could not be taken: %3.")
                            .arg(page, picture.name, asked));
     }
@@ -143,8 +143,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
                         const std::function<void(const QString&)>& tell)
 {
     if (options.picture)
-        if (const LoadedPicture file = loadPictureFile(*options.picture); !file.error.isEmpty())
-            return failure(file.error);
+        if (const LoadedPicture file = loadPictureFile(*options.picture); !file)
+            return failure(file.error());
 
     const PageLock lock(options.page, [&] {
         if (tell)

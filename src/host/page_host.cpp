@@ -126,21 +126,21 @@ QImage PageHost::picture(std::string_view src) const
     if (!m_page)
         return {};
     return pictureNamed(src, m_pictures, pictureFolder(m_page->parsed(), m_path), m_loadPicture)
-        .image;
+        .value_or(QImage());
 }
 
 void PageHost::copy()
 {
     if (!m_page) {
-        m_copyProblem.clear();
+        m_lastCopy = {};
         return;
     }
     // Laid out afresh: the window the layout follows may have changed its width since.
     m_laidOut.clear();
     const int selected = selectedPicture();
     const auto laidOut = selected < 0 ? std::nullopt : laidOutPicture(std::size_t(selected));
-    m_copyProblem = copySelection(*m_page, m_pictures, m_path, m_loadPicture,
-                                  laidOut ? std::optional(laidOut->size) : std::nullopt);
+    m_lastCopy = copySelection(*m_page, m_pictures, m_path, m_loadPicture,
+                               laidOut ? std::optional(laidOut->size) : std::nullopt);
 }
 
 std::optional<LaidOutPicture> PageHost::laidOutPicture(std::size_t picture)

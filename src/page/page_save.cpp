@@ -47,10 +47,10 @@ public:
     Outcome<void> write(const PastedPictures::Placement& placement)
     {
         const EncodedPicture& encoded = placement.encoded.result();
-        if (!encoded.error.isEmpty())
+        if (!encoded)
             return Unexpected(QStringLiteral("Cannot save the picture \"%1\": %2")
-                                  .arg(QDir::toNativeSeparators(placement.file), encoded.error));
-        return add(placement.file, encoded.bytes);
+                                  .arg(QDir::toNativeSeparators(placement.file), encoded.error()));
+        return add(placement.file, *encoded);
     }
 
     Outcome<void> copy(const QString& from, const QString& to)

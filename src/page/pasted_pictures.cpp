@@ -98,7 +98,8 @@ QImage PastedPictures::find(std::string_view src) const
     if (found == m_pictures.end())
         return QImage();
     const Kept& kept = found->second;
-    return kept.picture.isNull() ? QImage::fromData(kept.encoded.result().bytes) : kept.picture;
+    return kept.picture.isNull() ? QImage::fromData(kept.encoded.result().value_or(QByteArray()))
+                                 : kept.picture;
 }
 
 std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<std::string>& srcs,

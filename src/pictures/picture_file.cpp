@@ -51,22 +51,20 @@ Kind kindOf(const QByteArray& data)
 
 LoadedPicture failure(const QString& message)
 {
-    return {{}, message};
+    return Unexpected(message);
 }
 
 // The picture at the size `shown` asks for, scaled with a smooth filter.
 LoadedPicture scaledTo(LoadedPicture picture, const ShownSize& shown, const QString& file)
 {
-    if (!picture.error.isEmpty() || !shown)
+    if (!picture || !shown)
         return picture;
-    const QSize size = shown(picture.image.size());
-    if (size == picture.image.size())
+    const QSize size = shown(picture->size());
+    if (size == picture->size())
         return picture;
     if (!pictureSizeAllowed(size.width(), size.height()))
         return failure(tooLargeError(file, size.width(), size.height()));
-    return {
-        heldPicture(picture.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
-        {}};
+    return heldPicture(picture->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 LoadedPicture readPicture(const QByteArray& data, const QString& file, const ShownSize& shown)

@@ -31,7 +31,7 @@ LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format
 {
     if (const auto announced = announcedSize(data, format);
         announced && !pictureSizeAllowed(announced->width, announced->height))
-        return {{}, tooLargeError(file, announced->width, announced->height)};
+        return Unexpected(tooLargeError(file, announced->width, announced->height));
 
     QBuffer buffer;
     buffer.setData(data);
@@ -41,16 +41,17 @@ LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format
     reader.setAutoTransform(true); // photos stand upright as their camera tag says
     const QSize size = reader.size();
     if (!size.isValid())
-        return {{}, damagedError(file, QStringLiteral("its header cannot be read"))};
+        return Unexpected(damagedError(file, QStringLiteral("its header cannot be read")));
     if (!pictureSizeAllowed(size.width(), size.height()))
-        return {{}, tooLargeError(file, size.width(), size.height())};
+        return Unexpected(tooLargeError(file, size.width(), size.height()));
     if (!pictureDataComplete(data, format))
-        return {{}, damagedError(file, QStringLiteral("its picture data is cut short or broken"))};
+        return Unexpected(
+            damagedError(file, QStringLiteral("its picture data is cut short or broken")));
 
     QImage image;
     if (!reader.read(&image))
-        return {{}, damagedError(file, plainReason(reader.errorString()))};
-    return {heldPicture(std::move(image)), {}};
+        return Unexpected(damagedError(file, plainReason(reader.errorString())));
+    return heldPicture(std::move(image));
 }
 
 } // namespace tilemond

@@ -4,6 +4,7 @@
 
 #include <cassert>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace tilemond {
@@ -26,6 +27,7 @@ private:
 template <typename T> class [[nodiscard]] Outcome
 {
 public:
+    Outcome() requires std::is_default_constructible_v<T> : m_value(T()) {}
     Outcome(T value) : m_value(std::move(value)) {}
     Outcome(Unexpected failure) : m_error(failure.error()) {}
 
@@ -53,6 +55,10 @@ public:
     T&& operator*() && { return std::move(*this).value(); }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
+    template <typename U> T value_or(U&& otherwise) const&
+    {
+        return has_value() ? *m_value : static_cast<T>(std::forward<U>(otherwise));
+    }
 
     // Only when the step failed.
     const QString& error() const

@@ -102,13 +102,13 @@ TEST_F(PageClipboardTest, CopySaysWhyAPictureGivesNoPixels)
         SystemClipboard::setPicture(pattern(1, 1, 1));
         copyPicture(i);
         EXPECT_TRUE(SystemClipboard::picture().isNull()) << i;
-        EXPECT_EQ(host->copyProblem(), problems[i]);
+        EXPECT_EQ(host->lastCopy(), Unexpected(problems[i]));
     }
 
     openPage("<head><base href=\"http://example.com/\"></head><body><img src=a.png></body>");
     write("a.png", "");
     copyPicture(0);
-    EXPECT_EQ(host->copyProblem(), "is a remote address, which is never fetched");
+    EXPECT_EQ(host->lastCopy(), Unexpected("is a remote address, which is never fetched"));
 }
 
 // Pasting an empty clipboard changes nothing; a picture becomes an img, text is escaped, and the

@@ -33,7 +33,8 @@ TEST(BoundedReadTest, OnlyRegularFilesWithinTheBoundAreRead)
     EXPECT_EQ(*read, "0123456789");
 
     // The picture reader says so in its own words, at once.
-    EXPECT_EQ(loadPictureFile(fifo).error, "cannot open " + fifo + ": it is not a regular file");
+    EXPECT_EQ(loadPictureFile(fifo),
+              Unexpected("cannot open " + fifo + ": it is not a regular file"));
     EXPECT_LT(timer.elapsed(), 2000);
 }
 
