@@ -25,19 +25,21 @@ BatchOutcome failure(const QString& message)
     return {Exit::Failure, message, {}};
 }
 
-// A cut outside the picture, as the usage error that names it; empty when all lie inside.
-QString cutOutside(const char* option, const std::vector<int>& cuts, int extent, QSize size)
+// Whether all cuts lie inside the picture; a cut outside fails as the usage error that names it.
+Outcome<void> checkCutsInside(const char* option, const std::vector<int>& cuts, int extent,
+                              QSize size)
 {
     for (const int cut : cuts)
         if (cut <= 0 || cut >= extent)
-            return QStringLiteral("%1 %2 is not inside the picture (%3 x %4 pixels): a cut lies "
-                                  "strictly between 0 and %5")
-                .arg(QLatin1String(option))
-                .arg(cut)
-                .arg(size.width())
-                .arg(size.height())
-                .arg(extent);
-    return QString();
+            return Unexpected(
+                QStringLiteral("%1 %2 is not inside the picture (%3 x %4 pixels): a cut lies "
+                               "strictly between 0 and %5")
+                    .arg(QLatin1String(option))
+                    .arg(cut)
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(extent));
+    return {};
 }
 
 // The columns (rows) the cuts make: two cuts on one pixel make an empty one, which is no column.
@@ -112,12 +114,12 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
         return failure(
             QStringLiteral("%1: the picture %2 could not be read.").arg(page, picture.name));
     }
-    for (const QString& outside :
-         {cutOutside("--vertical", options.vertical, size.width(), size),
-          cutOutside("--horizontal", options.horizontal, size.height(), size)})
-        if (!outside.isEmpty()) {
+    for (const Outcome<void>& inside :
+         {checkCutsInside("--vertical", options.vertical, size.width(), size),
+          checkCutsInside("--horizontal", options.horizontal, size.height(), size)})
+        if (!inside) {
             closeEditor();
-            return {Exit::Usage, outside, {}};
+            return {Exit::Usage, inside.error(), {}};
         }
 
     const int pieces = piecesOf(options);
@@ -159,10 +161,11 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     if (const Outcome<void> opened = host->open(options.page); !opened)
         return failure(opened.error());
     const auto document = host->activeDocument();
-    const ChosenPicture picture = selectSplitPicture(*document, options);
-    if (!picture.error.isEmpty())
+    const Outcome<ChosenPicture> chosen = selectSplitPicture(*document, options);
+    if (!chosen)
         return failure(
-            QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), picture.error));
+            QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), chosen.error()));
+    const ChosenPicture& picture = *chosen;
 
     const bool checking = options.check || options.verify;
     const host::PageState before = checking ? host->state() : host::PageState{};
