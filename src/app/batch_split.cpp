@@ -154,6 +154,9 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
                      .arg(QDir::toNativeSeparators(options.page)));
     });
 
+    // Made before the host, so that the host has removed the pieces waiting in a folder made for
+    // the output before a failed run removes that folder again.
+    OutputTarget target(options);
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
     host->setPictureFormat(options.pictures);
     if (options.viewport > 0)
@@ -170,8 +173,7 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     const bool checking = options.check || options.verify;
     const host::PageState before = checking ? host->state() : host::PageState{};
 
-    OutputTarget target(options);
-    if (const Outcome<void> prepared = target.prepare(); !prepared)
+    if (const Outcome<void> prepared = target.prepare(*host); !prepared)
         return failure(prepared.error());
 
     host::AddInLoader loader(host);

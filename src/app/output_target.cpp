@@ -10,13 +10,17 @@ OutputTarget::OutputTarget(const SplitOptions& options)
 {
 }
 
-Outcome<void> OutputTarget::prepare()
+Outcome<void> OutputTarget::prepare(host::PageHost& host)
 {
     if (!m_output)
         return {};
     if (Outcome<void> target = host::checkPageTarget(*m_output); !target)
         return target;
-    return m_folders.make(QFileInfo(*m_output).absolutePath());
+    const QString folder = QFileInfo(*m_output).absolutePath();
+    if (Outcome<void> made = m_folders.make(folder); !made)
+        return made;
+    host.setUnsavedFolder(folder);
+    return {};
 }
 
 Outcome<void> OutputTarget::save(host::PageHost& host)

@@ -13,9 +13,9 @@ class OutputTarget
 public:
     explicit OutputTarget(const SplitOptions& options);
 
-    // Refuses an OUT that is not a regular file, and makes its folder; the reason names the file
-    // or folder.
-    Outcome<void> prepare();
+    // Refuses an OUT that is not a regular file, and makes its folder, where the host's pasted
+    // pictures then wait for the save; the reason names the file or folder.
+    Outcome<void> prepare(host::PageHost& host);
     // Saves the host's page there (into OUT, the page's picture files go along or are pointed
     // at where they are).
     Outcome<void> save(host::PageHost& host);

@@ -4,6 +4,7 @@
 #include "page/page_document.h"
 #include "page/page_save.h"
 #include "page/picture_location.h"
+#include "page/unsaved_files.h"
 #include "pictures/picture_file.h"
 #include "platform/prompts.h"
 
@@ -81,7 +82,14 @@ Outcome<void> PageHost::open(const QString& path)
     m_savedState = m_page->source().history().state();
     m_stamp = stampOf(m_path);
     m_pictures.clear();
+    removeStaleUnsavedFiles(QFileInfo(m_path).absolutePath());
     return {};
+}
+
+void PageHost::setUnsavedFolder(const QString& folder)
+{
+    m_pictures.setUnsavedFolder(folder);
+    removeStaleUnsavedFiles(folder);
 }
 
 Outcome<void> PageHost::save()

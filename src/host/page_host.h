@@ -53,6 +53,9 @@ public:
     // How pasted pictures are written: those pasted from now on, and all at the next save.
     void setPictureFormat(const PictureFormat& format) { m_pictures.setFormat(format); }
     const PictureFormat& pictureFormat() const { return m_pictures.format(); }
+    // Pasted pictures wait for the save in files beside the page; a page that is to be saved
+    // elsewhere has them wait there instead, and leaves its own folder as it is.
+    void setUnsavedFolder(const QString& folder);
 
     // The picture a src of the page names (pasted or a file), for the page view.
     QImage picture(std::string_view src) const;

@@ -200,6 +200,29 @@ Outcome<void> renameNewFile(const QString& from, const QString& to)
                                    : systemReason(errno) + QLatin1Char('.'));
 }
 
+Outcome<void> linkNewFile(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    struct stat status
+    {
+    };
+    if (::lstat(source.constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return failure(QStringLiteral("Cannot save"), to,
+                       QStringLiteral("its unsaved copy %1 is gone or no longer a regular file.")
+                           .arg(quoted(from)));
+    if (::link(source.constData(), QFile::encodeName(to).constData()) == 0)
+        return {};
+    if (errno == EEXIST)
+        return failure(QStringLiteral("Cannot save"), to,
+                       QStringLiteral("a file of that name is there."));
+    const Outcome<QByteArray> bytes = readRegularFile(from, status.st_size);
+    if (!bytes)
+        return failure(QStringLiteral("Cannot save"), to,
+                       QStringLiteral("its unsaved copy %1 cannot be read: %2.")
+                           .arg(quoted(from), bytes.error()));
+    return writeNewFile(to, std::string_view(bytes->constData(), std::size_t(bytes->size())));
+}
+
 Outcome<void> makeFolders(const QString& folder, QStringList& made)
 {
     const QString what = QStringLiteral("Cannot make the folder");

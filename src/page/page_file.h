@@ -26,6 +26,9 @@ Outcome<void> writeFileAtomically(const QString& path, std::string_view bytes);
 Outcome<void> writeNewFile(const QString& path, std::string_view bytes);
 // Gives a file written by writeNewFile its final name, which must still be free.
 Outcome<void> renameNewFile(const QString& from, const QString& to);
+// Gives a regular file a second name, which must be free; where the file system gives none
+// (another disk, no links), copies it there instead.
+Outcome<void> linkNewFile(const QString& from, const QString& to);
 // Makes the folder and its missing parents; `made` gets those it made, deepest first. The
 // reason names the folder that could not be made and why (a file in the way, a link to
 // nowhere, a read-only disk...).

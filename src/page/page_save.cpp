@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -44,13 +45,19 @@ public:
             QDir().rmdir(folder);
     }
 
+    // A picture waiting in an unsaved file gets a second name, so that it stays there for the
+    // next attempt whatever becomes of this one.
     Outcome<void> write(const PastedPictures::Placement& placement)
     {
-        const EncodedPicture& encoded = placement.encoded.result();
-        if (!encoded)
-            return Unexpected(QStringLiteral("Cannot save the picture \"%1\": %2")
-                                  .arg(QDir::toNativeSeparators(placement.file), encoded.error()));
-        return add(placement.file, *encoded);
+        const KeptEncoding& kept = placement.encoded.result();
+        if (!kept.encoded)
+            return Unexpected(
+                QStringLiteral("Cannot save the picture \"%1\": %2")
+                    .arg(QDir::toNativeSeparators(placement.file), kept.encoded.error()));
+        return add(placement.file, [&](const QString& unfinished) {
+            return kept.file.isEmpty() ? writeNewFile(unfinished, view(*kept.encoded))
+                                       : linkNewFile(kept.file, unfinished);
+        });
     }
 
     Outcome<void> copy(const QString& from, const QString& to)
@@ -62,7 +69,8 @@ public:
             return Unexpected(QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
                                   .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to),
                                        bytes.error()));
-        return add(to, *bytes);
+        return add(
+            to, [&](const QString& unfinished) { return writeNewFile(unfinished, view(*bytes)); });
     }
 
     // Puts the files on the disk, then gives each its own name, and puts the names there too.
@@ -87,7 +95,13 @@ public:
 private:
     static constexpr QLatin1StringView kUnfinished{".tilemond-unfinished"};
 
-    Outcome<void> add(const QString& file, const QByteArray& bytes)
+    static std::string_view view(const QByteArray& bytes)
+    {
+        return std::string_view(bytes.constData(), std::size_t(bytes.size()));
+    }
+
+    // Makes the file under its unfinished name with `make`.
+    Outcome<void> add(const QString& file, const std::function<Outcome<void>(const QString&)>& make)
     {
         const QString folder = QFileInfo(file).absolutePath();
         if (Outcome<void> entered = enter(folder); !entered)
@@ -99,10 +113,8 @@ private:
                     .arg(QDir::toNativeSeparators(file)));
         const QString unfinished =
             QDir(folder).filePath(QLatin1Char('.') + QFileInfo(file).fileName() + kUnfinished);
-        if (Outcome<void> written =
-                writeNewFile(unfinished, std::string_view(bytes.constData(), bytes.size()));
-            !written)
-            return written;
+        if (Outcome<void> made = make(unfinished); !made)
+            return made;
         m_files.emplace_back(unfinished, file);
         return {};
     }

@@ -1,6 +1,11 @@
 #include "page/pasted_pictures.h"
 
+#include "page/unsaved_files.h"
+#include "pictures/bounded_read.h"
+#include "pictures/picture_file.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QThreadPool>
 #include <QUrl>
@@ -25,6 +30,18 @@ std::string srcPrefix(const QString& pagePath, const QString& srcFolder)
     for (const QString& part : path.split(QLatin1Char('/')))
         prefix += QUrl::toPercentEncoding(part).toStdString() + "/";
     return prefix;
+}
+
+// Encodes the picture and puts the bytes into an unsaved file in folder, where one can be written.
+KeptEncoding encodeBeside(const QImage& picture, const PictureFormat& format, const QString& folder)
+{
+    KeptEncoding kept{encodePicture(picture, format), {}};
+    if (kept.encoded) {
+        kept.file = writeUnsavedFile(folder, *kept.encoded);
+        if (!kept.file.isEmpty())
+            kept.encoded->clear();
+    }
+    return kept;
 }
 
 } // namespace
@@ -60,8 +77,10 @@ std::string PastedPictures::add(const QImage& picture, const QString& pagePath,
         folder->second.taken = pageFiles();
     const PictureFormat decided = decidedFor(picture, m_format);
     std::string src = freeName(pagePath, srcFolder, folder->second, decided.type);
+    const QString unsavedFolder =
+        m_unsavedFolder.isEmpty() ? QFileInfo(pagePath).absolutePath() : m_unsavedFolder;
     m_pictures.emplace(src, Kept{picture, m_format, decided.type,
-                                 QtConcurrent::run(encodePicture, picture, decided)});
+                                 QtConcurrent::run(encodeBeside, picture, decided, unsavedFolder)});
     m_encoding.push_back(src);
     keepEncodingsOnly();
     return src;
@@ -84,6 +103,30 @@ void PastedPictures::keepEncodingsOnly()
     }
 }
 
+void PastedPictures::letGo(Kept& kept)
+{
+    if (const QString file = kept.encoded.result().file; !file.isEmpty())
+        QFile::remove(file);
+}
+
+void PastedPictures::forget(const std::string& src)
+{
+    if (const auto found = m_pictures.find(src); found != m_pictures.end()) {
+        letGo(found->second);
+        m_pictures.erase(found);
+    }
+}
+
+void PastedPictures::clear()
+{
+    for (auto& [src, kept] : m_pictures)
+        letGo(kept);
+    m_pictures.clear();
+    m_folders.clear();
+    m_encoding.clear();
+    m_unsavedFolder.clear();
+}
+
 std::vector<std::string> PastedPictures::srcs() const
 {
     std::vector<std::string> kept;
@@ -98,8 +141,13 @@ QImage PastedPictures::find(std::string_view src) const
     if (found == m_pictures.end())
         return QImage();
     const Kept& kept = found->second;
-    return kept.picture.isNull() ? QImage::fromData(kept.encoded.result().value_or(QByteArray()))
-                                 : kept.picture;
+    if (!kept.picture.isNull())
+        return kept.picture;
+    const KeptEncoding& encoding = kept.encoded.result();
+    if (encoding.file.isEmpty())
+        return QImage::fromData(encoding.encoded.value_or(QByteArray()));
+    const Outcome<QByteArray> bytes = readRegularFile(encoding.file, kMaxPictureBytes);
+    return bytes ? QImage::fromData(*bytes) : QImage();
 }
 
 std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<std::string>& srcs,
@@ -121,12 +169,14 @@ std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<s
             continue;
         const Kept& kept = found->second;
         PictureType type = kept.type;
-        QFuture<EncodedPicture> encoded = kept.encoded;
+        QFuture<KeptEncoding> encoded = kept.encoded;
         if (kept.format != m_format) {
             const QImage picture = find(src);
             const PictureFormat decided = decidedFor(picture, m_format);
             type = decided.type;
-            encoded = QtConcurrent::run(encodePicture, picture, decided);
+            encoded = QtConcurrent::run([picture, decided] {
+                return KeptEncoding{encodePicture(picture, decided), {}};
+            });
         }
         std::string newSrc = src;
         const bool keepsName =

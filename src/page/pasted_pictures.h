@@ -16,23 +16,37 @@
 
 namespace tilemond::host {
 
+// A pasted picture's encoding: in an unsaved file beside the page (see unsaved_files.h), or in
+// memory where none could be written.
+struct KeptEncoding
+{
+    EncodedPicture encoded; // without its bytes when they are in the file
+    QString file;
+};
+
 // Pictures pasted into the page, kept by their src until the page is saved. Each is encoded in
 // the format of the moment on the other cores as soon as it is pasted and then kept as its
-// encoding only, so that the pieces of a large picture do not hold its size in memory once more;
-// a save in another format encodes them again. Their files go into a folder next to the page
-// ("index_files" for "index.html") under names with the extension of their type that never
-// overwrite a file already there and that no other picture of the page names, even one whose
-// file is missing.
+// encoding only, in an unsaved file beside the page, so that the pieces of a large picture hold
+// neither its size once more nor their own bytes in memory; a save in another format encodes
+// them again. Their files go into a folder next to the page ("index_files" for "index.html")
+// under names with the extension of their type that never overwrite a file already there and
+// that no other picture of the page names, even one whose file is missing. The unsaved files go
+// when their pictures are saved or let go of.
 class PastedPictures
 {
 public:
+    PastedPictures() = default;
+    ~PastedPictures() { clear(); }
+    PastedPictures(const PastedPictures&) = delete;
+    PastedPictures& operator=(const PastedPictures&) = delete;
+
     // Where a kept picture goes when the page is written to a given path.
     struct Placement
     {
         std::string src;    // as the page names it now
         std::string newSrc; // as the page must name it there
         QString file;
-        QFuture<EncodedPicture> encoded;
+        QFuture<KeptEncoding> encoded;
     };
     // The files that the page's other pictures name.
     using PageFiles = std::set<QString>;
@@ -50,6 +64,8 @@ public:
     // The format of the pictures pasted from now on and of every picture the next save writes.
     void setFormat(const PictureFormat& format) { m_format = format; }
     const PictureFormat& format() const { return m_format; }
+    // Where the pictures pasted from now on wait for the save: the page's folder unless set.
+    void setUnsavedFolder(const QString& folder) { m_unsavedFolder = folder; }
 
     // Places the kept pictures among srcs for the page to be written at pagePath, in the format
     // of the moment: a picture keeps its name when that file is free there and has the
@@ -57,14 +73,9 @@ public:
     std::vector<Placement> place(const std::vector<std::string>& srcs, const QString& pagePath,
                                  const QString& srcFolder, PageFiles pageFiles) const;
     // The picture is on disk now.
-    void forget(const std::string& src) { m_pictures.erase(src); }
-    // Another page is open.
-    void clear()
-    {
-        m_pictures.clear();
-        m_folders.clear();
-        m_encoding.clear();
-    }
+    void forget(const std::string& src);
+    // Another page is open, or none.
+    void clear();
 
     // The folder that holds the pictures of the page at pagePath.
     static QString folderOf(const QString& pagePath);
@@ -75,8 +86,11 @@ private:
         QImage picture;       // until its encoding is done
         PictureFormat format; // as it was asked for
         PictureType type;     // as it is written
-        QFuture<EncodedPicture> encoded;
+        QFuture<KeptEncoding> encoded;
     };
+
+    // Waits for the picture's encoding and removes its unsaved file.
+    static void letGo(Kept& kept);
 
     // Names are handed out in order, so each is tried once however many pictures there are.
     struct FolderNames
@@ -95,6 +109,7 @@ private:
     std::map<QString, FolderNames> m_folders;
     std::deque<std::string> m_encoding; // srcs of pictures still held, oldest first
     PictureFormat m_format;
+    QString m_unsavedFolder;
 };
 
 } // namespace tilemond::host

@@ -67,7 +67,7 @@ LoadedPicture scaledTo(LoadedPicture picture, const ShownSize& shown, const QStr
     return heldPicture(picture->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
-LoadedPicture readPicture(const QByteArray& data, const QString& file, const ShownSize& shown)
+LoadedPicture readPicture(QByteArray data, const QString& file, const ShownSize& shown)
 {
     if (data.isEmpty())
         return failure(
@@ -80,7 +80,7 @@ LoadedPicture readPicture(const QByteArray& data, const QString& file, const Sho
     case Kind::Gif:
         return scaledTo(readRasterPicture(data, "gif", file), shown, file);
     case Kind::Png:
-        return scaledTo(readRasterPicture(data, "png", file), shown, file);
+        return scaledTo(readRasterPicture(std::move(data), "png", file), shown, file);
     case Kind::Svg:
         return renderSvg(data, file, shown);
     case Kind::Wmf:
@@ -102,10 +102,10 @@ LoadedPicture loadPictureFile(const QString& path, const ShownSize& shown)
         return failure(QStringLiteral("cannot open the picture: no file was named"));
     if (!QFileInfo::exists(path))
         return failure(QStringLiteral("cannot open %1: no such file").arg(file));
-    const Outcome<QByteArray> data = readRegularFile(path, kMaxPictureBytes);
+    Outcome<QByteArray> data = readRegularFile(path, kMaxPictureBytes);
     if (!data)
         return failure(QStringLiteral("cannot open %1: %2").arg(file, data.error()));
-    return readPicture(*data, file, shown);
+    return readPicture(std::move(data).value(), file, shown);
 }
 
 bool isPictureData(const QByteArray& data)

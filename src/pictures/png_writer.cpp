@@ -1,5 +1,6 @@
 #include "pictures/png_writer.h"
 
+#include "pictures/png_paeth.h"
 #include "platform/held_picture.h"
 
 #include <QColorSpace>
@@ -29,8 +30,14 @@ constexpr std::size_t ChunkFrame = 12; // length, type, CRC
 constexpr std::size_t HeaderData = 13;
 
 // One row of pixels as the file holds them: R G B, or R G B A.
-void unpackRow(const QRgb* pixels, int width, bool alpha, uchar* out)
+void unpackRow(const QImage& picture, int y, bool alpha, uchar* out)
 {
+    const int width = picture.width();
+    if (picture.format() == QImage::Format_RGB888) {
+        std::memcpy(out, picture.constScanLine(y), std::size_t(width) * 3);
+        return;
+    }
+    const auto* pixels = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
     if (alpha) {
         for (int x = 0; x < width; ++x, out += 4) {
             out[0] = uchar(qRed(pixels[x]));
@@ -45,20 +52,6 @@ void unpackRow(const QRgb* pixels, int width, bool alpha, uchar* out)
         out[1] = uchar(qGreen(pixels[x]));
         out[2] = uchar(qBlue(pixels[x]));
     }
-}
-
-// The neighbour nearest to left + above - aboveLeft; ties go to left, then above. In 16 bits and
-// without branches, so that the row's loop runs on the widest vectors.
-std::int16_t paeth(std::int16_t left, std::int16_t above, std::int16_t aboveLeft)
-{
-    const auto distance = [](int difference) {
-        return std::int16_t(difference < 0 ? -difference : difference);
-    };
-    const std::int16_t toLeft = distance(above - aboveLeft);
-    const std::int16_t toAbove = distance(left - aboveLeft);
-    const std::int16_t toAboveLeft = distance(left + above - 2 * aboveLeft);
-    const std::int16_t aboveOrAboveLeft = toAbove <= toAboveLeft ? above : aboveLeft;
-    return (toLeft <= toAbove) & (toLeft <= toAboveLeft) ? left : aboveOrAboveLeft;
 }
 
 // Each byte less its predictor. row and above start after bpp zero bytes: the first pixel's
@@ -118,8 +111,7 @@ Bytes filteredRows(const QImage& picture, std::size_t bpp)
         candidate.resize(length);
     uchar* out = rows.data();
     for (int y = 0; y < picture.height(); ++y) {
-        unpackRow(reinterpret_cast<const QRgb*>(picture.constScanLine(y)), picture.width(),
-                  bpp == 4, row);
+        unpackRow(picture, y, bpp == 4, row);
         Filter best = None;
         std::size_t bestWeight = rowWeight(row, length);
         for (Filter filter : {Sub, Up, Average, Paeth}) {
@@ -249,8 +241,9 @@ Bytes profileChunk(const QImage& picture, libdeflate_compressor* compressor)
 QByteArray writePng(const QImage& source, int level)
 {
     const bool palette = source.format() == QImage::Format_Indexed8 && source.colorCount() > 0;
-    const bool held =
-        source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
+    const bool held = source.format() == QImage::Format_RGB32 ||
+                      source.format() == QImage::Format_RGB888 ||
+                      source.format() == QImage::Format_ARGB32;
     const QImage picture = palette || held ? source : heldPicture(source);
     if (picture.isNull())
         return {};

@@ -93,6 +93,21 @@ bool jpegComplete(const QByteArray& data)
     return false;
 }
 
+// Every chunk up to IEND lies within the file; IEND may lack its CRC, as Qt's reader forgives.
+// A length that runs past the end would have libpng reserve it (up to 2 GB) before failing.
+bool pngComplete(const QByteArray& data)
+{
+    for (qsizetype at = 8; at + 8 <= data.size();) {
+        const qint64 length = qFromBigEndian<quint32>(data.constData() + at);
+        if (data.mid(at + 4, 4) == "IEND")
+            return true;
+        at += 12 + length;
+        if (at > data.size())
+            return false;
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<AnnouncedSize> announcedSize(const QByteArray& data, const QByteArray& format)
@@ -125,7 +140,9 @@ bool pictureDataComplete(const QByteArray& data, const QByteArray& format)
         return gifFirstFrameComplete(data);
     if (format == "jpeg")
         return jpegComplete(data);
-    return true; // Qt's png reader reports a cut-off file itself
+    if (format == "png")
+        return pngComplete(data);
+    return true;
 }
 
 } // namespace tilemond

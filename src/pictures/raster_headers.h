@@ -19,7 +19,7 @@ std::optional<AnnouncedSize> announcedSize(const QByteArray& data, const QByteAr
 
 // Whether the file holds all the data of its (first) picture. Qt's readers fill a cut-off
 // bmp, gif or jpeg with a default colour and report success, which would pass a broken file
-// off as a picture.
+// off as a picture; a png chunk whose length runs past the end has libpng reserve that length.
 bool pictureDataComplete(const QByteArray& data, const QByteArray& format);
 
 } // namespace tilemond

@@ -1,6 +1,7 @@
 #include "pictures/raster_reader.h"
 
 #include "pictures/picture_limits.h"
+#include "pictures/png_reader.h"
 #include "pictures/raster_headers.h"
 #include "platform/held_picture.h"
 
@@ -26,12 +27,20 @@ QString plainReason(QString reason)
 
 } // namespace
 
-LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format,
-                                const QString& file)
+LoadedPicture readRasterPicture(QByteArray data, const QByteArray& format, const QString& file)
 {
-    if (const auto announced = announcedSize(data, format);
-        announced && !pictureSizeAllowed(announced->width, announced->height))
+    const auto announced = announcedSize(data, format);
+    if (announced && !pictureSizeAllowed(announced->width, announced->height))
         return Unexpected(tooLargeError(file, announced->width, announced->height));
+    const QString cutShort = QStringLiteral("its picture data is cut short or broken");
+    if (format == "png" && announced) {
+        // Past its header Qt's reader reserves what any chunk before IDAT says, even beyond the
+        // file's end: such a file is refused before it looks.
+        if (!pictureDataComplete(data, format))
+            return Unexpected(damagedError(file, cutShort));
+        if (std::optional<QImage> image = readPlainPng(data))
+            return heldPicture(std::move(*image));
+    }
 
     QBuffer buffer;
     buffer.setData(data);
@@ -45,8 +54,7 @@ LoadedPicture readRasterPicture(const QByteArray& data, const QByteArray& format
     if (!pictureSizeAllowed(size.width(), size.height()))
         return Unexpected(tooLargeError(file, size.width(), size.height()));
     if (!pictureDataComplete(data, format))
-        return Unexpected(
-            damagedError(file, QStringLiteral("its picture data is cut short or broken")));
+        return Unexpected(damagedError(file, cutShort));
 
     QImage image;
     if (!reader.read(&image))

@@ -19,7 +19,8 @@ bool anyPixelSeeThrough(const QImage& picture)
 QImage heldPicture(QImage picture)
 {
     if (!picture.hasAlphaChannel()) {
-        picture.convertTo(QImage::Format_RGB32);
+        if (picture.format() != QImage::Format_RGB888)
+            picture.convertTo(QImage::Format_RGB32);
         return picture;
     }
     picture.convertTo(QImage::Format_ARGB32);

@@ -8,8 +8,8 @@
 namespace tilemond::view {
 
 // Serves the open page to the browser engine under addresses of its own ("tilemond-page:" and
-// the file's path): the page's bytes as given, the pictures pasted and not saved yet from the
-// host's memory, and the page's other local files from disk. The scheme is
+// the file's path): the page's bytes as given, the pictures pasted and not saved yet as the host
+// keeps them, and the page's other local files from disk. The scheme is
 // registered before any application object is made, by loading this library.
 class PageScheme final : public QWebEngineUrlSchemeHandler
 {

@@ -1,6 +1,7 @@
 #include "tilemond_run.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QSaveFile>
 
 #include <fcntl.h>
@@ -123,12 +124,8 @@ TEST_F(HostilePathsTest, TwoRunsOnOnePageTakeTurns)
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
 
     QProcess second;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TILEMOND_CONFIG_HOME", path("config"));
-    second.setProcessEnvironment(environment);
     second.setReadChannel(QProcess::StandardError);
-    second.start(TILEMOND_BINARY,
-                 {"split", path("site/index.html"), "--image", "0", "--vertical", "100"});
+    start(second, {"split", path("site/index.html"), "--image", "0", "--vertical", "100"});
     QByteArray told;
     while (!told.contains("waiting") && second.waitForReadyRead(60000))
         told += second.readAllStandardError();
@@ -147,13 +144,42 @@ TEST_F(HostilePathsTest, TwoRunsOnOnePageTakeTurns)
     EXPECT_TRUE(saved.contains("<p class=first>") && saved.contains("index_files/image002.png"));
 }
 
-// What a killed save left unfinished is known by its name: the next save removes it and numbers
-// its pieces as if it had never been.
-TEST_F(HostilePathsTest, PiecesLeftUnfinishedByAKilledSaveAreClearedAway)
+// A run killed in the middle of a split leaves the page and the pieces it names as they were;
+// the pieces it had cut wait in hidden files beside the page. The next run there removes them,
+// and what a save killed midway left unfinished, and numbers its pieces as if neither had been.
+TEST_F(HostilePathsTest, ARunKilledWhileItSplitsLosesNothingAndTheNextClearsItsFilesAway)
 {
+    QImage picture(1200, 900, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    ASSERT_TRUE(picture.save(path("site/big.png")));
+    writeFile("site/big.html", "<body><img id=a src=big.png><img id=b src=big.png></body>");
+    const auto split = [](const QString& id) {
+        const QString cuts = "100,200,300,400,500,600,700,800";
+        return QStringList{"split",      "site/big.html",    "--id",         id,
+                           "--vertical", cuts + ",900,1000", "--horizontal", cuts};
+    };
+    ASSERT_EQ(run(split("a")).exitCode, 0);
+    const auto saved = snapshot();
+
+    QProcess killed;
+    start(killed, split("b"));
+    const auto unsaved = [&] {
+        return QDir(path("site")).entryList({".tilemond-pasted-*"}, QDir::Files | QDir::Hidden);
+    };
+    while (unsaved().isEmpty() && !killed.waitForFinished(1)) {
+    }
+    killed.kill();
+    killed.waitForFinished();
+    ASSERT_FALSE(unsaved().isEmpty()) << "the run ended before it cut a piece";
+    auto after = snapshot();
+    for (const QString& file : unsaved())
+        after.remove("site/" + file);
+    EXPECT_EQ(after, saved);
+
     QDir().mkpath(path("site/index_files"));
     writeFile("site/index_files/.image001.png.tilemond-unfinished", "half a pic");
     ASSERT_EQ(run({"split", "site/index.html", "--image", "0", "--vertical", "100"}).exitCode, 0);
+    EXPECT_TRUE(unsaved().isEmpty());
     EXPECT_EQ(QDir(path("site/index_files")).entryList(QDir::Files | QDir::Hidden),
               QStringList({"image001.png", "image002.png"}));
 }

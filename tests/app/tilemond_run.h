@@ -33,15 +33,21 @@ protected:
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    Result run(const QStringList& arguments, const QString& program = TILEMOND_BINARY) const
+    void start(QProcess& process, const QStringList& arguments,
+               const QString& program = TILEMOND_BINARY) const
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TILEMOND_CONFIG_HOME", path("config"));
         environment.remove("QT_QPA_PLATFORM");
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_dir.path());
         process.start(program, arguments);
+    }
+
+    Result run(const QStringList& arguments, const QString& program = TILEMOND_BINARY) const
+    {
+        QProcess process;
+        start(process, arguments, program);
         process.waitForFinished(120000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromLocal8Bit(process.readAllStandardOutput()),

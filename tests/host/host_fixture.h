@@ -4,6 +4,7 @@
 #include "support/outcome_print.h"
 #include "support/test_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -40,6 +41,12 @@ protected:
     {
         pagePath = write("index.html", bytes);
         ASSERT_EQ(host->open(pagePath), Outcome<void>());
+    }
+
+    // The files in which pasted pictures wait beside the page for its save.
+    QStringList unsavedFiles() const
+    {
+        return QDir(dir.path()).entryList({".tilemond-pasted-*"}, QDir::Files | QDir::Hidden);
     }
 
     DocumentPtr document() { return host->activeDocument(); }

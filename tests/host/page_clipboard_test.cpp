@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QTest>
 #include <QUrl>
 
 namespace tilemond::host {
@@ -112,7 +113,8 @@ TEST_F(PageClipboardTest, CopySaysWhyAPictureGivesNoPixels)
 }
 
 // Pasting an empty clipboard changes nothing; a picture becomes an img, text is escaped, and the
-// pieces are written only on save (their pixels: below).
+// pieces are written only on save (their pixels: below), waiting until then in a hidden file
+// beside the page that goes when the page is closed unsaved.
 TEST_F(PageClipboardTest, PasteMakesAnImgForAPictureAndEscapedTextForText)
 {
     openPage("<body><p>a</p>\r\n</body>");
@@ -132,6 +134,9 @@ TEST_F(PageClipboardTest, PasteMakesAnImgForAPictureAndEscapedTextForText)
         "a&lt;b &amp; c</body>");
     EXPECT_EQ(selectedText(), "");
     EXPECT_FALSE(QFile::exists(dir.filePath("index_files/image001.png")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return unsavedFiles().size() == 1; }));
+    host.reset();
+    EXPECT_TRUE(unsavedFiles().isEmpty());
 }
 
 // Pasted pictures are kept as their PNG encoding once it is done: more of them than the cores can

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QRandomGenerator>
+#include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -17,14 +19,20 @@ namespace {
 class SaveFaultsTest : public HostFixture
 {
 protected:
-    // A page with an edit and a pasted picture of noise, so that its piece file is large.
-    void openEditedPage(int pictureSide = 8)
+    // A page with an edit and a pasted picture.
+    void openEditedPage()
     {
         openPage("<body>\r\n<P>old</P>\r\n</body>");
         ASSERT_TRUE(selectionRange()->pasteHTML("new "));
-        QImage noise(pictureSide, pictureSide, QImage::Format_RGB32);
-        for (int y = 0; y < pictureSide; ++y)
-            for (int x = 0; x < pictureSide; ++x)
+        pasteNoise(8);
+    }
+
+    // Noise, so that a large picture's piece file is large.
+    void pasteNoise(int side)
+    {
+        QImage noise(side, side, QImage::Format_RGB32);
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x)
                 noise.setPixel(x, y, QRandomGenerator::global()->generate());
         SystemClipboard::setPicture(noise);
         host->paste();
@@ -76,22 +84,34 @@ TEST_F(SaveFaultsTest, AFullDiskKeepsThePageAsItWasWhetherPieceOrPageDoesNotFit)
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
-    auto saveWithin = [&](rlim_t bytes) {
+    auto within = [&](rlim_t bytes, const std::function<void()>& step) {
         rlimit tight = old;
         tight.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &tight);
-        Outcome<void> saved = host->save();
+        step();
         ::setrlimit(RLIMIT_FSIZE, &old);
-        return saved;
     };
+    Outcome<void> saved;
+    const auto save = [&] { saved = host->save(); };
 
-    openEditedPage(200); // a piece of about 160 KB
+    // A piece of about 160 KB finds no room beside the page at its paste either and waits in
+    // memory.
+    openPage("<body>\r\n<P>old</P>\r\n</body>");
     const auto before = folderContent();
-    expectRefusal(saveWithin(64 * 1024), {"image001.png", "File too large"}, before);
+    within(64 * 1024, [&] {
+        pasteNoise(200);
+        save();
+    });
+    expectRefusal(saved, {"image001.png", "File too large"}, before);
 
-    // The piece fits and the page does not: the piece goes again, the page stays as it was.
+    // The pieces fit and the page does not: the piece written beside the page at its paste
+    // stays there for the next save, the page stays as it was.
+    pasteNoise(200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return unsavedFiles().size() == 1; }));
     ASSERT_TRUE(selectionRange()->pasteHTML(std::string(300 * 1024, 'x')));
-    expectRefusal(saveWithin(256 * 1024), {"index.html"}, before);
+    const auto waiting = folderContent();
+    within(256 * 1024, save);
+    expectRefusal(saved, {"index.html"}, waiting);
 
     ASSERT_EQ(host->save(), Outcome<void>());
     EXPECT_EQ(read(pagePath), host->source());

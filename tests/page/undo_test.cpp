@@ -86,6 +86,8 @@ TEST_F(Undo, StepsFollowTheSrcsASaveIntoAnotherFolderRewrites)
     EXPECT_TRUE(host->source().starts_with(
         "<body><img src=\"../../site/img/up.png\"><p>x</p><img src=\"copy_files/image001.png\""))
         << host->source();
+    EXPECT_EQ(QImage(dir.filePath("out/deep/copy_files/image001.png")).pixelColor(5, 3),
+              QColor(Qt::blue));
     ASSERT_TRUE(host->undo());
     EXPECT_EQ(host->source(),
               "<body><img src=\"../../site/img/up.png\"><p>x</p><img src=\"here.png\"></body>");

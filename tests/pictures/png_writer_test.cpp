@@ -1,7 +1,15 @@
+#include "pictures/png_reader.h"
 #include "pictures/png_writer.h"
+#include "pictures/raster_reader.h"
+#include "platform/held_picture.h"
+#include "support/outcome_print.h"
 
+#include <QBuffer>
+#include <QColorSpace>
+#include <QImageWriter>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <libdeflate.h>
 
 #include <random>
 #include <string>
@@ -112,6 +120,74 @@ TEST(PngWriterTest, OddWidthsTheSmallestAndTheWidestPiecesComeBack)
                 picture)
                 << size.width() << " " << alpha;
         }
+}
+
+// The PNG with a chunk put in after IHDR, or the chunk at `at` given new data.
+QByteArray withChunk(QByteArray png, const QByteArray& type, const QByteArray& data, int at = 33)
+{
+    const QByteArray body = type + data;
+    QByteArray chunk(4, 0);
+    qToBigEndian(quint32(data.size()), chunk.data());
+    chunk += body + QByteArray(4, 0);
+    qToBigEndian(quint32(libdeflate_crc32(0, body.constData(), std::size_t(body.size()))),
+                 chunk.data() + chunk.size() - 4);
+    if (at != 33)
+        png.remove(at, 12 + qFromBigEndian<quint32>(png.constData() + at));
+    return png.insert(at, chunk);
+}
+
+QByteArray qtPng(const QImage& picture)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(picture);
+    return buffer.data();
+}
+
+// 8-bit RGB and RGBA files are decoded by our reader, the other kinds by Qt's: either way to the
+// pixels and colours Qt's reader gives, and a broken file says what Qt's reader says.
+TEST(PngReaderTest, EveryKindDecodesAsQtsReaderDoes)
+{
+    QImage sixteen = noise(40, 30, true, 5).convertToFormat(QImage::Format_RGBA64);
+    sixteen.setPixelColor(3, 3, QColor::fromRgba64(1000, 40000, 65535, 30000));
+    const QByteArray rgb = writePng(noise(70, 50, false, 6), Level); // all five filters
+    QImage profiled = noise(30, 20, false, 8);
+    profiled.setColorSpace(QColorSpace::DisplayP3); // in iCCP
+    const QByteArray gamma = withChunk(rgb, "gAMA", QByteArray::fromHex("0000b18f"));
+    const QByteArray chromaticities =
+        QByteArray::fromHex("00007a2600008084 0000fa00000080e8 000075300000ea60 00003a9800001770");
+    const std::pair<QByteArray, bool> files[] = {
+        {rgb, true},
+        {qtPng(noise(90, 90, true, 7)), true}, // RGBA in several IDAT chunks
+        {gamma, true},
+        {withChunk(gamma, "cHRM", chromaticities), true},
+        {withChunk(rgb, "sRGB", "\1"), true},
+        {qtPng(profiled), true},
+        {qtPng(noise(20, 10, false).convertToFormat(QImage::Format_Grayscale8)), false},
+        {qtPng(indexedNoise(16, {5, 9})), false},
+        {qtPng(sixteen), false},
+    };
+    for (const auto& [png, ours] : files) {
+        SCOPED_TRACE(testing::Message() << png.mid(24, 2).toHex().constData() << " " << png.size());
+        QByteArray bytes = png;
+        EXPECT_EQ(readPlainPng(bytes).has_value(), ours);
+        const QImage qts = heldPicture(QImage::fromData(png, "PNG"));
+        const QImage read = readRasterPicture(png, "png", "p.png").value_or(QImage());
+        EXPECT_EQ(read.convertToFormat(qts.format()), qts);
+        EXPECT_EQ(read.hasAlphaChannel(), qts.hasAlphaChannel());
+        EXPECT_EQ(read.colorSpace(), qts.colorSpace());
+    }
+    // A broken zlib stream across IDAT chunks: the file is put back as it was for Qt's reader.
+    const QByteArray several = qtPng(noise(90, 90, true, 7));
+    const int second = 33 + 12 + qFromBigEndian<quint32>(several.constData() + 33);
+    QByteArray idat = several.mid(second + 8, 8192);
+    idat[100] = char(idat[100] ^ 0x55);
+    const QByteArray broken = withChunk(several, "IDAT", idat, second);
+    QByteArray bytes = broken;
+    EXPECT_FALSE(readPlainPng(bytes));
+    EXPECT_EQ(bytes, broken);
+    EXPECT_EQ(readRasterPicture(broken, "png", "p.png"),
+              Unexpected("p.png is damaged: unable to read image data"));
 }
 
 } // namespace
