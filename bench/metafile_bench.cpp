@@ -72,11 +72,11 @@ void BM_WmfFrameWidePens(benchmark::State& state)
     Screen::overrideTwipsPerPixel(15, 15);
     for (auto _ : state) {
         const LoadedPicture picture = loadPictureFile(path);
-        if (picture.image.isNull()) {
-            state.SkipWithError(picture.error.toStdString().c_str());
+        if (!picture) {
+            state.SkipWithError(picture.error().toStdString().c_str());
             break;
         }
-        benchmark::DoNotOptimize(picture.image.constBits());
+        benchmark::DoNotOptimize(picture->constBits());
     }
     Screen::clearOverride();
 }

@@ -76,7 +76,10 @@ void splitRepeatedly(benchmark::State& state, host::PageHost* host, const QStrin
     for (auto _ : state) {
         state.PauseTiming();
         if (host) {
-            host->open(page);
+            if (!host->open(page)) {
+                state.SkipWithError("cannot open the page");
+                break;
+            }
             selectSplitPicture(*host);
         }
         prepareEditor(picture);
@@ -132,13 +135,16 @@ void BM_SplitAndSavePieces(benchmark::State& state)
         state.PauseTiming();
         QDir(folder.filePath("index_files")).removeRecursively();
         writeFile(page, original);
-        host->open(page);
+        if (!host->open(page)) {
+            state.SkipWithError("cannot open the page");
+            break;
+        }
         selectSplitPicture(*host);
         prepareEditor(picture, piecesPerSide, table);
         state.ResumeTiming();
 
         Command4_Click();
-        if (host->save()) {
+        if (!host->save()) {
             state.SkipWithError("the save failed");
             break;
         }

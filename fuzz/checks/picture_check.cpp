@@ -100,10 +100,10 @@ void checkPicture(std::string_view format, const std::uint8_t* data, std::size_t
     if (format == "png")
         checkPlainPng(bytes);
     const LoadedPicture picture = decode(format, bytes);
-    require(picture.image.isNull() != picture.error.isEmpty(),
-            "a picture comes with no error, and an error with no picture");
-    if (!picture.image.isNull())
-        require(pictureSizeAllowed(picture.image.width(), picture.image.height()),
+    require(picture ? !picture->isNull() : !picture.error().isEmpty(),
+            "a picture read is not empty, and a failure says why");
+    if (picture)
+        require(pictureSizeAllowed(picture->width(), picture->height()),
                 "the picture is within the size limits");
 }
 

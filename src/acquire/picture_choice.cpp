@@ -18,11 +18,11 @@ std::optional<QImage> chooseAndReadPicture()
     if (choice.cancelled || choice.path.isEmpty())
         return std::nullopt;
     LoadedPicture loaded = loadPictureFile(choice.path);
-    if (!loaded.error.isEmpty()) {
-        tellPictureRefused(loaded.error);
+    if (!loaded) {
+        tellPictureRefused(loaded.error());
         return std::nullopt;
     }
-    return std::move(loaded.image);
+    return std::move(loaded).value();
 }
 
 void tellPictureRefused(const QString& why)

@@ -84,7 +84,7 @@ int DllRegisterServer()
         const QString library = addInLibraryPath();
         if (library.isEmpty())
             return Fail;
-        const QString error = Registry::setValues(
+        const Outcome<void> written = Registry::setValues(
             connectEntry(),
             {
                 {host::AddInEntry::FriendlyName, QStringLiteral("Korvi Media Tessora Tilemond")},
@@ -93,13 +93,13 @@ int DllRegisterServer()
                 {host::AddInEntry::LoadBehavior, host::AddInEntry::LoadAtStartup},
                 {host::AddInEntry::Path, library},
             });
-        return error.isEmpty() ? Ok : Fail;
+        return written ? Ok : Fail;
     });
 }
 
 int DllUnregisterServer()
 {
-    return guarded([] { return Registry::deleteKey(connectEntry()).isEmpty() ? Ok : Fail; });
+    return guarded([] { return Registry::deleteKey(connectEntry()) ? Ok : Fail; });
 }
 
 int DllGetClassObject(const char* progId, host::ClassFactory** factory)

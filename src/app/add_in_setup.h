@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/add_in_loader.h"
+#include "platform/outcome.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,13 +13,12 @@ namespace tilemond::app {
 QString addInLibrary();
 
 // Registers the add-in in `library` unless the registry already names that file, so that a
-// fresh machine needs no step of its own. Returns an error text.
-QString ensureAddInRegistered(const QString& library);
+// fresh machine needs no step of its own.
+Outcome<void> ensureAddInRegistered(const QString& library);
 
 // `tilemond register` and `tilemond unregister`: the entry points of the add-in library.
-// Return an error text.
-QString registerAddIn(const QString& library);
-QString unregisterAddIn(const QString& library);
+Outcome<void> registerAddIn(const QString& library);
+Outcome<void> unregisterAddIn(const QString& library);
 
 // Registers the add-in in `library` when needed and connects the registered add-ins to the
 // host, as the host does at its start. Returns the errors.

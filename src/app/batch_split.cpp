@@ -25,19 +25,21 @@ BatchOutcome failure(const QString& message)
     return {Exit::Failure, message, {}};
 }
 
-// A cut outside the picture, as the usage error that names it; empty when all lie inside.
-QString cutOutside(const char* option, const std::vector<int>& cuts, int extent, QSize size)
+// Whether all cuts lie inside the picture; a cut outside fails as the usage error that names it.
+Outcome<void> checkCutsInside(const char* option, const std::vector<int>& cuts, int extent,
+                              QSize size)
 {
     for (const int cut : cuts)
         if (cut <= 0 || cut >= extent)
-            return QStringLiteral("%1 %2 is not inside the picture (%3 x %4 pixels): a cut lies "
-                                  "strictly between 0 and %5")
-                .arg(QLatin1String(option))
-                .arg(cut)
-                .arg(size.width())
-                .arg(size.height())
-                .arg(extent);
-    return QString();
+            return Unexpected(
+                QStringLiteral("%1 %2 is not inside the picture (%3 x %4 pixels): a cut lies "
+                               "strictly between 0 and %5")
+                    .arg(QLatin1String(option))
+                    .arg(cut)
+                    .arg(size.width())
+                    .arg(size.height())
+                    .arg(extent));
+    return {};
 }
 
 // The columns (rows) the cuts make: two cuts on one pixel make an empty one, which is no column.
@@ -95,14 +97,14 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
 {
     const QString page = QDir::toNativeSeparators(options.page);
     BatchQuestions questions(options.picture);
-    if (const QString error = openEditorFromMenu(host); !error.isEmpty())
-        return failure(QStringLiteral("%1: %2.").arg(page, error));
+    if (const Outcome<void> opened = openEditorFromMenu(host); !opened)
+        return failure(QStringLiteral("%1: %2.").arg(page, opened.error()));
     if (const QString asked = questions.unexpected(); !asked.isEmpty()) {
         closeEditor();
         // The host's Copy knows why the picture gave no pixels; the editor only that none came.
-        if (const QString problem = host.copyProblem(); !problem.isEmpty())
-            return failure(
-                QStringLiteral("%1: the picture %2 %3.").arg(page, picture.address, problem));
+        if (const Outcome<void>& copied = host.lastCopy(); !copied)
+            return failure(QStringLiteral("%1: the picture %2 %3.")
+                               .arg(page, picture.address, copied.error()));
         return failure(QStringLiteral("%1: the picture %2 could not be taken: %3.")
                            .arg(page, picture.name, asked));
     }
@@ -112,12 +114,12 @@ BatchOutcome runEditor(host::PageHost& host, const SplitOptions& options,
         return failure(
             QStringLiteral("%1: the picture %2 could not be read.").arg(page, picture.name));
     }
-    for (const QString& outside :
-         {cutOutside("--vertical", options.vertical, size.width(), size),
-          cutOutside("--horizontal", options.horizontal, size.height(), size)})
-        if (!outside.isEmpty()) {
+    for (const Outcome<void>& inside :
+         {checkCutsInside("--vertical", options.vertical, size.width(), size),
+          checkCutsInside("--horizontal", options.horizontal, size.height(), size)})
+        if (!inside) {
             closeEditor();
-            return {Exit::Usage, outside, {}};
+            return {Exit::Usage, inside.error(), {}};
         }
 
     const int pieces = piecesOf(options);
@@ -143,8 +145,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
                         const std::function<void(const QString&)>& tell)
 {
     if (options.picture)
-        if (const LoadedPicture file = loadPictureFile(*options.picture); !file.error.isEmpty())
-            return failure(file.error);
+        if (const LoadedPicture file = loadPictureFile(*options.picture); !file)
+            return failure(file.error());
 
     const PageLock lock(options.page, [&] {
         if (tell)
@@ -159,19 +161,20 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     host->setPictureFormat(options.pictures);
     if (options.viewport > 0)
         host->setPictureLayout(layout::pictureLayoutAt(options.viewport));
-    if (const host::FileError error = host->open(options.page))
-        return failure(*error);
+    if (const Outcome<void> opened = host->open(options.page); !opened)
+        return failure(opened.error());
     const auto document = host->activeDocument();
-    const ChosenPicture picture = selectSplitPicture(*document, options);
-    if (!picture.error.isEmpty())
+    const Outcome<ChosenPicture> chosen = selectSplitPicture(*document, options);
+    if (!chosen)
         return failure(
-            QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), picture.error));
+            QStringLiteral("%1: %2.").arg(QDir::toNativeSeparators(options.page), chosen.error()));
+    const ChosenPicture& picture = *chosen;
 
     const bool checking = options.check || options.verify;
     const host::PageState before = checking ? host->state() : host::PageState{};
 
-    if (const QString error = target.prepare(*host); !error.isEmpty())
-        return failure(error);
+    if (const Outcome<void> prepared = target.prepare(*host); !prepared)
+        return failure(prepared.error());
 
     host::AddInLoader loader(host);
     if (const QStringList errors = connectAddIns(loader); !errors.isEmpty())
@@ -179,8 +182,8 @@ BatchOutcome batchSplit(const SplitOptions& options, const PieceProgress& progre
     if (BatchOutcome edited = runEditor(*host, options, picture, progress);
         edited.exitCode != Exit::Done)
         return edited;
-    if (const QString error = target.save(*host); !error.isEmpty())
-        return failure(error);
+    if (const Outcome<void> saved = target.save(*host); !saved)
+        return failure(saved.error());
     BatchOutcome done{Exit::Done, summary(picture, options, target.shownPath()),
                       host->leftBehind()};
     if (checking) {

@@ -43,7 +43,7 @@ class SplitParser
 public:
     explicit SplitParser(SplitOptions& options) : m_options(options) {}
 
-    QString parse(const QStringList& arguments)
+    Outcome<void> parse(const QStringList& arguments)
     {
         bool optionsEnded = false;
         for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -56,14 +56,14 @@ public:
                              : splitAssignment(arguments[i]);
             if (optionsEnded || !name.startsWith('-') || name == QLatin1String("-")) {
                 if (!m_options.page.isEmpty())
-                    return QStringLiteral("split takes one PAGE, but '%1' is a second one")
-                        .arg(name);
+                    return Unexpected(
+                        QStringLiteral("split takes one PAGE, but '%1' is a second one").arg(name));
                 m_options.page = name;
                 continue;
             }
             if (const auto flag = m_flags.find(name); flag != m_flags.end()) {
                 if (inlineValue)
-                    return QStringLiteral("%1 takes no value").arg(name);
+                    return Unexpected(QStringLiteral("%1 takes no value").arg(name));
                 *flag->second = true;
                 continue;
             }
@@ -73,121 +73,128 @@ public:
             } else if (i + 1 < arguments.size()) {
                 value = arguments[++i];
             } else if (valued().contains(name)) {
-                return QStringLiteral("%1 needs a value").arg(name);
+                return Unexpected(QStringLiteral("%1 needs a value").arg(name));
             }
-            if (QString error = take(name, value); !error.isEmpty())
-                return error;
+            if (Outcome<void> taken = take(name, value); !taken)
+                return taken;
         }
         return finish();
     }
 
 private:
-    using Take = std::function<QString(const QString&)>;
+    using Take = std::function<Outcome<void>(const QString&)>;
 
     std::map<QString, Take> valued()
     {
         return {
             {QStringLiteral("--image"),
-             [this](const QString& v) {
+             [this](const QString& v) -> Outcome<void> {
                  const auto n = wholeNumber(v);
                  if (!n || *n < 0)
-                     return QStringLiteral("--image needs a picture number from 0 on, not '%1'")
-                         .arg(v);
+                     return Unexpected(
+                         QStringLiteral("--image needs a picture number from 0 on, not '%1'")
+                             .arg(v));
                  m_options.image = *n;
-                 return QString();
+                 return {};
              }},
             {QStringLiteral("--id"),
-             [this](const QString& v) {
+             [this](const QString& v) -> Outcome<void> {
                  if (v.isEmpty())
-                     return QStringLiteral("--id needs the id of a picture");
+                     return Unexpected(QStringLiteral("--id needs the id of a picture"));
                  m_options.id = v;
-                 return QString();
+                 return {};
              }},
             {QStringLiteral("--picture"),
-             [this](const QString& v) {
+             [this](const QString& v) -> Outcome<void> {
                  if (v.isEmpty())
-                     return QStringLiteral("--picture needs a picture file");
+                     return Unexpected(QStringLiteral("--picture needs a picture file"));
                  m_options.picture = v;
-                 return QString();
+                 return {};
              }},
             {QStringLiteral("--vertical"),
-             [this](const QString& v) { return takeCuts("--vertical", v, m_options.vertical); }},
+             [this](const QString& v) -> Outcome<void> {
+                 return takeCuts("--vertical", v, m_options.vertical);
+             }},
             {QStringLiteral("--horizontal"),
-             [this](const QString& v) {
+             [this](const QString& v) -> Outcome<void> {
                  return takeCuts("--horizontal", v, m_options.horizontal);
              }},
             {QStringLiteral("--format"),
-             [this](const QString& v) {
+             [this](const QString& v) -> Outcome<void> {
                  const auto type = host::pictureTypeNamed(v);
                  if (!type)
-                     return QStringLiteral("--format needs png, jpeg, webp or auto, not '%1'")
-                         .arg(v);
+                     return Unexpected(
+                         QStringLiteral("--format needs png, jpeg, webp or auto, not '%1'").arg(v));
                  m_options.pictures.type = *type;
-                 return QString();
+                 return {};
              }},
             {QStringLiteral("--quality"),
-             [this](const QString& v) {
+             [this](const QString& v) -> Outcome<void> {
                  const auto quality = wholeNumber(v);
                  if (!quality || !host::isQuality(*quality))
-                     return QStringLiteral("--quality needs a whole number from %1 to %2, not "
-                                           "'%3'")
-                         .arg(host::PictureFormat::LowestQuality)
-                         .arg(host::PictureFormat::HighestQuality)
-                         .arg(v);
+                     return Unexpected(
+                         QStringLiteral("--quality needs a whole number from %1 to %2, not "
+                                        "'%3'")
+                             .arg(host::PictureFormat::LowestQuality)
+                             .arg(host::PictureFormat::HighestQuality)
+                             .arg(v));
                  m_options.pictures.quality = *quality;
-                 return QString();
+                 return {};
              }},
             {QStringLiteral("--viewport"),
-             [this](const QString& v) {
+             [this](const QString& v) -> Outcome<void> {
                  const auto width = wholeNumber(v);
                  if (!width || *width < 0 || *width > 16384)
-                     return QStringLiteral("--viewport needs a width in pixels from 0 to 16384, "
-                                           "not '%1'")
-                         .arg(v);
+                     return Unexpected(
+                         QStringLiteral("--viewport needs a width in pixels from 0 to 16384, "
+                                        "not '%1'")
+                             .arg(v));
                  m_options.viewport = *width;
-                 return QString();
+                 return {};
              }},
             {QStringLiteral("--output"),
-             [this](const QString& v) {
+             [this](const QString& v) -> Outcome<void> {
                  if (v.isEmpty())
-                     return QStringLiteral("--output needs a file name");
+                     return Unexpected(QStringLiteral("--output needs a file name"));
                  m_options.output = v;
-                 return QString();
+                 return {};
              }},
         };
     }
 
-    QString take(const QString& name, const QString& value)
+    Outcome<void> take(const QString& name, const QString& value)
     {
         const auto options = valued();
         const auto found = options.find(name);
         if (found == options.end())
-            return QStringLiteral("unknown option '%1'").arg(name);
+            return Unexpected(QStringLiteral("unknown option '%1'").arg(name));
         if (!m_seen.insert(name).second)
-            return QStringLiteral("%1 is given twice").arg(name);
+            return Unexpected(QStringLiteral("%1 is given twice").arg(name));
         return found->second(value);
     }
 
-    static QString takeCuts(const char* name, const QString& value, std::vector<int>& cuts)
+    static Outcome<void> takeCuts(const char* name, const QString& value, std::vector<int>& cuts)
     {
         const auto parsed = cutList(value);
         if (!parsed)
-            return QStringLiteral("%1 needs whole pixel positions above 0 such as 100,250, not "
-                                  "'%2'")
-                .arg(QLatin1String(name), value);
+            return Unexpected(
+                QStringLiteral("%1 needs whole pixel positions above 0 such as 100,250, not "
+                               "'%2'")
+                    .arg(QLatin1String(name), value));
         cuts = *parsed;
-        return QString();
+        return {};
     }
 
-    QString finish() const
+    Outcome<void> finish() const
     {
         if (m_options.page.isEmpty())
-            return QStringLiteral("split needs a PAGE");
+            return Unexpected(QStringLiteral("split needs a PAGE"));
         const int chosen = int(m_options.image.has_value()) + int(m_options.id.has_value()) +
                            int(m_options.picture.has_value());
         if (chosen != 1)
-            return QStringLiteral("split needs exactly one of --image, --id and --picture");
-        return QString();
+            return Unexpected(
+                QStringLiteral("split needs exactly one of --image, --id and --picture"));
+        return {};
     }
 
     SplitOptions& m_options;
@@ -198,25 +205,26 @@ private:
 };
 
 // Takes --max-pixels N out of the arguments, for the desktop and split alike.
-QString takeMaxPixels(QStringList& arguments, std::optional<qint64>& maxPixels)
+Outcome<void> takeMaxPixels(QStringList& arguments, std::optional<qint64>& maxPixels)
 {
     for (qsizetype i = 0; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
         const auto [name, inlineValue] = splitAssignment(arguments[i]);
         if (name != QLatin1String("--max-pixels"))
             continue;
         if (maxPixels)
-            return QStringLiteral("--max-pixels is given twice");
+            return Unexpected(QStringLiteral("--max-pixels is given twice"));
         if (!inlineValue && i + 1 >= arguments.size())
-            return QStringLiteral("--max-pixels needs a value");
+            return Unexpected(QStringLiteral("--max-pixels needs a value"));
         const QString value = inlineValue ? *inlineValue : arguments[i + 1];
         arguments.remove(i, inlineValue ? 1 : 2);
         --i;
         bool ok = false;
         const qint64 pixels = value.toLongLong(&ok);
         if (!ok || pixels < 1 || pixels > kHighestMaxPicturePixels)
-            return QStringLiteral("--max-pixels needs a number of pixels from 1 to %1, not '%2'")
-                .arg(kHighestMaxPicturePixels)
-                .arg(value);
+            return Unexpected(
+                QStringLiteral("--max-pixels needs a number of pixels from 1 to %1, not '%2'")
+                    .arg(kHighestMaxPicturePixels)
+                    .arg(value));
         maxPixels = pixels;
     }
     return {};
@@ -224,47 +232,47 @@ QString takeMaxPixels(QStringList& arguments, std::optional<qint64>& maxPixels)
 
 } // namespace
 
-ParsedCommandLine parseCommandLine(const QStringList& given)
+Outcome<CommandLine> parseCommandLine(const QStringList& given)
 {
-    ParsedCommandLine parsed;
-    CommandLine& line = parsed.commandLine;
+    CommandLine line;
     QStringList arguments = given;
-    if (parsed.error = takeMaxPixels(arguments, line.maxPixels); !parsed.ok())
-        return parsed;
+    if (Outcome<void> taken = takeMaxPixels(arguments, line.maxPixels); !taken)
+        return Unexpected(taken.error());
     // After "--" every word is a name, even one that looks like an option.
     const QStringList options = arguments.mid(0, arguments.indexOf(QLatin1String("--")));
     if (options.contains(QLatin1String("--help")) || options.contains(QLatin1String("-h"))) {
         line.command = Command::Help;
-        return parsed;
+        return line;
     }
     if (options.contains(QLatin1String("--version"))) {
         line.command = Command::Version;
-        return parsed;
+        return line;
     }
     if (arguments.isEmpty())
-        return parsed;
+        return line;
 
     const bool named = arguments.first() == QLatin1String("--") && arguments.size() > 1;
     const QString& first = arguments[named ? 1 : 0];
     const QStringList rest = arguments.mid(named ? 2 : 1);
     if (first == QLatin1String("split") && !named) {
         line.command = Command::Split;
-        parsed.error = SplitParser(line.split).parse(rest);
+        if (Outcome<void> parsed = SplitParser(line.split).parse(rest); !parsed)
+            return Unexpected(parsed.error());
     } else if (!named &&
                (first == QLatin1String("register") || first == QLatin1String("unregister"))) {
         line.command = first == QLatin1String("register") ? Command::Register : Command::Unregister;
         if (!rest.isEmpty())
-            parsed.error =
-                QStringLiteral("%1 takes no arguments, but got '%2'").arg(first, rest[0]);
+            return Unexpected(
+                QStringLiteral("%1 takes no arguments, but got '%2'").arg(first, rest[0]));
     } else if (first.startsWith('-') && !named) {
-        parsed.error = QStringLiteral("unknown option '%1'").arg(first);
+        return Unexpected(QStringLiteral("unknown option '%1'").arg(first));
     } else if (!rest.isEmpty()) {
-        parsed.error =
-            QStringLiteral("the desktop opens one PAGE, but '%1' is a second one").arg(rest[0]);
+        return Unexpected(
+            QStringLiteral("the desktop opens one PAGE, but '%1' is a second one").arg(rest[0]));
     } else {
         line.page = first;
     }
-    return parsed;
+    return line;
 }
 
 QString usageText()

@@ -2,6 +2,7 @@
 
 #include "layout/page_layout.h"
 #include "pictures/picture_format.h"
+#include "platform/outcome.h"
 
 #include <QString>
 #include <QStringList>
@@ -47,16 +48,9 @@ struct CommandLine
     std::optional<qint64> maxPixels; // the most pixels a picture may have, when not the default
 };
 
-// A command line, or the reason it is not one (naming the bad argument).
-struct ParsedCommandLine
-{
-    CommandLine commandLine;
-    QString error;
-    bool ok() const { return error.isEmpty(); }
-};
-
-// arguments: without the program name.
-ParsedCommandLine parseCommandLine(const QStringList& arguments);
+// A command line, or the reason it is not one (naming the bad argument). arguments: without the
+// program name.
+Outcome<CommandLine> parseCommandLine(const QStringList& arguments);
 
 QString usageText();
 QString versionText();

@@ -89,9 +89,9 @@ int runRegistration(int& argc, char** argv, Command command)
     QCoreApplication application(argc, argv);
     const bool registering = command == Command::Register;
     const QString library = addInLibrary();
-    const QString error = registering ? registerAddIn(library) : unregisterAddIn(library);
-    if (!error.isEmpty()) {
-        print(stderr, QStringLiteral("tilemond: %1\n").arg(error));
+    const Outcome<void> done = registering ? registerAddIn(library) : unregisterAddIn(library);
+    if (!done) {
+        print(stderr, QStringLiteral("tilemond: %1\n").arg(done.error()));
         return Exit::Failure;
     }
     print(stdout,

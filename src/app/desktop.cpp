@@ -28,8 +28,8 @@ int runDesktop(int& argc, char** argv, const std::optional<QString>& page)
     QApplication application(argc, argv);
     auto host = std::make_shared<host::PageHost>(Registry::configFolder());
     if (page)
-        if (const host::FileError error = host->open(*page)) {
-            std::fprintf(stderr, "tilemond: %s\n", qPrintable(*error));
+        if (const Outcome<void> opened = host->open(*page); !opened) {
+            std::fprintf(stderr, "tilemond: %s\n", qPrintable(opened.error()));
             return Exit::Failure;
         }
 

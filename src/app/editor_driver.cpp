@@ -11,7 +11,7 @@
 
 namespace tilemond::app {
 
-QString openEditorFromMenu(host::Application& host)
+Outcome<void> openEditorFromMenu(host::Application& host)
 {
     const auto bars = host.commandBars();
     const auto menuBar = bars ? bars->item("Menu Bar") : nullptr;
@@ -19,10 +19,11 @@ QString openEditorFromMenu(host::Application& host)
     const auto popupControls = popup ? popup->controls() : nullptr;
     const auto entry = popupControls ? popupControls->item("Tessora Tilemond") : nullptr;
     if (!entry)
-        return QStringLiteral("the host's menu has no \"Korvi Tessora\" > \"Tessora Tilemond\" "
-                              "(is the add-in connected?)");
+        return Unexpected(
+            QStringLiteral("the host's menu has no \"Korvi Tessora\" > \"Tessora Tilemond\" "
+                           "(is the add-in connected?)"));
     entry->Execute();
-    return QString();
+    return {};
 }
 
 bool editorIsOpen()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host_api/application.h"
+#include "platform/outcome.h"
 
 #include <QSize>
 #include <QString>
@@ -10,8 +11,8 @@
 // buttons. The editor windows are the add-in's single instances.
 namespace tilemond::app {
 
-// Clicks "Korvi Tessora" > "Tessora Tilemond" in the host's menu bar. Returns an error text.
-QString openEditorFromMenu(host::Application& host);
+// Clicks "Korvi Tessora" > "Tessora Tilemond" in the host's menu bar.
+Outcome<void> openEditorFromMenu(host::Application& host);
 
 bool editorIsOpen();
 // The picture the editor holds, in pixels; empty when it holds none.

@@ -10,12 +10,12 @@ MadeFolders::~MadeFolders()
         QDir().rmdir(folder);
 }
 
-host::FileError MadeFolders::make(const QString& folder)
+Outcome<void> MadeFolders::make(const QString& folder)
 {
     QStringList made;
-    const host::FileError error = host::makeFolders(folder, made);
+    Outcome<void> madeAll = host::makeFolders(folder, made);
     m_made = made + m_made;
-    return error;
+    return madeAll;
 }
 
 } // namespace tilemond::app

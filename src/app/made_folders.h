@@ -16,7 +16,7 @@ public:
     MadeFolders& operator=(const MadeFolders&) = delete;
 
     // Makes the folder with its missing parents; why not, naming the folder, when it cannot.
-    host::FileError make(const QString& folder);
+    Outcome<void> make(const QString& folder);
     void keep() { m_made.clear(); }
 
 private:

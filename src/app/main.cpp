@@ -20,11 +20,11 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const ParsedCommandLine parsed = parseCommandLine(arguments);
-    if (!parsed.ok())
-        return usageError(parsed.error);
+    const tilemond::Outcome<CommandLine> parsed = parseCommandLine(arguments);
+    if (!parsed)
+        return usageError(parsed.error());
 
-    const CommandLine& line = parsed.commandLine;
+    const CommandLine& line = *parsed;
     if (line.maxPixels)
         tilemond::setMaxPicturePixels(*line.maxPixels);
     switch (line.command) {

@@ -10,25 +10,25 @@ OutputTarget::OutputTarget(const SplitOptions& options)
 {
 }
 
-QString OutputTarget::prepare(host::PageHost& host)
+Outcome<void> OutputTarget::prepare(host::PageHost& host)
 {
     if (!m_output)
-        return QString();
-    if (const host::FileError problem = host::pageTargetProblem(*m_output))
-        return *problem;
+        return {};
+    if (Outcome<void> target = host::checkPageTarget(*m_output); !target)
+        return target;
     const QString folder = QFileInfo(*m_output).absolutePath();
-    if (const host::FileError error = m_folders.make(folder))
-        return *error;
+    if (Outcome<void> made = m_folders.make(folder); !made)
+        return made;
     host.setUnsavedFolder(folder);
-    return QString();
+    return {};
 }
 
-QString OutputTarget::save(host::PageHost& host)
+Outcome<void> OutputTarget::save(host::PageHost& host)
 {
-    if (const host::FileError error = m_output ? host.saveAs(*m_output) : host.save())
-        return *error;
-    m_folders.keep();
-    return QString();
+    Outcome<void> saved = m_output ? host.saveAs(*m_output) : host.save();
+    if (saved)
+        m_folders.keep();
+    return saved;
 }
 
 } // namespace tilemond::app

@@ -14,11 +14,11 @@ public:
     explicit OutputTarget(const SplitOptions& options);
 
     // Refuses an OUT that is not a regular file, and makes its folder, where the host's pasted
-    // pictures then wait for the save; returns an error text naming the file or folder.
-    QString prepare(host::PageHost& host);
+    // pictures then wait for the save; the reason names the file or folder.
+    Outcome<void> prepare(host::PageHost& host);
     // Saves the host's page there (into OUT, the page's picture files go along or are pointed
-    // at where they are). Returns an error text.
-    QString save(host::PageHost& host);
+    // at where they are).
+    Outcome<void> save(host::PageHost& host);
     // As the user named it.
     QString shownPath() const { return m_output.value_or(m_page); }
 

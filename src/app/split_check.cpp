@@ -78,7 +78,7 @@ SplitCheck checkSplit(const host::PageState& before, const QString& savedPath, i
     if (before.picture < 0)
         return noPicture();
     std::string bytes;
-    if (host::readPageFile(savedPath, bytes))
+    if (!host::readPageFile(savedPath, bytes))
         return unknown(QStringLiteral("the saved page cannot be read"));
     layout::LaidOutPage original(before.source, before.path, viewportWidth);
     layout::LaidOutPage split(bytes, QFileInfo(savedPath).absoluteFilePath(), viewportWidth);

@@ -32,40 +32,45 @@ QString pictureAddress(const QString& src)
     return QLatin1Char('"') + src + QLatin1Char('"');
 }
 
-QString selectElement(host::Document& document, const host::Element& element)
+Outcome<void> selectElement(host::Document& document, const host::Element& element)
 {
     const auto selection = document.selection();
     const auto range = selection ? selection->createRange() : nullptr;
     if (!range || !range->moveToElementText(element) || !range->select())
-        return QStringLiteral("the picture cannot be selected");
-    return QString();
+        return Unexpected(QStringLiteral("the picture cannot be selected"));
+    return {};
 }
 
 // An empty selection just before the body's end.
-QString selectBodyEnd(host::Document& document)
+Outcome<void> selectBodyEnd(host::Document& document)
 {
     const auto body = document.body();
     const auto range = body ? body->createTextRange() : nullptr;
     if (!range || !range->setEndPoint("StartToEnd", *range) || !range->select())
-        return QStringLiteral("the page has no body to put the pieces in");
-    return QString();
+        return Unexpected(QStringLiteral("the page has no body to put the pieces in"));
+    return {};
 }
 
-ChosenPicture selectNamed(host::Document& document, const host::ElementPtr& picture,
-                          const QString& missing)
+Outcome<ChosenPicture> selectNamed(host::Document& document, const host::ElementPtr& picture,
+                                   const QString& missing)
 {
     if (!picture)
-        return {QString(), QString(), missing};
+        return Unexpected(missing);
+    if (const Outcome<void> selected = selectElement(document, *picture); !selected)
+        return Unexpected(selected.error());
     const QString src = QString::fromStdString(picture->getAttribute("src").value_or(""));
-    return {pictureName(src), pictureAddress(src), selectElement(document, *picture)};
+    return ChosenPicture{pictureName(src), pictureAddress(src)};
 }
 
 } // namespace
 
-ChosenPicture selectSplitPicture(host::Document& document, const SplitOptions& options)
+Outcome<ChosenPicture> selectSplitPicture(host::Document& document, const SplitOptions& options)
 {
-    if (options.picture)
-        return {QFileInfo(*options.picture).fileName(), *options.picture, selectBodyEnd(document)};
+    if (options.picture) {
+        if (const Outcome<void> selected = selectBodyEnd(document); !selected)
+            return Unexpected(selected.error());
+        return ChosenPicture{QFileInfo(*options.picture).fileName(), *options.picture};
+    }
 
     const auto images = document.images();
     const int count = images ? images->length() : 0;

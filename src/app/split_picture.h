@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "host_api/page_document.h"
+#include "platform/outcome.h"
 
 namespace tilemond::app {
 
@@ -10,11 +11,11 @@ struct ChosenPicture
 {
     QString name;    // for the summary: the picture's file name
     QString address; // for messages: the src as the page writes it, in quotes
-    QString error;   // why there is nothing to split; empty when selected
 };
 
 // --image and --id select that picture element; --picture puts an empty selection at the end
-// of the body, where the pieces of the file's picture go.
-ChosenPicture selectSplitPicture(host::Document& document, const SplitOptions& options);
+// of the body, where the pieces of the file's picture go. Fails saying why there is nothing to
+// split.
+Outcome<ChosenPicture> selectSplitPicture(host::Document& document, const SplitOptions& options);
 
 } // namespace tilemond::app

@@ -23,14 +23,13 @@ QStringList AddInLoader::connectRegistered()
         if (isConnected(progId) ||
             Registry::value(key, AddInEntry::LoadBehavior).toInt() != AddInEntry::LoadAtStartup)
             continue;
-        QString error;
-        auto addIn = create(progId, Registry::value(key, AddInEntry::Path).toString(), error);
+        auto addIn = create(progId, Registry::value(key, AddInEntry::Path).toString());
         if (!addIn) {
-            errors << QStringLiteral("Add-in %1: %2").arg(progId, error);
+            errors << QStringLiteral("Add-in %1: %2").arg(progId, addIn.error());
             continue;
         }
-        addIn->OnConnection(m_host, ConnectMode::Startup, std::make_shared<QString>(progId));
-        m_connected.push_back({progId, std::move(addIn)});
+        (*addIn)->OnConnection(m_host, ConnectMode::Startup, std::make_shared<QString>(progId));
+        m_connected.push_back({progId, std::move(addIn).value()});
     }
     for (std::size_t i = firstNew; i < m_connected.size(); ++i)
         m_connected[i].addIn->OnStartupComplete();
@@ -55,32 +54,24 @@ QStringList AddInLoader::connectedAddIns() const
     return progIds;
 }
 
-std::unique_ptr<AddIn> AddInLoader::create(const QString& progId, const QString& library,
-                                           QString& error)
+Outcome<std::unique_ptr<AddIn>> AddInLoader::create(const QString& progId, const QString& library)
 {
-    if (library.isEmpty()) {
-        error = QStringLiteral("no library is registered.");
-        return nullptr;
-    }
+    if (library.isEmpty())
+        return Unexpected(QStringLiteral("no library is registered."));
     QLibrary file(library);
-    if (!file.load()) {
-        error = QStringLiteral("cannot load %1: %2").arg(library, file.errorString());
-        return nullptr;
-    }
+    if (!file.load())
+        return Unexpected(QStringLiteral("cannot load %1: %2").arg(library, file.errorString()));
     const auto getClassObject =
         reinterpret_cast<DllGetClassObjectFn>(file.resolve("DllGetClassObject"));
-    if (!getClassObject) {
-        error = QStringLiteral("%1 has no entry point DllGetClassObject.").arg(library);
-        return nullptr;
-    }
+    if (!getClassObject)
+        return Unexpected(QStringLiteral("%1 has no entry point DllGetClassObject.").arg(library));
     ClassFactory* factory = nullptr;
-    if (getClassObject(progId.toUtf8().constData(), &factory) != HResult::Ok || !factory) {
-        error = QStringLiteral("%1 does not offer the class %2.").arg(library, progId);
-        return nullptr;
-    }
+    if (getClassObject(progId.toUtf8().constData(), &factory) != HResult::Ok || !factory)
+        return Unexpected(QStringLiteral("%1 does not offer the class %2.").arg(library, progId));
     std::unique_ptr<AddIn> addIn(static_cast<AddIn*>(factory->CreateInstance(nullptr)));
     if (!addIn)
-        error = QStringLiteral("%1 could not make an object of the class %2.").arg(library, progId);
+        return Unexpected(
+            QStringLiteral("%1 could not make an object of the class %2.").arg(library, progId));
     return addIn;
 }
 

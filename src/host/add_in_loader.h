@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host_api/add_in.h"
+#include "platform/outcome.h"
 
 #include <QString>
 #include <QStringList>
@@ -35,9 +36,8 @@ private:
         std::unique_ptr<AddIn> addIn;
     };
 
-    // The add-in's object, or nullptr with the reason in `error`.
-    static std::unique_ptr<AddIn> create(const QString& progId, const QString& library,
-                                         QString& error);
+    // The add-in's object, or why there is none.
+    static Outcome<std::unique_ptr<AddIn>> create(const QString& progId, const QString& library);
     bool isConnected(const QString& progId) const;
 
     ApplicationPtr m_host;

@@ -204,9 +204,9 @@ void HostWindow::saveAs()
         return;
     m_host.setPictureFormat(dialog.pictureFormat());
     rememberPictureFormat(m_host.configFolder(), dialog.pictureFormat());
-    const FileError error = m_host.saveAs(dialog.selectedFiles().value(0));
-    tellFailure(error);
-    if (!error && !m_host.leftBehind().isEmpty())
+    const Outcome<void> saved = m_host.saveAs(dialog.selectedFiles().value(0));
+    tellFailure(saved);
+    if (saved && !m_host.leftBehind().isEmpty())
         QMessageBox::information(this, HostTitle, m_host.leftBehind().join(QLatin1Char('\n')));
 }
 
@@ -216,9 +216,9 @@ bool HostWindow::settleUnsavedChanges()
         return true;
     switch (m_askToSave(QFileInfo(m_host.pagePath()).fileName())) {
     case QMessageBox::Save: {
-        const FileError error = m_host.save();
-        tellFailure(error);
-        return !error;
+        const Outcome<void> saved = m_host.save();
+        tellFailure(saved);
+        return saved.has_value();
     }
     case QMessageBox::Discard:
         return true;
@@ -238,10 +238,10 @@ void HostWindow::closeEvent(QCloseEvent* event)
     QCoreApplication::quit();
 }
 
-void HostWindow::tellFailure(const FileError& error)
+void HostWindow::tellFailure(const Outcome<void>& done)
 {
-    if (error)
-        QMessageBox::warning(this, HostTitle, *error);
+    if (!done)
+        QMessageBox::warning(this, HostTitle, done.error());
     updateTitle();
 }
 

@@ -52,7 +52,7 @@ private:
     void fillMenu(QMenu& menu, const CommandBarControlsPtr& controls);
     void execute(const CommandBarControlPtr& control);
     void saveAs();
-    void tellFailure(const FileError& error);
+    void tellFailure(const Outcome<void>& done);
     void updateTitle();
     void updateStatus();
     void addInRefreshed();

@@ -67,43 +67,45 @@ std::string pastedPictureMarkup(PageModel& page, const std::string& src, const Q
 
 } // namespace
 
-PagePicture pictureNamed(std::string_view src, const PastedPictures& pictures,
-                         const std::optional<QString>& folder, const PictureLoader& loadPicture,
-                         const ShownSize& shown)
+Outcome<QImage> pictureNamed(std::string_view src, const PastedPictures& pictures,
+                             const std::optional<QString>& folder, const PictureLoader& loadPicture,
+                             const ShownSize& shown)
 {
     if (QImage kept = pictures.find(src); !kept.isNull())
-        return {std::move(kept), {}};
-    const PictureSource source = pictureSource(src, folder);
-    if (!source.problem.isEmpty())
-        return {{}, source.problem};
-    if (source.file && !QFileInfo::exists(*source.file))
-        return {{},
-                QStringLiteral("cannot be read: no such file (%1)")
-                    .arg(QDir::toNativeSeparators(*source.file))};
+        return kept;
+    const Outcome<PictureSource> source = pictureSource(src, folder);
+    if (!source)
+        return Unexpected(source.error());
+    if (source->file && !QFileInfo::exists(*source->file))
+        return Unexpected(QStringLiteral("cannot be read: no such file (%1)")
+                              .arg(QDir::toNativeSeparators(*source->file)));
     LoadedPicture loaded =
-        source.data   ? loadPictureData(*source.data, QStringLiteral("its data: address"), shown)
-        : loadPicture ? loadPicture(*source.file, shown)
-                      : LoadedPicture{};
-    if (loaded.image.isNull())
-        return {{}, QStringLiteral("is not a picture we can read: %1").arg(loaded.error)};
-    return {std::move(loaded.image), {}};
+        source->data  ? loadPictureData(*source->data, QStringLiteral("its data: address"), shown)
+        : loadPicture ? loadPicture(*source->file, shown)
+                      : LoadedPicture();
+    if (!loaded || loaded->isNull())
+        return Unexpected(QStringLiteral("is not a picture we can read: %1")
+                              .arg(loaded ? QString() : loaded.error()));
+    return loaded;
 }
 
-QString copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,
-                      const PictureLoader& loadPicture, const std::optional<QSize>& laidOut)
+Outcome<void> copySelection(PageModel& page, const PastedPictures& pictures,
+                            const QString& pagePath, const PictureLoader& loadPicture,
+                            const std::optional<QSize>& laidOut)
 {
     if (const ParsedElement* image = selectedPicture(page)) {
         const auto* src = image->attribute("src");
         const ShownSize shown = laidOut ? ShownSize([size = *laidOut](QSize) { return size; })
                                         : shownSize(*image);
-        const PagePicture picture =
+        const Outcome<QImage> picture =
             pictureNamed(src ? std::string_view(src->value) : std::string_view(), pictures,
                          pictureFolder(page.parsed(), pagePath), loadPicture, shown);
-        if (picture.image.isNull())
+        if (!picture) {
             SystemClipboard::clear();
-        else
-            SystemClipboard::setPicture(picture.image);
-        return picture.problem;
+            return Unexpected(picture.error());
+        }
+        SystemClipboard::setPicture(*picture);
+        return {};
     }
     const TrackedSpan& selection = page.selection();
     if (selection.begin == selection.end)

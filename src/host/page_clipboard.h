@@ -16,31 +16,24 @@ namespace tilemond::host {
 using PictureLoader = std::function<LoadedPicture(const QString& path, const ShownSize& shown)>;
 
 // The host's Edit > Copy: a selected picture goes on the clipboard as the page shows it
-// (nothing, when its pixels cannot be had); other selected text as plain text. Returns why a
-// selected picture gave no pixels ("is a remote address, ..."); empty when it gave them or no
-// picture was selected. `laidOut` is the size a browser engine shows the picture at, where known;
-// else its width and height attributes size it.
-QString copySelection(PageModel& page, const PastedPictures& pictures, const QString& pagePath,
-                      const PictureLoader& loadPicture,
-                      const std::optional<QSize>& laidOut = std::nullopt);
+// (nothing, when its pixels cannot be had); other selected text as plain text. Fails when a
+// selected picture gave no pixels, saying why ("is a remote address, ..."). `laidOut` is the size
+// a browser engine shows the picture at, where known; else its width and height attributes size
+// it.
+Outcome<void> copySelection(PageModel& page, const PastedPictures& pictures,
+                            const QString& pagePath, const PictureLoader& loadPicture,
+                            const std::optional<QSize>& laidOut = std::nullopt);
 // The host's Edit > Paste: a clipboard picture becomes an img whose pixels are
 // kept until the page is saved (over a selected picture, with that picture's alt and title);
 // clipboard text is pasted as text. The selection then stands just after what was pasted.
 void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pagePath);
 
-// A picture of the page, or why there is none: what follows its name in "the picture x.png is a
-// remote address, which is never fetched".
-struct PagePicture
-{
-    QImage image;
-    QString problem;
-};
-
 // The picture a src names: one pasted and not saved yet, else the file or data: address it names
 // (relative addresses start from `folder`, as pictureFolder gives it) at the size `shown` makes
-// of its own.
-PagePicture pictureNamed(std::string_view src, const PastedPictures& pictures,
-                         const std::optional<QString>& folder, const PictureLoader& loadPicture,
-                         const ShownSize& shown = {});
+// of its own. Why there is none follows its name in "the picture x.png is a remote address,
+// which is never fetched".
+Outcome<QImage> pictureNamed(std::string_view src, const PastedPictures& pictures,
+                             const std::optional<QString>& folder, const PictureLoader& loadPicture,
+                             const ShownSize& shown = {});
 
 } // namespace tilemond::host

@@ -18,10 +18,10 @@ namespace {
 
 const QString HostTitle = QStringLiteral("Tilemond Page Host");
 
-void tellFailure(const FileError& error)
+void tellFailure(const Outcome<void>& done)
 {
-    if (error)
-        prompts().messageBox(*error, HostTitle, MsgBox::OkOnly | MsgBox::Information);
+    if (!done)
+        prompts().messageBox(done.error(), HostTitle, MsgBox::OkOnly | MsgBox::Information);
 }
 
 } // namespace
@@ -66,11 +66,11 @@ void PageHost::connectMenus()
     // "Save As" needs a window to ask for the new name: the desktop window answers its click.
 }
 
-FileError PageHost::open(const QString& path)
+Outcome<void> PageHost::open(const QString& path)
 {
     std::string bytes;
-    if (auto error = readPageFile(path, bytes))
-        return error;
+    if (Outcome<void> read = readPageFile(path, bytes); !read)
+        return read;
     // Browsers read these files as XML, whatever their content.
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool xml = suffix == "xhtml" || suffix == "xht" || suffix == "xml";
@@ -83,7 +83,7 @@ FileError PageHost::open(const QString& path)
     m_stamp = stampOf(m_path);
     m_pictures.clear();
     removeStaleUnsavedFiles(QFileInfo(m_path).absolutePath());
-    return std::nullopt;
+    return {};
 }
 
 void PageHost::setUnsavedFolder(const QString& folder)
@@ -92,29 +92,30 @@ void PageHost::setUnsavedFolder(const QString& folder)
     removeStaleUnsavedFiles(folder);
 }
 
-FileError PageHost::save()
+Outcome<void> PageHost::save()
 {
     return saveAs(m_path);
 }
 
-FileError PageHost::saveAs(const QString& path)
+Outcome<void> PageHost::saveAs(const QString& path)
 {
     if (!m_page)
-        return QStringLiteral("Cannot save: no page is open.");
+        return Unexpected(QStringLiteral("Cannot save: no page is open."));
     const QString target = QFileInfo(path).absoluteFilePath();
     if (target == m_path && stampOf(m_path) != m_stamp)
-        return QStringLiteral("Cannot save \"%1\": the page on disk was %2 since it was opened; "
-                              "nothing was written. Save it under another name to keep both.")
-            .arg(QDir::toNativeSeparators(m_path), stampOf(m_path).exists
-                                                       ? QStringLiteral("changed by someone else")
-                                                       : QStringLiteral("removed"));
+        return Unexpected(
+            QStringLiteral("Cannot save \"%1\": the page on disk was %2 since it was opened; "
+                           "nothing was written. Save it under another name to keep both.")
+                .arg(QDir::toNativeSeparators(m_path),
+                     stampOf(m_path).exists ? QStringLiteral("changed by someone else")
+                                            : QStringLiteral("removed")));
     m_leftBehind.clear();
-    if (auto error = savePage(*m_page, m_pictures, m_path, path, m_leftBehind))
-        return error;
+    if (Outcome<void> saved = savePage(*m_page, m_pictures, m_path, path, m_leftBehind); !saved)
+        return saved;
     m_path = target;
     m_savedState = m_page->source().history().state();
     m_stamp = stampOf(m_path);
-    return std::nullopt;
+    return {};
 }
 
 bool PageHost::hasUnsavedChanges() const
@@ -133,27 +134,27 @@ QImage PageHost::picture(std::string_view src) const
     if (!m_page)
         return {};
     return pictureNamed(src, m_pictures, pictureFolder(m_page->parsed(), m_path), m_loadPicture)
-        .image;
+        .value_or(QImage());
 }
 
 void PageHost::copy()
 {
     if (!m_page) {
-        m_copyProblem.clear();
+        m_lastCopy = {};
         return;
     }
     // Laid out afresh: the window the layout follows may have changed its width since.
     m_laidOut.clear();
     const int selected = selectedPicture();
     const auto laidOut = selected < 0 ? std::nullopt : laidOutPicture(std::size_t(selected));
-    m_copyProblem = copySelection(*m_page, m_pictures, m_path, m_loadPicture,
-                                  laidOut ? std::optional(laidOut->size) : std::nullopt);
+    m_lastCopy = copySelection(*m_page, m_pictures, m_path, m_loadPicture,
+                               laidOut ? std::optional(laidOut->size) : std::nullopt);
 }
 
 std::optional<LaidOutPicture> PageHost::laidOutPicture(std::size_t picture)
 {
     if (!m_layout || !m_page)
-        return std::nullopt;
+        return {};
     if (m_laidOut.empty() || m_laidOutSource != source()) {
         m_laidOutSource = source();
         m_laidOut = m_layout(m_laidOutSource, m_path, pictureAddresses());

@@ -37,12 +37,12 @@ public:
     QString configFolder() const { return m_configFolder; }
 
     // On failure the previous page stays open.
-    FileError open(const QString& path);
+    Outcome<void> open(const QString& path);
     // Refuses to write over the page's file when someone else removed, replaced or wrote it
     // since: Save As keeps the changes under another name.
-    FileError save();
+    Outcome<void> save();
     // The page and its pasted pictures go next to path; the page then lives there.
-    FileError saveAs(const QString& path);
+    Outcome<void> saveAs(const QString& path);
     // The picture files that the last save left behind, and why (see savePage).
     const QStringList& leftBehind() const { return m_leftBehind; }
     bool hasUnsavedChanges() const;
@@ -76,9 +76,9 @@ public:
     // Edit > Copy and Edit > Paste (one step to undo).
     void copy();
     void paste();
-    // Why the last Edit > Copy put no picture on the clipboard though a picture was selected, as
-    // it follows the picture's name ("is a remote address, ..."); empty otherwise.
-    QString copyProblem() const { return m_copyProblem; }
+    // How the last Edit > Copy went: it failed when a selected picture gave no pixels, saying why
+    // as it follows the picture's name ("is a remote address, ...").
+    const Outcome<void>& lastCopy() const { return m_lastCopy; }
     // Edit > Undo and Edit > Redo: a paste, or a whole split, at a time; the bytes put back
     // become the selection. False when there is nothing to undo (redo).
     bool undo();
@@ -116,7 +116,7 @@ private:
     FileStamp m_stamp;    // the page file as this host last read or wrote it
     PastedPictures m_pictures;
     PictureLoader m_loadPicture;
-    QString m_copyProblem;
+    Outcome<void> m_lastCopy;
     QStringList m_leftBehind;
     PictureLayout m_layout;
     std::string m_laidOutSource; // the bytes m_laidOut was laid out from

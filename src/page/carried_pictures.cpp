@@ -44,19 +44,19 @@ bool sameBytes(const QString& one, const QString& other)
     return true;
 }
 
-// Why the file may not be copied out of the page's folder tree `root`; empty when it may.
-QString copyRefusal(const QString& original, const QDir& root)
+// Whether the file may be copied out of the page's folder tree `root`, and why not.
+Outcome<void> checkCopyable(const QString& original, const QDir& root)
 {
     const QString real = QFileInfo(original).canonicalFilePath();
     const QString tree = root.canonicalPath();
     if (real.isEmpty() || !real.startsWith(tree + QLatin1Char('/')))
-        return QStringLiteral("it is a link that leads out of the page's folder");
-    QByteArray bytes;
-    if (const QString reason = readRegularFile(real, kMaxPictureBytes, bytes); !reason.isEmpty())
-        return reason;
-    if (!isPictureData(bytes))
-        return QStringLiteral("it is not a picture");
-    return QString();
+        return Unexpected(QStringLiteral("it is a link that leads out of the page's folder"));
+    const Outcome<QByteArray> bytes = readRegularFile(real, kMaxPictureBytes);
+    if (!bytes)
+        return Unexpected(bytes.error());
+    if (!isPictureData(*bytes))
+        return Unexpected(QStringLiteral("it is not a picture"));
+    return {};
 }
 
 // The src from the new page's folder to the original file where it is.
@@ -100,10 +100,11 @@ std::vector<CarriedPicture> carriedPictures(const PageElements& page, const Past
         const bool staysInside = !relative->first.startsWith(QLatin1String(".."));
         if (staysInside && copied.contains(target))
             continue;
-        const QString refusal = staysInside ? copyRefusal(original, from) : QString();
-        if (!refusal.isEmpty()) {
+        const Outcome<void> copyable =
+            staysInside ? checkCopyable(original, from) : Outcome<void>();
+        if (!copyable) {
             carried.push_back(
-                {src, std::nullopt, pointedAt(to, original, relative->second), refusal});
+                {src, std::nullopt, pointedAt(to, original, relative->second), copyable.error()});
         } else if (staysInside && !QFileInfo::exists(target)) {
             copied.insert(target);
             carried.push_back({src, std::pair{original, target}, std::nullopt, {}});

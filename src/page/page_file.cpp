@@ -22,9 +22,10 @@ namespace {
 // 15 MB); a page takes the parser a few times its size and a second a few megabytes.
 constexpr qint64 kMaxPageBytes = qint64(64) << 20;
 
-QString failure(const QString& what, const QString& path, const QString& reason)
+Unexpected failure(const QString& what, const QString& path, const QString& reason)
 {
-    return QStringLiteral("%1 \"%2\": %3").arg(what, QDir::toNativeSeparators(path), reason);
+    return Unexpected(
+        QStringLiteral("%1 \"%2\": %3").arg(what, QDir::toNativeSeparators(path), reason));
 }
 
 QString quoted(const QString& path)
@@ -41,19 +42,20 @@ QString where(const QString& path, const QString& folder)
                : quoted(path) + QStringLiteral(": ");
 }
 
-// Why bytes read as a page are no page: a NUL near the start (pages are text), or the
-// signature of a picture, a document or an archive. Empty for text.
-QString notText(std::string_view bytes)
+// Whether bytes read as a page are text; not with a NUL near the start, or the signature of a
+// picture, a document or an archive.
+Outcome<void> checkText(std::string_view bytes)
 {
     if (bytes.substr(0, 4096).find('\0') != std::string_view::npos)
-        return QStringLiteral("it is not a page: it holds bytes that are not text.");
+        return Unexpected(QStringLiteral("it is not a page: it holds bytes that are not text."));
     static constexpr std::string_view signatures[] = {
         "\x89PNG", "GIF87a", "GIF89a", "\xFF\xD8\xFF", "%PDF-", "PK\x03\x04", "\x1F\x8B",
         "BZh",     "\xFD" "7zXZ", "7z\xBC\xAF", "\x7F" "ELF", "RIFF"};
     for (const std::string_view signature : signatures)
         if (bytes.starts_with(signature))
-            return QStringLiteral("it is not a page: it is a picture, a document or an archive.");
-    return QString();
+            return Unexpected(
+                QStringLiteral("it is not a page: it is a picture, a document or an archive."));
+    return {};
 }
 
 // Calls sync (fsync or syncfs) on the folder's handle; a folder that cannot be opened is passed.
@@ -68,72 +70,75 @@ void onFolder(const QString& folder, int (*sync)(int))
 }
 
 // Pushes what was written to the file onto the disk.
-QString syncFile(QFileDevice& file)
+Outcome<void> syncFile(QFileDevice& file)
 {
-    return ::fsync(file.handle()) == 0 ? QString() : systemReason(errno);
+    if (::fsync(file.handle()) != 0)
+        return Unexpected(systemReason(errno));
+    return {};
 }
 
 // Writes all the bytes; a short write is tried again, so that a full disk reports its own
-// reason. Empty on success.
-QString writeWhole(QFileDevice& file, std::string_view bytes)
+// reason.
+Outcome<void> writeWhole(QFileDevice& file, std::string_view bytes)
 {
     while (!bytes.empty()) {
         const qint64 written = file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         if (written <= 0)
-            return file.errorString();
+            return Unexpected(file.errorString());
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    return file.flush() ? QString() : file.errorString();
+    if (!file.flush())
+        return Unexpected(file.errorString());
+    return {};
 }
 
 } // namespace
 
-FileError readPageFile(const QString& path, std::string& bytes)
+Outcome<void> readPageFile(const QString& path, std::string& bytes)
 {
     const QString what = QStringLiteral("Cannot open the page");
     if (!QFileInfo::exists(path))
         return failure(what, path, QStringLiteral("there is no such file."));
     if (QFileInfo(path).isDir())
         return failure(what, path, QStringLiteral("it is a folder, not a file."));
-    QByteArray content;
-    if (const QString reason = readRegularFile(path, kMaxPageBytes, content); !reason.isEmpty())
-        return failure(what, path, reason + QLatin1Char('.'));
-    if (const QString reason = notText({content.constData(), std::size_t(content.size())});
-        !reason.isEmpty())
-        return failure(what, path, reason);
-    if (const std::string beyond =
-            beyondParserBounds(std::string_view(content.constData(), std::size_t(content.size())));
-        !beyond.empty())
-        return failure(what, path, QString::fromStdString(beyond) + QLatin1Char('.'));
-    bytes.assign(content.constData(), content.size());
-    return std::nullopt;
+    const Outcome<QByteArray> content = readRegularFile(path, kMaxPageBytes);
+    if (!content)
+        return failure(what, path, content.error() + QLatin1Char('.'));
+    const std::string_view text(content->constData(), std::size_t(content->size()));
+    if (const Outcome<void> isText = checkText(text); !isText)
+        return failure(what, path, isText.error());
+    if (const Outcome<void> bounded = checkParserBounds(text); !bounded)
+        return failure(what, path, bounded.error() + QLatin1Char('.'));
+    bytes.assign(text);
+    return {};
 }
 
-FileError pageTargetProblem(const QString& path)
+Outcome<void> checkPageTarget(const QString& path)
 {
     const QString what = QStringLiteral("Cannot save");
     const QByteArray name = QFile::encodeName(path);
     struct stat status
     {
     };
-    if (::stat(name.constData(), &status) != 0)
-        return ::lstat(name.constData(), &status) == 0
-                   ? std::optional(failure(what, path, QStringLiteral("it is a link to nothing.")))
-                   : std::nullopt;
+    if (::stat(name.constData(), &status) != 0) {
+        if (::lstat(name.constData(), &status) == 0)
+            return failure(what, path, QStringLiteral("it is a link to nothing."));
+        return {};
+    }
     if (S_ISDIR(status.st_mode))
         return failure(what, path, QStringLiteral("it is a folder, not a file."));
     if (!S_ISREG(status.st_mode))
         return failure(what, path,
                        QStringLiteral("it is not a regular file (a device, a pipe or a "
                                       "socket); a page is only written over a regular file."));
-    return std::nullopt;
+    return {};
 }
 
-FileError writeFileAtomically(const QString& path, std::string_view bytes)
+Outcome<void> writeFileAtomically(const QString& path, std::string_view bytes)
 {
     const QString what = QStringLiteral("Cannot save");
-    if (auto problem = pageTargetProblem(path))
-        return problem;
+    if (Outcome<void> target = checkPageTarget(path); !target)
+        return target;
     struct stat old
     {
     };
@@ -148,20 +153,20 @@ FileError writeFileAtomically(const QString& path, std::string_view bytes)
         if (::fchown(file.handle(), old.st_uid, old.st_gid) == 0)
             ::fchmod(file.handle(), old.st_mode & 07777); // chown clears set-id bits
     }
-    QString reason = writeWhole(file, bytes);
-    if (reason.isEmpty())
-        reason = syncFile(file);
-    if (!reason.isEmpty()) {
+    Outcome<void> written = writeWhole(file, bytes);
+    if (written)
+        written = syncFile(file);
+    if (!written) {
         file.cancelWriting();
-        return failure(what, path, reason);
+        return failure(what, path, written.error());
     }
     if (!file.commit())
         return failure(what, path, file.errorString());
     syncFolder(QFileInfo(path).absolutePath());
-    return std::nullopt;
+    return {};
 }
 
-FileError writeNewFile(const QString& path, std::string_view bytes)
+Outcome<void> writeNewFile(const QString& path, std::string_view bytes)
 {
     const QString what = QStringLiteral("Cannot save");
     QFile file(path);
@@ -169,14 +174,14 @@ FileError writeNewFile(const QString& path, std::string_view bytes)
         return failure(what, path,
                        QFileInfo::exists(path) ? QStringLiteral("a file of that name is there.")
                                                : file.errorString());
-    if (const QString reason = writeWhole(file, bytes); !reason.isEmpty()) {
+    if (const Outcome<void> written = writeWhole(file, bytes); !written) {
         file.remove();
-        return failure(what, path, reason);
+        return failure(what, path, written.error());
     }
-    return std::nullopt;
+    return {};
 }
 
-FileError renameNewFile(const QString& from, const QString& to)
+Outcome<void> renameNewFile(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
     const QByteArray target = QFile::encodeName(to);
@@ -189,13 +194,13 @@ FileError renameNewFile(const QString& from, const QString& to)
             ::unlink(source.constData());
     }
     if (result == 0)
-        return std::nullopt;
+        return {};
     return failure(QStringLiteral("Cannot save"), to,
                    errno == EEXIST ? QStringLiteral("a file of that name is there.")
                                    : systemReason(errno) + QLatin1Char('.'));
 }
 
-FileError linkNewFile(const QString& from, const QString& to)
+Outcome<void> linkNewFile(const QString& from, const QString& to)
 {
     const QByteArray source = QFile::encodeName(from);
     struct stat status
@@ -206,19 +211,19 @@ FileError linkNewFile(const QString& from, const QString& to)
                        QStringLiteral("its unsaved copy %1 is gone or no longer a regular file.")
                            .arg(quoted(from)));
     if (::link(source.constData(), QFile::encodeName(to).constData()) == 0)
-        return std::nullopt;
+        return {};
     if (errno == EEXIST)
         return failure(QStringLiteral("Cannot save"), to,
                        QStringLiteral("a file of that name is there."));
-    QByteArray bytes;
-    if (const QString reason = readRegularFile(from, status.st_size, bytes); !reason.isEmpty())
-        return failure(
-            QStringLiteral("Cannot save"), to,
-            QStringLiteral("its unsaved copy %1 cannot be read: %2.").arg(quoted(from), reason));
-    return writeNewFile(to, std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    const Outcome<QByteArray> bytes = readRegularFile(from, status.st_size);
+    if (!bytes)
+        return failure(QStringLiteral("Cannot save"), to,
+                       QStringLiteral("its unsaved copy %1 cannot be read: %2.")
+                           .arg(quoted(from), bytes.error()));
+    return writeNewFile(to, std::string_view(bytes->constData(), std::size_t(bytes->size())));
 }
 
-FileError makeFolders(const QString& folder, QStringList& made)
+Outcome<void> makeFolders(const QString& folder, QStringList& made)
 {
     const QString what = QStringLiteral("Cannot make the folder");
     QStringList missing; // deepest first
@@ -249,7 +254,7 @@ FileError makeFolders(const QString& folder, QStringList& made)
         }
         made.prepend(*path);
     }
-    return std::nullopt;
+    return {};
 }
 
 void syncFolder(const QString& folder)

@@ -1,39 +1,38 @@
 #pragma once
 
+#include "platform/outcome.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tilemond::host {
 
-// nullopt on success; otherwise what went wrong, naming the file and the reason.
-using FileError = std::optional<QString>;
-
+// A failure's reason names the file and says what went wrong.
 // Reads a page file's bytes as they are. A file that is not text (a picture, an archive, a
 // program) is refused, so that nothing is ever appended to it.
-FileError readPageFile(const QString& path, std::string& bytes);
-// Why a page may not be written at path: something that is not a regular file stands there (a
-// folder, a device, a pipe). nullopt when a page may be written there.
-FileError pageTargetProblem(const QString& path);
+Outcome<void> readPageFile(const QString& path, std::string& bytes);
+// Whether a page may be written at path; not when something that is not a regular file stands
+// there (a folder, a device, a pipe).
+Outcome<void> checkPageTarget(const QString& path);
 // Writes aside and then renames over path, so that a failure leaves any old file as it was. The
 // new file keeps the old one's permissions (and owner, where that may be given), and is on the
 // disk, name and all, before this returns.
-FileError writeFileAtomically(const QString& path, std::string_view bytes);
+Outcome<void> writeFileAtomically(const QString& path, std::string_view bytes);
 // Writes a file that must not exist yet: a file of that name, even one that appears at the
 // last moment, is never written over. A failed write removes what it began.
-FileError writeNewFile(const QString& path, std::string_view bytes);
+Outcome<void> writeNewFile(const QString& path, std::string_view bytes);
 // Gives a file written by writeNewFile its final name, which must still be free.
-FileError renameNewFile(const QString& from, const QString& to);
+Outcome<void> renameNewFile(const QString& from, const QString& to);
 // Gives a regular file a second name, which must be free; where the file system gives none
 // (another disk, no links), copies it there instead.
-FileError linkNewFile(const QString& from, const QString& to);
+Outcome<void> linkNewFile(const QString& from, const QString& to);
 // Makes the folder and its missing parents; `made` gets those it made, deepest first. The
 // reason names the folder that could not be made and why (a file in the way, a link to
 // nowhere, a read-only disk...).
-FileError makeFolders(const QString& folder, QStringList& made);
+Outcome<void> makeFolders(const QString& folder, QStringList& made);
 // Puts a folder's entries (new and renamed files) on the disk.
 void syncFolder(const QString& folder);
 // Puts everything written to the folder's file system on the disk: one call for many files.

@@ -47,46 +47,47 @@ public:
 
     // A picture waiting in an unsaved file gets a second name, so that it stays there for the
     // next attempt whatever becomes of this one.
-    FileError write(const PastedPictures::Placement& placement)
+    Outcome<void> write(const PastedPictures::Placement& placement)
     {
         const KeptEncoding& kept = placement.encoded.result();
-        if (!kept.encoded.error.isEmpty())
-            return QStringLiteral("Cannot save the picture \"%1\": %2")
-                .arg(QDir::toNativeSeparators(placement.file), kept.encoded.error);
+        if (!kept.encoded)
+            return Unexpected(
+                QStringLiteral("Cannot save the picture \"%1\": %2")
+                    .arg(QDir::toNativeSeparators(placement.file), kept.encoded.error()));
         return add(placement.file, [&](const QString& unfinished) {
-            return kept.file.isEmpty() ? writeNewFile(unfinished, view(kept.encoded.bytes))
+            return kept.file.isEmpty() ? writeNewFile(unfinished, view(*kept.encoded))
                                        : linkNewFile(kept.file, unfinished);
         });
     }
 
-    FileError copy(const QString& from, const QString& to)
+    Outcome<void> copy(const QString& from, const QString& to)
     {
-        QByteArray bytes;
-        QString reason = readRegularFile(from, kMaxPictureBytes, bytes);
-        if (reason.isEmpty() && !isPictureData(bytes))
-            reason = QStringLiteral("it is no longer a picture");
-        if (!reason.isEmpty())
-            return QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
-                .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), reason);
+        Outcome<QByteArray> bytes = readRegularFile(from, kMaxPictureBytes);
+        if (bytes && !isPictureData(*bytes))
+            bytes = Unexpected(QStringLiteral("it is no longer a picture"));
+        if (!bytes)
+            return Unexpected(QStringLiteral("Cannot copy the picture \"%1\" to \"%2\": %3.")
+                                  .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to),
+                                       bytes.error()));
         return add(
-            to, [&](const QString& unfinished) { return writeNewFile(unfinished, view(bytes)); });
+            to, [&](const QString& unfinished) { return writeNewFile(unfinished, view(*bytes)); });
     }
 
     // Puts the files on the disk, then gives each its own name, and puts the names there too.
-    FileError name()
+    Outcome<void> name()
     {
         for (const QString& folder : m_written)
             syncFileSystemOf(folder); // at once for all files there; again is cheap
         for (auto file = m_files.begin(); file != m_files.end(); ++file)
-            if (auto error = renameNewFile(file->first, file->second)) {
+            if (Outcome<void> renamed = renameNewFile(file->first, file->second); !renamed) {
                 for (auto named = m_files.begin(); named != file; ++named)
                     QFile::rename(named->second, named->first);
-                return error;
+                return renamed;
             }
         m_named = true;
         for (const QString& folder : m_written)
             syncFolder(folder);
-        return std::nullopt;
+        return {};
     }
 
     void keep() { m_kept = true; }
@@ -100,43 +101,45 @@ private:
     }
 
     // Makes the file under its unfinished name with `make`.
-    FileError add(const QString& file, const std::function<FileError(const QString&)>& make)
+    Outcome<void> add(const QString& file, const std::function<Outcome<void>(const QString&)>& make)
     {
         const QString folder = QFileInfo(file).absolutePath();
-        if (auto error = enter(folder))
-            return error;
+        if (Outcome<void> entered = enter(folder); !entered)
+            return entered;
         if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
-            return QStringLiteral(
-                       "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
-                .arg(QDir::toNativeSeparators(file));
+            return Unexpected(
+                QStringLiteral(
+                    "Cannot save the picture \"%1\": a file of that name appeared meanwhile.")
+                    .arg(QDir::toNativeSeparators(file)));
         const QString unfinished =
             QDir(folder).filePath(QLatin1Char('.') + QFileInfo(file).fileName() + kUnfinished);
-        if (auto error = make(unfinished))
-            return error;
+        if (Outcome<void> made = make(unfinished); !made)
+            return made;
         m_files.emplace_back(unfinished, file);
-        return std::nullopt;
+        return {};
     }
 
     // Makes the folder where it is missing, refuses one reached through a link, and clears it of
     // what a killed save left unfinished.
-    FileError enter(const QString& folder)
+    Outcome<void> enter(const QString& folder)
     {
         if (m_written.contains(folder))
-            return std::nullopt;
+            return {};
         if (const QString link = linkOnTheWay(folder); !link.isEmpty())
-            return QStringLiteral("Cannot save pictures into \"%1\": it is a link; pictures are "
-                                  "written only into real folders beside the page.")
-                .arg(QDir::toNativeSeparators(link));
+            return Unexpected(
+                QStringLiteral("Cannot save pictures into \"%1\": it is a link; pictures are "
+                               "written only into real folders beside the page.")
+                    .arg(QDir::toNativeSeparators(link)));
         QStringList made;
-        if (auto error = makeFolders(folder, made))
-            return *error;
+        if (Outcome<void> madeAll = makeFolders(folder, made); !madeAll)
+            return madeAll;
         m_folders = made + m_folders;
         const QDir written(folder);
         for (const QString& left :
              written.entryList({QLatin1Char('*') + kUnfinished}, QDir::Files | QDir::Hidden))
             QFile::remove(written.filePath(left));
         m_written.insert(folder);
-        return std::nullopt;
+        return {};
     }
 
     // The first folder from the page's folder down to `folder` that is a link; empty when none.
@@ -184,8 +187,8 @@ std::string withEdits(std::string_view bytes, const std::vector<SrcEdit>& edits)
 
 } // namespace
 
-FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
-                   const QString& path, QStringList& leftBehind)
+Outcome<void> savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
+                       const QString& path, QStringList& leftBehind)
 {
     const PageElements& parsed = page.parsed();
     const auto srcAttributes = pastedSrcAttributes(parsed, pictures);
@@ -222,17 +225,19 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
 
     WrittenFiles written(QFileInfo(path).absolutePath());
     for (const auto& placement : placements)
-        if (auto error = written.write(placement))
-            return error;
+        if (Outcome<void> step = written.write(placement); !step)
+            return step;
     for (const auto& picture : carried)
         if (picture.copy)
-            if (auto error = written.copy(picture.copy->first, picture.copy->second))
-                return error;
-    if (auto error = written.name())
-        return error;
+            if (Outcome<void> step = written.copy(picture.copy->first, picture.copy->second); !step)
+                return step;
+    if (Outcome<void> step = written.name(); !step)
+        return step;
     const std::string& current = page.source().bytes();
-    if (auto error = writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits)))
-        return error;
+    if (Outcome<void> step =
+            writeFileAtomically(path, edits.empty() ? current : withEdits(current, edits));
+        !step)
+        return step;
     written.keep();
 
     for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit)
@@ -245,7 +250,7 @@ FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fro
                                          "the page names it where it is.")
                               .arg(QString::fromStdString(picture.src->value),
                                    picture.leftBehind);
-    return std::nullopt;
+    return {};
 }
 
 } // namespace tilemond::host

@@ -13,7 +13,7 @@ namespace tilemond::host {
 // at where they are (carriedPictures). On failure nothing changes: the page on
 // disk stays as it was, the files written in this attempt are removed. `leftBehind` gets a line
 // for each picture file that was not copied along, and why.
-FileError savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
-                   const QString& path, QStringList& leftBehind);
+Outcome<void> savePage(PageModel& page, PastedPictures& pictures, const QString& fromPath,
+                       const QString& path, QStringList& leftBehind);
 
 } // namespace tilemond::host

@@ -69,7 +69,7 @@ class Scanner
 public:
     explicit Scanner(std::string_view html) : m_html(html) {}
 
-    std::string problem()
+    Outcome<void> check()
     {
         while ((m_at = m_html.find('<', m_at)) != std::string_view::npos) {
             ++m_at;
@@ -82,17 +82,19 @@ public:
             } else if (m_at < m_html.size() &&
                        std::isalpha(static_cast<unsigned char>(m_html[m_at]))) {
                 if (++m_elements > kMaxElements)
-                    return "it holds more than " + std::to_string(kMaxElements) + " elements";
+                    return Unexpected(
+                        QStringLiteral("it holds more than %1 elements").arg(kMaxElements));
                 const std::string name = readName();
                 if (skipTag() > kMaxAttributes)
-                    return "a tag has more than " + std::to_string(kMaxAttributes) + " attributes";
+                    return Unexpected(
+                        QStringLiteral("a tag has more than %1 attributes").arg(kMaxAttributes));
                 if (holdsText(name))
                     skipPast("</" + name);
                 else if (!isVoid(name))
                     open(name);
                 if (m_depth > kMaxNestingDepth)
-                    return "its elements nest more than " + std::to_string(kMaxNestingDepth) +
-                           " deep";
+                    return Unexpected(QStringLiteral("its elements nest more than %1 deep")
+                                          .arg(kMaxNestingDepth));
             }
         }
         return {};
@@ -225,9 +227,9 @@ private:
 
 } // namespace
 
-std::string beyondParserBounds(std::string_view html)
+Outcome<void> checkParserBounds(std::string_view html)
 {
-    return Scanner(html).problem();
+    return Scanner(html).check();
 }
 
 } // namespace tilemond::host

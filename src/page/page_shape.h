@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/outcome.h"
+
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace tilemond::host {
@@ -16,11 +17,11 @@ inline constexpr std::size_t kMaxAttributes = 1024;
 // them, hold a few hundred thousand.
 inline constexpr std::size_t kMaxElements = 1000000;
 
-// Why the page is beyond the parser's bounds ("its elements nest more than 1024 deep", "it holds
-// more than 1000000 elements"), or empty.
+// Whether the page is within the parser's bounds; why not ("its elements nest more than 1024
+// deep", "it holds more than 1000000 elements").
 // The depth counts the open elements that need an end tag: an end tag closes its element and
 // those opened in it, stray end tags and elements whose end tag may be left out do not count,
 // and comments, scripts and styles are passed over.
-std::string beyondParserBounds(std::string_view html);
+Outcome<void> checkParserBounds(std::string_view html);
 
 } // namespace tilemond::host

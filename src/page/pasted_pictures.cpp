@@ -36,10 +36,10 @@ std::string srcPrefix(const QString& pagePath, const QString& srcFolder)
 KeptEncoding encodeBeside(const QImage& picture, const PictureFormat& format, const QString& folder)
 {
     KeptEncoding kept{encodePicture(picture, format), {}};
-    if (kept.encoded.error.isEmpty()) {
-        kept.file = writeUnsavedFile(folder, kept.encoded.bytes);
+    if (kept.encoded) {
+        kept.file = writeUnsavedFile(folder, *kept.encoded);
         if (!kept.file.isEmpty())
-            kept.encoded.bytes.clear();
+            kept.encoded->clear();
     }
     return kept;
 }
@@ -145,11 +145,9 @@ QImage PastedPictures::find(std::string_view src) const
         return kept.picture;
     const KeptEncoding& encoding = kept.encoded.result();
     if (encoding.file.isEmpty())
-        return QImage::fromData(encoding.encoded.bytes);
-    QByteArray bytes;
-    return readRegularFile(encoding.file, kMaxPictureBytes, bytes).isEmpty()
-               ? QImage::fromData(bytes)
-               : QImage();
+        return QImage::fromData(encoding.encoded.value_or(QByteArray()));
+    const Outcome<QByteArray> bytes = readRegularFile(encoding.file, kMaxPictureBytes);
+    return bytes ? QImage::fromData(*bytes) : QImage();
 }
 
 std::vector<PastedPictures::Placement> PastedPictures::place(const std::vector<std::string>& srcs,

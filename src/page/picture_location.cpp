@@ -80,19 +80,17 @@ QString srcFolder(const PageElements& page, const QString& pagePath)
     return pictureFolder(page, pagePath).value_or(QFileInfo(pagePath).absolutePath());
 }
 
-PictureSource pictureSource(std::string_view src, const std::optional<QString>& folder)
+Outcome<PictureSource> pictureSource(std::string_view src, const std::optional<QString>& folder)
 {
     const QByteArray address = QByteArray(src.data(), static_cast<qsizetype>(src.size())).trimmed();
     if (address.isEmpty())
-        return {{}, {}, QStringLiteral("names no file")};
+        return Unexpected(QStringLiteral("names no file"));
     if (address.left(5).toLower() == "data:") {
         QByteArray data;
         if (!decodeDataAddress(address, data))
-            return {{},
-                    {},
-                    QStringLiteral("is not a picture we can read: its data: address is "
-                                   "broken (no comma, or base64 that is not)")};
-        return {{}, std::move(data), {}};
+            return Unexpected(QStringLiteral("is not a picture we can read: its data: address is "
+                                             "broken (no comma, or base64 that is not)"));
+        return PictureSource{{}, std::move(data)};
     }
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
     const bool ownAddress =
@@ -101,8 +99,8 @@ PictureSource pictureSource(std::string_view src, const std::optional<QString>& 
     if (folder || ownAddress)
         file = localPictureFile(src, folder.value_or(QString()));
     if (!file)
-        return {{}, {}, QStringLiteral("is a remote address, which is never fetched")};
-    return {std::move(file), {}, {}};
+        return Unexpected(QStringLiteral("is a remote address, which is never fetched"));
+    return PictureSource{std::move(file), {}};
 }
 
 std::vector<PictureSrc> pictureSrcs(const PageElements& page)

@@ -2,6 +2,7 @@
 
 #include "page/page_elements.h"
 #include "page/pasted_pictures.h"
+#include "platform/outcome.h"
 
 #include <QString>
 
@@ -19,20 +20,19 @@ std::optional<QString> localPictureFile(std::string_view src, const QString& pag
 // its first <base href> names; nullopt when that base is a remote address.
 std::optional<QString> pictureFolder(const PageElements& page, const QString& pagePath);
 
-// Where a picture of the page comes from: a local file, the bytes of a data: address, or
-// nowhere we read from (why, in `problem`).
+// Where a picture of the page comes from: a local file, or the bytes of a data: address.
 struct PictureSource
 {
     std::optional<QString> file;
     std::optional<QByteArray> data;
-    QString problem; // says what the picture is, as in "the picture x.png is a remote address"
 };
 // The folder the page's relative addresses start from for a pasted picture's src: the base's
 // when it is local, else the page's own.
 QString srcFolder(const PageElements& page, const QString& pagePath);
 
-// `folder` is what pictureFolder gave.
-PictureSource pictureSource(std::string_view src, const std::optional<QString>& folder);
+// `folder` is what pictureFolder gave. Nowhere we read from, the failure says what the picture
+// is, as in "the picture x.png is a remote address".
+Outcome<PictureSource> pictureSource(std::string_view src, const std::optional<QString>& folder);
 
 // A picture of the page and its src attribute.
 struct PictureSrc

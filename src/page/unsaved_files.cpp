@@ -27,7 +27,7 @@ QString writeUnsavedFile(const QString& folder, const QByteArray& bytes)
     for (int attempt = 0; attempt < 3; ++attempt) {
         const QString file = QDir(folder).filePath(kPrefix + QString::number(::getpid()) + '-' +
                                                    QString::number(next++));
-        if (!writeNewFile(file, std::string_view(bytes.constData(), bytes.size())))
+        if (writeNewFile(file, std::string_view(bytes.constData(), bytes.size())))
             return file;
         if (!QFileInfo(file).isSymLink() && !QFileInfo::exists(file))
             break;

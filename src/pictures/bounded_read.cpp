@@ -36,27 +36,28 @@ QString systemReason(int error)
     return reason;
 }
 
-QString readRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes)
+Outcome<QByteArray> readRegularFile(const QString& path, qint64 maxBytes)
 {
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty() || name.contains('\0'))
-        return QStringLiteral("the name is not a valid file name");
+        return Unexpected(QStringLiteral("the name is not a valid file name"));
     // Without O_NONBLOCK, opening a FIFO would wait for a writer.
     const Handle file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.fd < 0)
-        return systemReason(errno);
+        return Unexpected(systemReason(errno));
     struct stat status
     {
     };
     if (::fstat(file.fd, &status) != 0)
-        return systemReason(errno);
+        return Unexpected(systemReason(errno));
     if (S_ISDIR(status.st_mode))
-        return QStringLiteral("it is a folder");
+        return Unexpected(QStringLiteral("it is a folder"));
     if (!S_ISREG(status.st_mode))
-        return QStringLiteral("it is not a regular file");
+        return Unexpected(QStringLiteral("it is not a regular file"));
     if (status.st_size > maxBytes)
-        return QStringLiteral("it is too large: %1 bytes (at most %2 bytes)")
-            .arg(QLocale::c().toString(qint64(status.st_size)), QLocale::c().toString(maxBytes));
+        return Unexpected(QStringLiteral("it is too large: %1 bytes (at most %2 bytes)")
+                              .arg(QLocale::c().toString(qint64(status.st_size)),
+                                   QLocale::c().toString(maxBytes)));
 
     // Reads what the file holds now, and never more than the bound, should it grow meanwhile.
     QByteArray content(qsizetype(status.st_size), Qt::Uninitialized);
@@ -66,14 +67,13 @@ QString readRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return systemReason(errno);
+            return Unexpected(systemReason(errno));
         if (n == 0)
             break;
         got += n;
     }
     content.truncate(qsizetype(got));
-    bytes = std::move(content);
-    return {};
+    return content;
 }
 
 } // namespace tilemond

@@ -16,22 +16,23 @@ namespace tilemond {
 namespace {
 
 // Checks that the records tile the file from the header to the end record, each whole and
-// sound by libuemf's checks. Returns why the file is damaged, or nothing.
-QString checkRecords(const QByteArray& data)
+// sound by libuemf's checks; why the file is damaged when they do not.
+Outcome<void> checkRecords(const QByteArray& data)
 {
     qsizetype at = 0;
     for (int index = 0;; ++index) {
         if (at + qsizetype(sizeof(U_EMR)) > data.size())
-            return QStringLiteral("it ends before its last record");
+            return Unexpected(QStringLiteral("it ends before its last record"));
         U_EMR emr;
         std::memcpy(&emr, data.constData() + at, sizeof emr);
         if (emr.nSize < sizeof(U_EMR) || emr.nSize % 4 != 0 || emr.nSize > data.size() - at)
-            return QStringLiteral("record %1 runs past the end of the file").arg(index + 1);
+            return Unexpected(
+                QStringLiteral("record %1 runs past the end of the file").arg(index + 1));
         if ((index == 0) != (emr.iType == U_EMR_HEADER))
-            return QStringLiteral("it does not start with exactly one header");
+            return Unexpected(QStringLiteral("it does not start with exactly one header"));
         if (emr.iType >= U_EMR_MIN && emr.iType <= U_EMR_MAX &&
             !U_emf_record_safe(data.constData() + at))
-            return QStringLiteral("record %1 is broken").arg(index + 1);
+            return Unexpected(QStringLiteral("record %1 is broken").arg(index + 1));
         at += emr.nSize;
         if (emr.iType == U_EMR_EOF)
             return {};
@@ -91,7 +92,7 @@ EmfLayout layoutOf(const QByteArray& data)
 
 std::optional<QSize> emfPictureSize(const QByteArray& data)
 {
-    if (!checkRecords(data).isEmpty())
+    if (!checkRecords(data))
         return std::nullopt;
     const EmfLayout layout = layoutOf(data);
     return QSize(int(std::min<qint64>(layout.width, INT_MAX)),
@@ -100,23 +101,22 @@ std::optional<QSize> emfPictureSize(const QByteArray& data)
 
 LoadedPicture renderEmf(const QByteArray& data, const QString& file)
 {
-    const QString broken = checkRecords(data);
-    if (!broken.isEmpty())
-        return {{}, damagedError(file, broken)};
+    if (const Outcome<void> sound = checkRecords(data); !sound)
+        return Unexpected(damagedError(file, sound.error()));
     const EmfLayout layout = layoutOf(data);
     const QRectF& area = layout.area;
     const qint64 width = layout.width;
     const qint64 height = layout.height;
     if (area.isEmpty())
-        return {{}, damagedError(file, QStringLiteral("its header gives no picture size"))};
+        return Unexpected(damagedError(file, QStringLiteral("its header gives no picture size")));
     if (width < 1 || height < 1)
-        return {{}, damagedError(file, QStringLiteral("it is smaller than a pixel"))};
+        return Unexpected(damagedError(file, QStringLiteral("it is smaller than a pixel")));
     if (!pictureSizeAllowed(width, height))
-        return {{}, tooLargeError(file, width, height)};
+        return Unexpected(tooLargeError(file, width, height));
 
     QImage image(int(width), int(height), QImage::Format_RGB32);
     if (image.isNull())
-        return {{}, tooLargeError(file, width, height)};
+        return Unexpected(tooLargeError(file, width, height));
     image.fill(Qt::white);
 
     // Reference device pixels -> 0.01 mm -> picture pixels.
@@ -139,8 +139,8 @@ LoadedPicture renderEmf(const QByteArray& data, const QString& file)
         }
     }
     if (!overLimit.isEmpty())
-        return {{}, refusedError(file, overLimit)};
-    return {image, {}};
+        return Unexpected(refusedError(file, overLimit));
+    return image;
 }
 
 } // namespace tilemond

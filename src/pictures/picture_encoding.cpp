@@ -16,10 +16,10 @@ EncodedPicture encodeLosslessPng(const QImage& picture)
 {
     EncodedPicture truecolour = encodePng(picture);
     const std::optional<QImage> indexed = paletteCopy(picture);
-    if (!indexed || !truecolour.error.isEmpty())
+    if (!indexed || !truecolour)
         return truecolour;
     EncodedPicture palette = encodePng(*indexed);
-    const bool smaller = palette.error.isEmpty() && palette.bytes.size() < truecolour.bytes.size();
+    const bool smaller = palette && palette->size() < truecolour->size();
     return smaller ? palette : truecolour;
 }
 
@@ -38,27 +38,25 @@ QImage opaque(const QImage& picture)
 
 EncodedPicture encodeJpeg(const QImage& picture, int quality)
 {
-    EncodedPicture encoded{writeJpeg(opaque(picture), quality), {}};
-    if (encoded.bytes.isEmpty())
-        encoded.error = QStringLiteral("there is not enough memory to encode it.");
-    return encoded;
+    QByteArray bytes = writeJpeg(opaque(picture), quality);
+    if (bytes.isEmpty())
+        return Unexpected(QStringLiteral("there is not enough memory to encode it."));
+    return bytes;
 }
 
 EncodedPicture encodeWithQt(const QImage& picture, const char* type, int quality)
 {
-    EncodedPicture encoded;
-    QBuffer buffer(&encoded.bytes);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, type);
-    if (!writer.canWrite()) {
-        encoded.error =
-            QStringLiteral("Qt has no writer for %1 pictures here.").arg(QLatin1String(type));
-        return encoded;
-    }
+    if (!writer.canWrite())
+        return Unexpected(
+            QStringLiteral("Qt has no writer for %1 pictures here.").arg(QLatin1String(type)));
     writer.setQuality(quality);
     if (!writer.write(picture))
-        encoded.error = writer.errorString() + QLatin1Char('.');
-    return encoded;
+        return Unexpected(writer.errorString() + QLatin1Char('.'));
+    return bytes;
 }
 
 } // namespace

@@ -51,22 +51,20 @@ Kind kindOf(const QByteArray& data)
 
 LoadedPicture failure(const QString& message)
 {
-    return {{}, message};
+    return Unexpected(message);
 }
 
 // The picture at the size `shown` asks for, scaled with a smooth filter.
 LoadedPicture scaledTo(LoadedPicture picture, const ShownSize& shown, const QString& file)
 {
-    if (!picture.error.isEmpty() || !shown)
+    if (!picture || !shown)
         return picture;
-    const QSize size = shown(picture.image.size());
-    if (size == picture.image.size())
+    const QSize size = shown(picture->size());
+    if (size == picture->size())
         return picture;
     if (!pictureSizeAllowed(size.width(), size.height()))
         return failure(tooLargeError(file, size.width(), size.height()));
-    return {
-        heldPicture(picture.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)),
-        {}};
+    return heldPicture(picture->scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 LoadedPicture readPicture(QByteArray data, const QString& file, const ShownSize& shown)
@@ -104,10 +102,10 @@ LoadedPicture loadPictureFile(const QString& path, const ShownSize& shown)
         return failure(QStringLiteral("cannot open the picture: no file was named"));
     if (!QFileInfo::exists(path))
         return failure(QStringLiteral("cannot open %1: no such file").arg(file));
-    QByteArray data;
-    if (const QString reason = readRegularFile(path, kMaxPictureBytes, data); !reason.isEmpty())
-        return failure(QStringLiteral("cannot open %1: %2").arg(file, reason));
-    return readPicture(std::move(data), file, shown);
+    Outcome<QByteArray> data = readRegularFile(path, kMaxPictureBytes);
+    if (!data)
+        return failure(QStringLiteral("cannot open %1: %2").arg(file, data.error()));
+    return readPicture(std::move(data).value(), file, shown);
 }
 
 bool isPictureData(const QByteArray& data)

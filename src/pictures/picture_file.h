@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/outcome.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -9,12 +11,8 @@
 namespace tilemond {
 
 // A picture read from a file: the image (in a held format, see heldPicture; metafiles on white),
-// or an error that names the file and says why.
-struct LoadedPicture
-{
-    QImage image;
-    QString error; // empty when the picture was read
-};
+// or why not, naming the file.
+using LoadedPicture = Outcome<QImage>;
 
 // The size a picture is shown at, made from its own size: a page's width and height attributes.
 using ShownSize = std::function<QSize(QSize own)>;

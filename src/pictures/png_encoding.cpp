@@ -13,10 +13,10 @@ constexpr int CompressionLevel = 3;
 
 EncodedPicture encodePng(const QImage& picture)
 {
-    EncodedPicture encoded{writePng(picture, CompressionLevel), {}};
-    if (encoded.bytes.isEmpty())
-        encoded.error = QStringLiteral("there is not enough memory to encode it.");
-    return encoded;
+    QByteArray bytes = writePng(picture, CompressionLevel);
+    if (bytes.isEmpty())
+        return Unexpected(QStringLiteral("there is not enough memory to encode it."));
+    return bytes;
 }
 
 } // namespace tilemond::host

@@ -1,17 +1,14 @@
 #pragma once
 
+#include "platform/outcome.h"
+
 #include <QByteArray>
 #include <QImage>
-#include <QString>
 
 namespace tilemond::host {
 
 // A picture as the bytes of its file, or why it could not be encoded.
-struct EncodedPicture
-{
-    QByteArray bytes;
-    QString error;
-};
+using EncodedPicture = Outcome<QByteArray>;
 
 EncodedPicture encodePng(const QImage& picture);
 

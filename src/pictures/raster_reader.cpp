@@ -31,15 +31,15 @@ LoadedPicture readRasterPicture(QByteArray data, const QByteArray& format, const
 {
     const auto announced = announcedSize(data, format);
     if (announced && !pictureSizeAllowed(announced->width, announced->height))
-        return {{}, tooLargeError(file, announced->width, announced->height)};
+        return Unexpected(tooLargeError(file, announced->width, announced->height));
     const QString cutShort = QStringLiteral("its picture data is cut short or broken");
     if (format == "png" && announced) {
         // Past its header Qt's reader reserves what any chunk before IDAT says, even beyond the
         // file's end: such a file is refused before it looks.
         if (!pictureDataComplete(data, format))
-            return {{}, damagedError(file, cutShort)};
+            return Unexpected(damagedError(file, cutShort));
         if (std::optional<QImage> image = readPlainPng(data))
-            return {heldPicture(std::move(*image)), {}};
+            return heldPicture(std::move(*image));
     }
 
     QBuffer buffer;
@@ -50,16 +50,16 @@ LoadedPicture readRasterPicture(QByteArray data, const QByteArray& format, const
     reader.setAutoTransform(true); // photos stand upright as their camera tag says
     const QSize size = reader.size();
     if (!size.isValid())
-        return {{}, damagedError(file, QStringLiteral("its header cannot be read"))};
+        return Unexpected(damagedError(file, QStringLiteral("its header cannot be read")));
     if (!pictureSizeAllowed(size.width(), size.height()))
-        return {{}, tooLargeError(file, size.width(), size.height())};
+        return Unexpected(tooLargeError(file, size.width(), size.height()));
     if (!pictureDataComplete(data, format))
-        return {{}, damagedError(file, cutShort)};
+        return Unexpected(damagedError(file, cutShort));
 
     QImage image;
     if (!reader.read(&image))
-        return {{}, damagedError(file, plainReason(reader.errorString()))};
-    return {heldPicture(std::move(image)), {}};
+        return Unexpected(damagedError(file, plainReason(reader.errorString())));
+    return heldPicture(std::move(image));
 }
 
 } // namespace tilemond

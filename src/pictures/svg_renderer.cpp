@@ -31,12 +31,6 @@ struct SvgRoot
     bool keepShape = true;
 };
 
-struct SvgDrawing
-{
-    SvgRoot root;
-    QString error;
-};
-
 // An absolute length in pixels at 96 an inch; nullopt for a percentage, a font-relative length
 // or anything else that has no size of its own.
 std::optional<double> absoluteLength(QStringView text)
@@ -86,24 +80,20 @@ SvgRoot rootOf(const QXmlStreamAttributes& attributes)
 }
 
 // The root element's size; the rest of the XML is librsvg's to read.
-SvgDrawing readRoot(const QByteArray& data)
+Outcome<SvgRoot> readRoot(const QByteArray& data)
 {
-    SvgDrawing drawing;
     QXmlStreamReader reader(data);
     while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
         if (!reader.isStartElement())
             continue;
         if (reader.name() != QLatin1String("svg"))
-            drawing.error = QStringLiteral("it is XML but not an SVG drawing");
-        else
-            drawing.root = rootOf(reader.attributes());
-        return drawing;
+            return Unexpected(QStringLiteral("it is XML but not an SVG drawing"));
+        return rootOf(reader.attributes());
     }
-    drawing.error =
+    return Unexpected(
         QStringLiteral("its XML is broken: %1 (line %2)")
             .arg(reader.hasError() ? reader.errorString() : QStringLiteral("it has no element"))
-            .arg(reader.lineNumber());
-    return drawing;
+            .arg(reader.lineNumber()));
 }
 
 // The drawing's own size in pixels, unrounded, as a browser's default sizing makes it.
@@ -152,16 +142,16 @@ bool looksLikeSvg(const QByteArray& data)
 
 LoadedPicture renderSvg(const QByteArray& data, const QString& file, const ShownSize& shown)
 {
-    const SvgDrawing drawing = readRoot(data);
-    if (!drawing.error.isEmpty())
-        return {{}, damagedError(file, drawing.error)};
+    const Outcome<SvgRoot> root = readRoot(data);
+    if (!root)
+        return Unexpected(damagedError(file, root.error()));
 
-    const QSizeF own = ownSize(drawing.root);
+    const QSizeF own = ownSize(*root);
     QSize size(std::max(1, roundToEven(own.width())), std::max(1, roundToEven(own.height())));
     if (shown)
         size = shown(size);
     if (!pictureSizeAllowed(size.width(), size.height()))
-        return {{}, tooLargeError(file, size.width(), size.height())};
+        return Unexpected(tooLargeError(file, size.width(), size.height()));
 
     // Without a base file librsvg loads nothing but data: addresses: no image, style sheet,
     // XInclude or entity from another file or from the network.
@@ -170,22 +160,23 @@ LoadedPicture renderSvg(const QByteArray& data, const QString& file, const Shown
                                                   gsize(data.size()), &rawError));
     Error error(rawError);
     if (!handle)
-        return {{}, damagedError(file, QStringLiteral("its XML is broken: ") + messageOf(error))};
+        return Unexpected(
+            damagedError(file, QStringLiteral("its XML is broken: ") + messageOf(error)));
     rsvg_handle_set_dpi(handle.get(), 96);
 
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
-        return {{}, tooLargeError(file, size.width(), size.height())};
+        return Unexpected(tooLargeError(file, size.width(), size.height()));
     image.fill(Qt::transparent);
     const Surface surface(cairo_image_surface_create_for_data(
         image.bits(), CAIRO_FORMAT_ARGB32, size.width(), size.height(), int(image.bytesPerLine())));
     const Cairo cairo(cairo_create(surface.get()));
     RsvgRectangle viewport{0, 0, double(size.width()), double(size.height())};
     // Without a viewBox the drawing's units are pixels of its own size, scaled to the shown size.
-    if (!drawing.root.viewBox) {
+    if (!root->viewBox) {
         double xScale = size.width() / own.width();
         double yScale = size.height() / own.height();
-        if (drawing.root.keepShape)
+        if (root->keepShape)
             xScale = yScale = std::min(xScale, yScale);
         cairo_translate(cairo.get(), (size.width() - own.width() * xScale) / 2,
                         (size.height() - own.height() * yScale) / 2);
@@ -195,9 +186,9 @@ LoadedPicture renderSvg(const QByteArray& data, const QString& file, const Shown
     const bool drawn = rsvg_handle_render_document(handle.get(), cairo.get(), &viewport, &rawError);
     error.reset(rawError);
     if (!drawn)
-        return {{}, damagedError(file, messageOf(error))};
+        return Unexpected(damagedError(file, messageOf(error)));
     cairo_surface_flush(surface.get());
-    return {heldPicture(std::move(image)), {}};
+    return heldPicture(std::move(image));
 }
 
 } // namespace tilemond

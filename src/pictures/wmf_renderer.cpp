@@ -49,8 +49,8 @@ double unitsPerInchOfMapMode(int mode)
 
 // Walks the headers and every record: each must lie inside the file, and the last one must be
 // the end record. Without a placeable header the frame is the window the records set first.
-// Returns why the metafile is damaged.
-QString walkRecords(const QByteArray& data, WmfLayout& layout)
+// Why the metafile is damaged, when it is.
+Outcome<void> walkRecords(const QByteArray& data, WmfLayout& layout)
 {
     const char* begin = data.constData();
     const char* end = begin + data.size();
@@ -58,9 +58,9 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
     U_WMRHEADER header;
     const int headerBytes = wmfheader_get(begin, end, &placeable, &header);
     if (headerBytes == 0)
-        return QStringLiteral("it ends inside its header");
+        return Unexpected(QStringLiteral("it ends inside its header"));
     if (header.Size16w * 2 != U_SIZE_WMRHEADER)
-        return QStringLiteral("its header is not a metafile header");
+        return Unexpected(QStringLiteral("its header is not a metafile header"));
     layout.recordsStart = headerBytes;
     const bool isPlaceable = placeable.Key == 0x9ac6cdd7u;
     if (isPlaceable) {
@@ -70,7 +70,7 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
                 .normalized();
         layout.unitsPerInch = placeable.Inch;
         if (layout.unitsPerInch == 0)
-            return QStringLiteral("its header gives no units per inch");
+            return Unexpected(QStringLiteral("its header gives no units per inch"));
     }
 
     int mapMode = U_MM_TEXT;
@@ -78,11 +78,11 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
     bool windowSet = isPlaceable;
     for (const char* at = begin + headerBytes;;) {
         if (end - at < qsizetype(U_SIZE_METARECORD))
-            return QStringLiteral("it ends before its last record");
+            return Unexpected(QStringLiteral("it ends before its last record"));
         const std::size_t size = U_WMRRECSAFE_get(at, end);
         if (size == 0)
-            return QStringLiteral("a record at byte %1 runs past the end of the file")
-                .arg(at - begin);
+            return Unexpected(QStringLiteral("a record at byte %1 runs past the end of the file")
+                                  .arg(at - begin));
         const WmfRecord record(at, size);
         if (record.function() == 0) // the end record
             break;
@@ -102,7 +102,7 @@ QString walkRecords(const QByteArray& data, WmfLayout& layout)
         at += size;
     }
     if (layout.frame.isEmpty())
-        return QStringLiteral("it gives no picture size");
+        return Unexpected(QStringLiteral("it gives no picture size"));
     return {};
 }
 
@@ -124,7 +124,7 @@ QSize pixelSize(const WmfLayout& layout)
 std::optional<QSize> wmfPictureSize(const QByteArray& data)
 {
     WmfLayout layout;
-    if (!walkRecords(data, layout).isEmpty())
+    if (!walkRecords(data, layout))
         return std::nullopt;
     return pixelSize(layout);
 }
@@ -132,18 +132,17 @@ std::optional<QSize> wmfPictureSize(const QByteArray& data)
 LoadedPicture renderWmf(const QByteArray& data, const QString& file)
 {
     WmfLayout layout;
-    const QString broken = walkRecords(data, layout);
-    if (!broken.isEmpty())
-        return {{}, damagedError(file, broken)};
+    if (const Outcome<void> sound = walkRecords(data, layout); !sound)
+        return Unexpected(damagedError(file, sound.error()));
 
     const QSize size = pixelSize(layout);
     if (size.width() < 1 || size.height() < 1)
-        return {{}, damagedError(file, QStringLiteral("it is smaller than a pixel"))};
+        return Unexpected(damagedError(file, QStringLiteral("it is smaller than a pixel")));
     if (!pictureSizeAllowed(size.width(), size.height()))
-        return {{}, tooLargeError(file, size.width(), size.height())};
+        return Unexpected(tooLargeError(file, size.width(), size.height()));
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
-        return {{}, tooLargeError(file, size.width(), size.height())};
+        return Unexpected(tooLargeError(file, size.width(), size.height()));
     image.fill(Qt::white);
 
     // The device is the picture; the frame is mapped onto it until the records map otherwise.
@@ -168,8 +167,8 @@ LoadedPicture renderWmf(const QByteArray& data, const QString& file)
         }
     }
     if (!overLimit.isEmpty())
-        return {{}, refusedError(file, overLimit)};
-    return {image, {}};
+        return Unexpected(refusedError(file, overLimit));
+    return image;
 }
 
 } // namespace tilemond

@@ -38,12 +38,12 @@ void read(const std::function<void(QSettings&)>& use)
 }
 
 // The edited copy replaces the file in one step, so a failure leaves the file as it was.
-QString write(const std::function<void(QSettings&)>& edit)
+Outcome<void> write(const std::function<void(QSettings&)>& edit)
 {
     const QString folder = Registry::configFolder();
     const QString file = Registry::filePath();
     if (!QDir().mkpath(folder))
-        return QStringLiteral("Cannot create the folder %1.").arg(folder);
+        return Unexpected(QStringLiteral("Cannot create the folder %1.").arg(folder));
     const QTemporaryDir copyFolder(folder + QStringLiteral("/registry-XXXXXX"));
     std::error_code failed;
     if (useCopy(copyFolder, edit))
@@ -52,7 +52,9 @@ QString write(const std::function<void(QSettings&)>& edit)
             QFile::encodeName(file).toStdString(), failed);
     else
         failed = std::make_error_code(std::errc::io_error);
-    return failed ? QStringLiteral("Cannot update %1; it was left as it is.").arg(file) : QString();
+    if (failed)
+        return Unexpected(QStringLiteral("Cannot update %1; it was left as it is.").arg(file));
+    return {};
 }
 
 } // namespace
@@ -95,7 +97,7 @@ QVariant Registry::value(const QString& keyPath, const QString& name)
     return value;
 }
 
-QString Registry::setValues(const QString& keyPath, const QVariantMap& values)
+Outcome<void> Registry::setValues(const QString& keyPath, const QVariantMap& values)
 {
     return write([&](QSettings& settings) {
         settings.beginGroup(keyPath);
@@ -104,7 +106,7 @@ QString Registry::setValues(const QString& keyPath, const QVariantMap& values)
     });
 }
 
-QString Registry::deleteKey(const QString& keyPath)
+Outcome<void> Registry::deleteKey(const QString& keyPath)
 {
     return write([&](QSettings& settings) { settings.remove(keyPath); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/outcome.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -24,11 +26,10 @@ public:
     static QStringList subKeys(const QString& keyPath);
     // An invalid QVariant when the value is not there.
     static QVariant value(const QString& keyPath, const QString& name);
-    // Adds or replaces values of the key, creating it. Returns an error text, empty on success.
-    static QString setValues(const QString& keyPath, const QVariantMap& values);
-    // Removes the key with its values and subkeys; a missing key is no error. Returns an error
-    // text, empty on success.
-    static QString deleteKey(const QString& keyPath);
+    // Adds or replaces values of the key, creating it.
+    static Outcome<void> setValues(const QString& keyPath, const QVariantMap& values);
+    // Removes the key with its values and subkeys; a missing key is no error.
+    static Outcome<void> deleteKey(const QString& keyPath);
 };
 
 } // namespace tilemond

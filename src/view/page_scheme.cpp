@@ -58,12 +58,12 @@ void PageScheme::requestStarted(QWebEngineUrlRequestJob* job)
         reply(job, "image/png", png);
         return;
     }
-    QByteArray bytes;
-    if (!readRegularFile(path, kMaxFileBytes, bytes).isEmpty()) {
+    const Outcome<QByteArray> bytes = readRegularFile(path, kMaxFileBytes);
+    if (!bytes) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    reply(job, QMimeDatabase().mimeTypeForFileNameAndData(path, bytes).name().toLatin1(), bytes);
+    reply(job, QMimeDatabase().mimeTypeForFileNameAndData(path, *bytes).name().toLatin1(), *bytes);
 }
 
 } // namespace tilemond::view

@@ -1,6 +1,7 @@
 #include "acquire_fixture.h"
 #include "host/page_host.h"
 #include "platform/clipboard_picture.h"
+#include "support/outcome_print.h"
 #include "support/test_file.h"
 
 #include <QTemporaryDir>
@@ -22,7 +23,7 @@ protected:
             m_folder.filePath("page.htm"),
             "<html><head><title>t</title></head><body>" + body + "</body></html>");
         m_host = std::make_shared<host::PageHost>(m_folder.filePath("config"));
-        ASSERT_EQ(m_host->open(page), std::nullopt);
+        ASSERT_EQ(m_host->open(page), Outcome<void>());
         HostApp = m_host;
     }
     host::TextRangePtr rangeOver(const host::ElementPtr& element)

@@ -5,6 +5,7 @@
 #include "platform/registry.h"
 #include "platform/shell_launch.h"
 #include "support/editor_session.h"
+#include "support/outcome_print.h"
 #include "support/test_file.h"
 
 #include <QFile>
@@ -60,7 +61,7 @@ protected:
             picture.fill(colour);
             ASSERT_TRUE(picture.save(dir.filePath(name)));
         }
-        ASSERT_EQ(host->open(writeTestFile(dir.filePath("page.html"), markup)), std::nullopt);
+        ASSERT_EQ(host->open(writeTestFile(dir.filePath("page.html"), markup)), Outcome<void>());
     }
 
     QTemporaryDir dir;

@@ -49,12 +49,12 @@ TEST_F(Registration, RegisteredAddInIsConnectedAtStartAndGoneAfterUnregistering)
 TEST_F(Registration, LoaderReportsAddInsItCannotConnect)
 {
     const QString qtCore = libraryOf(reinterpret_cast<void*>(&qVersion));
-    Registry::setValues(AddInEntry::Key + QStringLiteral("/Missing.Library"),
-                        {{"LoadBehavior", 3}, {"Path", dir.filePath("nowhere.so")}});
-    Registry::setValues(AddInEntry::Key + QStringLiteral("/No.EntryPoint"),
-                        {{"LoadBehavior", 3}, {"Path", qtCore}});
-    Registry::setValues(AddInEntry::Key + QStringLiteral("/Not.AtStart"),
-                        {{"LoadBehavior", 0}, {"Path", dir.filePath("nowhere.so")}});
+    ASSERT_TRUE(Registry::setValues(AddInEntry::Key + QStringLiteral("/Missing.Library"),
+                                    {{"LoadBehavior", 3}, {"Path", dir.filePath("nowhere.so")}}));
+    ASSERT_TRUE(Registry::setValues(AddInEntry::Key + QStringLiteral("/No.EntryPoint"),
+                                    {{"LoadBehavior", 3}, {"Path", qtCore}}));
+    ASSERT_TRUE(Registry::setValues(AddInEntry::Key + QStringLiteral("/Not.AtStart"),
+                                    {{"LoadBehavior", 0}, {"Path", dir.filePath("nowhere.so")}}));
     AddInLoader loader(host);
     const QStringList errors = loader.connectRegistered();
     ASSERT_EQ(errors.size(), 2);

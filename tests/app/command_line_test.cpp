@@ -7,12 +7,12 @@ namespace {
 // The split's options reach the batch tests through the program; these do not show there.
 TEST(CommandLineTest, ReadsTheDesktopsPageAndTheLimitOnPixels)
 {
-    EXPECT_EQ(parseCommandLine({}).commandLine.command, Command::Desktop);
-    EXPECT_EQ(parseCommandLine({"page.html"}).commandLine.page, "page.html");
+    EXPECT_EQ(parseCommandLine({})->command, Command::Desktop);
+    EXPECT_EQ(parseCommandLine({"page.html"})->page, "page.html");
     for (const QStringList& arguments :
          {QStringList{"--max-pixels", "300000000", "page.html"},
           QStringList{"split", "p.html", "--max-pixels=300000000", "--image", "0"}})
-        EXPECT_EQ(parseCommandLine(arguments).commandLine.maxPixels, 300000000);
+        EXPECT_EQ(parseCommandLine(arguments)->maxPixels, 300000000);
 }
 
 TEST(CommandLineTest, UsageErrorsNameTheBadArgument)
@@ -41,9 +41,9 @@ TEST(CommandLineTest, UsageErrorsNameTheBadArgument)
     };
     for (const auto& [arguments, named] : cases) {
         const auto parsed = parseCommandLine(arguments);
-        EXPECT_FALSE(parsed.ok()) << arguments.join(' ').toStdString();
-        EXPECT_TRUE(parsed.error.contains(named))
-            << arguments.join(' ').toStdString() << ": " << parsed.error.toStdString();
+        ASSERT_FALSE(parsed) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(parsed.error().contains(named))
+            << arguments.join(' ').toStdString() << ": " << parsed.error().toStdString();
     }
 }
 

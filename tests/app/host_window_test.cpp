@@ -3,6 +3,7 @@
 #include "host/save_page_dialog.h"
 #include "page/pasted_pictures.h"
 #include "pictures/picture_format_setting.h"
+#include "support/outcome_print.h"
 #include "support/picture_quality.h"
 #include "view/engine_page_view.h"
 
@@ -27,7 +28,7 @@ protected:
     {
         for (const char* name : {"index.html", "banner.png", "photo.png"})
             QFile::copy(QStringLiteral(TILEMOND_EXAMPLES "/") + name, dir.filePath(name));
-        EXPECT_EQ(host.open(dir.filePath("index.html")), std::nullopt);
+        EXPECT_EQ(host.open(dir.filePath("index.html")), Outcome<void>());
         window.refreshPage();
     }
 
@@ -146,7 +147,7 @@ TEST_F(HostWindowTest, SaveAsOffersThePicturesFormatAndRemembersTheChoice)
 
     // The next run of the desktop offers the same.
     PageHost next{dir.filePath("config")};
-    ASSERT_EQ(next.open(dir.filePath("copy.html")), std::nullopt);
+    ASSERT_EQ(next.open(dir.filePath("copy.html")), Outcome<void>());
     HostWindow nextWindow{next, new view::EnginePageView(next)};
     saveAs(next, [&](SavePageDialog& dialog) {
         offered = dialog.pictureFormat();

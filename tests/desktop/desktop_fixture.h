@@ -8,6 +8,7 @@
 #include "host/host_window.h"
 #include "host/page_host.h"
 #include "platform/registry.h"
+#include "support/outcome_print.h"
 #include "view/engine_page_view.h"
 
 #include <QApplication>
@@ -37,7 +38,7 @@ protected:
         Registry::setConfigFolder(dir.filePath("registry"));
         for (const char* name : {"index.html", "banner.png", "photo.png"})
             ASSERT_TRUE(QFile::copy(QStringLiteral(TILEMOND_EXAMPLES "/") + name, pagePath(name)));
-        ASSERT_EQ(host->open(pagePath()), std::nullopt);
+        ASSERT_EQ(host->open(pagePath()), Outcome<void>());
         addIn.OnConnection(host, host::ConnectMode::Startup, nullptr);
         window.rebuildMenus();
         window.refreshPage();

@@ -134,7 +134,7 @@ TEST_F(EditorWindows, APictureLargerThanTheScreenScrollsAndAMarkerCutsWhereItIsL
     ASSERT_TRUE(page.open(QIODevice::WriteOnly) &&
                 page.write("<p><img src=\"big.png\" width=\"2500\" height=\"1800\"></p>") > 0);
     page.close();
-    ASSERT_EQ(host->open(page.fileName()), std::nullopt);
+    ASSERT_EQ(host->open(page.fileName()), Outcome<void>());
     window.refreshPage();
     ASSERT_TRUE(waitFor([&] { return !view->loading() && view->pictureInView(0); }));
     clickPicture(0);

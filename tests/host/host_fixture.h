@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/page_host.h"
+#include "support/outcome_print.h"
 #include "support/test_file.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ protected:
     void openPage(const std::string& bytes)
     {
         pagePath = write("index.html", bytes);
-        ASSERT_EQ(host->open(pagePath), std::nullopt);
+        ASSERT_EQ(host->open(pagePath), Outcome<void>());
     }
 
     // The files in which pasted pictures wait beside the page for its save.

@@ -69,7 +69,7 @@ TEST_F(PageClipboardTest, CopyPutsTheSelectedPicturesPixelsOnTheClipboard)
     // A pasted picture is named from the base too, so that the page finds it where it is saved.
     ASSERT_TRUE(runEdit("Paste"));
     EXPECT_NE(host->source().find("<img src=\"../index_files/image001.png\""), std::string::npos);
-    ASSERT_EQ(host->save(), std::nullopt);
+    ASSERT_EQ(host->save(), Outcome<void>());
     EXPECT_TRUE(samePixels(QImage(dir.filePath("index_files/image001.png")), drawing));
 }
 
@@ -103,13 +103,13 @@ TEST_F(PageClipboardTest, CopySaysWhyAPictureGivesNoPixels)
         SystemClipboard::setPicture(pattern(1, 1, 1));
         copyPicture(i);
         EXPECT_TRUE(SystemClipboard::picture().isNull()) << i;
-        EXPECT_EQ(host->copyProblem(), problems[i]);
+        EXPECT_EQ(host->lastCopy(), Unexpected(problems[i]));
     }
 
     openPage("<head><base href=\"http://example.com/\"></head><body><img src=a.png></body>");
     write("a.png", "");
     copyPicture(0);
-    EXPECT_EQ(host->copyProblem(), "is a remote address, which is never fetched");
+    EXPECT_EQ(host->lastCopy(), Unexpected("is a remote address, which is never fetched"));
 }
 
 // Pasting an empty clipboard changes nothing; a picture becomes an img, text is escaped, and the
@@ -154,7 +154,7 @@ TEST_F(PageClipboardTest, ManyPastedPicturesCopyBackAndSaveExactly)
         copyPicture(n);
         EXPECT_TRUE(samePixels(SystemClipboard::picture(), pasted[n])) << "picture " << n;
     }
-    ASSERT_EQ(host->save(), std::nullopt);
+    ASSERT_EQ(host->save(), Outcome<void>());
     for (int n = 0; n < 12; ++n)
         EXPECT_TRUE(samePixels(
             QImage(dir.filePath(

@@ -28,7 +28,7 @@ TEST_F(PageDocumentTest, EditsChangeOnlyTheirSpanAndTheRestStaysByteForByte)
     expected.insert(expected.find("</div>") + 6, "<hr>");
     EXPECT_EQ(host->source(), expected);
     EXPECT_TRUE(host->hasUnsavedChanges());
-    ASSERT_EQ(host->save(), std::nullopt);
+    ASSERT_EQ(host->save(), Outcome<void>());
     EXPECT_EQ(read(pagePath), expected);
     EXPECT_FALSE(host->hasUnsavedChanges());
 }

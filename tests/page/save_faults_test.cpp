@@ -51,12 +51,12 @@ protected:
         return files;
     }
 
-    void expectRefusal(const FileError& error, const std::vector<QString>& words,
+    void expectRefusal(const Outcome<void>& saved, const std::vector<QString>& words,
                        const std::map<QString, std::string>& before)
     {
-        ASSERT_TRUE(error) << "the save succeeded";
+        ASSERT_FALSE(saved) << "the save succeeded";
         for (const QString& word : words)
-            EXPECT_TRUE(error->contains(word)) << error->toStdString();
+            EXPECT_TRUE(saved.error().contains(word)) << saved.error().toStdString();
         EXPECT_EQ(folderContent(), before);
         EXPECT_TRUE(host->hasUnsavedChanges());
     }
@@ -72,10 +72,10 @@ TEST_F(SaveFaultsTest, AFolderThatCannotBeWrittenKeepsThePageAsItWas)
     // Root writes everywhere: the save runs as nobody.
     const bool asRoot = ::geteuid() == 0;
     ASSERT_TRUE(!asRoot || ::seteuid(65534) == 0);
-    const FileError error = host->save();
+    const Outcome<void> saved = host->save();
     ASSERT_TRUE(!asRoot || ::seteuid(0) == 0);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    expectRefusal(error, {"index_files", "permission denied"}, before);
+    expectRefusal(saved, {"index_files", "permission denied"}, before);
 }
 
 TEST_F(SaveFaultsTest, AFullDiskKeepsThePageAsItWasWhetherPieceOrPageDoesNotFit)
@@ -91,8 +91,8 @@ TEST_F(SaveFaultsTest, AFullDiskKeepsThePageAsItWasWhetherPieceOrPageDoesNotFit)
         step();
         ::setrlimit(RLIMIT_FSIZE, &old);
     };
-    FileError error;
-    const auto save = [&] { error = host->save(); };
+    Outcome<void> saved;
+    const auto save = [&] { saved = host->save(); };
 
     // A piece of about 160 KB finds no room beside the page at its paste either and waits in
     // memory.
@@ -102,7 +102,7 @@ TEST_F(SaveFaultsTest, AFullDiskKeepsThePageAsItWasWhetherPieceOrPageDoesNotFit)
         pasteNoise(200);
         save();
     });
-    expectRefusal(error, {"image001.png", "File too large"}, before);
+    expectRefusal(saved, {"image001.png", "File too large"}, before);
 
     // The pieces fit and the page does not: the piece written beside the page at its paste
     // stays there for the next save, the page stays as it was.
@@ -111,9 +111,9 @@ TEST_F(SaveFaultsTest, AFullDiskKeepsThePageAsItWasWhetherPieceOrPageDoesNotFit)
     ASSERT_TRUE(selectionRange()->pasteHTML(std::string(300 * 1024, 'x')));
     const auto waiting = folderContent();
     within(256 * 1024, save);
-    expectRefusal(error, {"index.html"}, waiting);
+    expectRefusal(saved, {"index.html"}, waiting);
 
-    ASSERT_EQ(host->save(), std::nullopt);
+    ASSERT_EQ(host->save(), Outcome<void>());
     EXPECT_EQ(read(pagePath), host->source());
 }
 
@@ -136,10 +136,10 @@ TEST_F(SaveFaultsTest, APageRemovedOrReplacedMeanwhileIsNotWrittenOver)
     expectRefusal(host->save(), {"changed by someone else"}, rewritten);
 
     // Save As keeps both, and the page saves in its new place from then on.
-    ASSERT_EQ(host->saveAs(dir.filePath("mine.html")), std::nullopt);
+    ASSERT_EQ(host->saveAs(dir.filePath("mine.html")), Outcome<void>());
     EXPECT_EQ(read(pagePath), "theirs");
     ASSERT_TRUE(selectionRange()->pasteHTML("more "));
-    EXPECT_EQ(host->save(), std::nullopt);
+    EXPECT_EQ(host->save(), Outcome<void>());
     EXPECT_EQ(read(dir.filePath("mine.html")), host->source());
 }
 
@@ -152,7 +152,7 @@ TEST_F(SaveFaultsTest, PiecesNeverTakeTheNameOfAPictureOfThePageNorWriteOverAFil
     SystemClipboard::setPicture(QImage(2, 2, QImage::Format_RGB32));
     host->paste();
     EXPECT_NE(host->source().find("src=\"index_files/image003.png\""), std::string::npos);
-    ASSERT_EQ(host->saveAs(dir.filePath("copy.html")), std::nullopt);
+    ASSERT_EQ(host->saveAs(dir.filePath("copy.html")), Outcome<void>());
     EXPECT_NE(read(dir.filePath("copy.html")).find("src=\"copy_files/image002.png\""),
               std::string::npos);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("copy_files/image001.png")));
@@ -160,8 +160,9 @@ TEST_F(SaveFaultsTest, PiecesNeverTakeTheNameOfAPictureOfThePageNorWriteOverAFil
     // A file that appears at the very last moment is not written over either.
     write("late.png", "late");
     const auto clash = writeNewFile(dir.filePath("late.png"), "pixels");
-    ASSERT_TRUE(clash);
-    EXPECT_TRUE(clash->contains("late.png") && clash->contains("a file of that name"));
+    ASSERT_FALSE(clash);
+    EXPECT_TRUE(clash.error().contains("late.png") &&
+                clash.error().contains("a file of that name"));
     EXPECT_EQ(read(dir.filePath("late.png")), "late");
 }
 

@@ -46,7 +46,7 @@ TEST_F(UntrustedPagesTest, CopyOfPicturesThatNameNoReadablePictureEndsAtOnceWith
         page += "<img src=\"" + src + "\">";
     page += "<img src=\"../other/outside.png\"></body>";
     pagePath = write("page/index.html", page);
-    ASSERT_EQ(host->open(pagePath), std::nullopt);
+    ASSERT_EQ(host->open(pagePath), Outcome<void>());
     ASSERT_TRUE(QFile::rename(dir.filePath("pipe.png"), dir.filePath("page/pipe.png")));
 
     for (int i = 0; i < static_cast<int>(unreadable.size()); ++i) {
@@ -71,7 +71,7 @@ TEST_F(UntrustedPagesTest, PiecesGoOnlyIntoTheSavedPagesOwnFolderWhateverThePage
                              "<img src=\"we%0Aird%25_files/../../image001.png\"><p>x</p></body>";
     ASSERT_TRUE(QDir(dir.path()).mkpath("in"));
     pagePath = write("in/we\nird%.html", page);
-    ASSERT_EQ(host->open(pagePath), std::nullopt);
+    ASSERT_EQ(host->open(pagePath), Outcome<void>());
     selectElement(document()->all()->tags("P")->item(0));
     for (int i = 0; i < 3; ++i) {
         QImage picture(2, 2, QImage::Format_RGB32);
@@ -79,7 +79,7 @@ TEST_F(UntrustedPagesTest, PiecesGoOnlyIntoTheSavedPagesOwnFolderWhateverThePage
         SystemClipboard::setPicture(picture);
         host->paste();
     }
-    ASSERT_EQ(host->save(), std::nullopt);
+    ASSERT_EQ(host->save(), Outcome<void>());
     EXPECT_EQ(filesUnder(dir.path() + "/in"),
               QStringList({"we\nird%.html", "we\nird%_files/image001.png",
                            "we\nird%_files/image002.png", "we\nird%_files/image003.png"}));
@@ -111,8 +111,9 @@ TEST_F(UntrustedPagesTest, PagesBeyondTheParsersBoundsAreRefusedAtOnce)
         {"<body>" + repeated("<b></b>", 1000000), "it holds more than 1000000 elements."}};
     for (const auto& [page, why] : pages) {
         const QString path = write("deep.html", page);
-        EXPECT_EQ(host->open(path), "Cannot open the page \"" + QDir::toNativeSeparators(path) +
-                                        "\": " + QString::fromStdString(why));
+        EXPECT_EQ(host->open(path),
+                  Unexpected("Cannot open the page \"" + QDir::toNativeSeparators(path) +
+                             "\": " + QString::fromStdString(why)));
     }
     // Within the bounds, unclosed paragraphs and list items close themselves and what they hold.
     openPage("<body>" + repeated("<div>", 1000) + repeated("<p><li><span>x", 5000) + "<img" +

@@ -1,5 +1,6 @@
 #include "pictures/bounded_read.h"
 #include "pictures/picture_file.h"
+#include "support/outcome_print.h"
 #include "support/test_file.h"
 
 #include <QElapsedTimer>
@@ -21,19 +22,19 @@ TEST(BoundedReadTest, OnlyRegularFilesWithinTheBoundAreRead)
 
     QElapsedTimer timer;
     timer.start();
-    QByteArray bytes = "untouched";
-    EXPECT_EQ(readRegularFile(fifo, 100, bytes), "it is not a regular file");
-    EXPECT_EQ(readRegularFile("/dev/zero", 100, bytes), "it is not a regular file");
-    EXPECT_EQ(readRegularFile(dir.path(), 100, bytes), "it is a folder");
-    EXPECT_EQ(readRegularFile(small, 9, bytes), "it is too large: 10 bytes (at most 9 bytes)");
-    EXPECT_EQ(readRegularFile(QString::fromUtf8("a\0b", 3), 100, bytes),
-              "the name is not a valid file name");
-    EXPECT_EQ(bytes, "untouched");
-    EXPECT_EQ(readRegularFile(small, 10, bytes), "");
-    EXPECT_EQ(bytes, "0123456789");
+    EXPECT_EQ(readRegularFile(fifo, 100), Unexpected("it is not a regular file"));
+    EXPECT_EQ(readRegularFile("/dev/zero", 100), Unexpected("it is not a regular file"));
+    EXPECT_EQ(readRegularFile(dir.path(), 100), Unexpected("it is a folder"));
+    EXPECT_EQ(readRegularFile(small, 9), Unexpected("it is too large: 10 bytes (at most 9 bytes)"));
+    EXPECT_EQ(readRegularFile(QString::fromUtf8("a\0b", 3), 100),
+              Unexpected("the name is not a valid file name"));
+    const Outcome<QByteArray> read = readRegularFile(small, 10);
+    ASSERT_TRUE(read) << read.error().toStdString();
+    EXPECT_EQ(*read, "0123456789");
 
     // The picture reader says so in its own words, at once.
-    EXPECT_EQ(loadPictureFile(fifo).error, "cannot open " + fifo + ": it is not a regular file");
+    EXPECT_EQ(loadPictureFile(fifo),
+              Unexpected("cannot open " + fifo + ": it is not a regular file"));
     EXPECT_LT(timer.elapsed(), 2000);
 }
 

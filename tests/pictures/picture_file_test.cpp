@@ -21,6 +21,20 @@ extern "C" {
 namespace tilemond {
 namespace {
 
+// The picture read, or a null picture; and why not, empty for a picture read.
+QImage imageOf(const LoadedPicture& loaded)
+{
+    return loaded.value_or(QImage());
+}
+QString errorOf(const LoadedPicture& loaded)
+{
+    return loaded ? QString() : loaded.error();
+}
+std::string whyNot(const LoadedPicture& loaded)
+{
+    return errorOf(loaded).toStdString();
+}
+
 // The bundled pictures (made by scripts/make-test-pictures): 40 x 30 pixels in quadrants of
 // red, green, blue and yellow, and broken copies of each.
 QString picture(const QString& name)
@@ -58,15 +72,15 @@ TEST(PictureFile, RasterFormatsDecodeTheirQuadrants)
          {"quadrants.bmp", "quadrants.png", "quadrants.gif", "quadrants.jpg", "png-named.bmp"}) {
         SCOPED_TRACE(name);
         const LoadedPicture loaded = loadPictureFile(picture(name));
-        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-        EXPECT_EQ(loaded.image.size(), QSize(40, 30));
-        EXPECT_FALSE(loaded.image.hasAlphaChannel());
+        ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+        EXPECT_EQ(imageOf(loaded).size(), QSize(40, 30));
+        EXPECT_FALSE(imageOf(loaded).hasAlphaChannel());
         const int tolerance = QByteArray(name).endsWith(".jpg") ? 24 : 0;
         // The gif's second frame is all red: only the first one counts.
-        EXPECT_TRUE(near(loaded.image.pixel(5, 5), kRed, tolerance));
-        EXPECT_TRUE(near(loaded.image.pixel(34, 5), kGreen, tolerance));
-        EXPECT_TRUE(near(loaded.image.pixel(5, 24), kBlue, tolerance));
-        EXPECT_TRUE(near(loaded.image.pixel(34, 24), kYellow, tolerance));
+        EXPECT_TRUE(near(imageOf(loaded).pixel(5, 5), kRed, tolerance));
+        EXPECT_TRUE(near(imageOf(loaded).pixel(34, 5), kGreen, tolerance));
+        EXPECT_TRUE(near(imageOf(loaded).pixel(5, 24), kBlue, tolerance));
+        EXPECT_TRUE(near(imageOf(loaded).pixel(34, 24), kYellow, tolerance));
     }
 }
 
@@ -76,8 +90,8 @@ TEST_F(MetafilePicture, WmfRendersAtItsPlaceableSizeOnTheScreensResolution)
 {
     Screen::overrideTwipsPerPixel(7.5, 7.5);
     const LoadedPicture loaded = loadPictureFile(picture("quadrants.wmf"));
-    ASSERT_EQ(loaded.image.size(), QSize(80, 60)) << loaded.error.toStdString();
-    EXPECT_TRUE(near(loaded.image.pixel(70, 50), kYellow, 0));
+    ASSERT_EQ(imageOf(loaded).size(), QSize(80, 60)) << whyNot(loaded);
+    EXPECT_TRUE(near(imageOf(loaded).pixel(70, 50), kYellow, 0));
 }
 
 // Pixels of `image` within `area` that are near `colour`.
@@ -95,8 +109,8 @@ int countNear(const QImage& image, const QRect& area, QRgb colour, int tolerance
 TEST_F(MetafilePicture, WmfTextTakesItsColourAndTheBoxItsAlignmentGives)
 {
     const LoadedPicture loaded = loadPictureFile(picture("text.wmf"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    const QImage& image = loaded.image;
+    ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+    const QImage& image = imageOf(loaded);
     ASSERT_EQ(image.size(), QSize(600, 450));
     EXPECT_GT(countNear(image, QRect(260, 60, 40, 40), kBlack, 60), 100);
     EXPECT_GT(countNear(image, QRect(300, 60, 40, 40), kBlack, 60), 100);
@@ -163,12 +177,12 @@ TEST_F(MetafilePicture, MetafileRecordsDrawWhereAndHowTheySay)
     for (const auto& [name, size, probes] : drawings) {
         SCOPED_TRACE(name);
         const LoadedPicture loaded = loadPictureFile(picture(name));
-        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-        ASSERT_EQ(loaded.image.size(), size);
+        ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+        ASSERT_EQ(imageOf(loaded).size(), size);
         for (const auto& [x, y, colour] : probes)
-            EXPECT_TRUE(near(loaded.image.pixel(x, y), colour, 0)) << x << "," << y;
+            EXPECT_TRUE(near(imageOf(loaded).pixel(x, y), colour, 0)) << x << "," << y;
     }
-    const QImage emf = loadPictureFile(picture("drawing.emf")).image;
+    const QImage emf = imageOf(loadPictureFile(picture("drawing.emf")));
     int dark = 0; // the text "HH" on yellow
     for (int y = 35; y < 52; ++y)
         for (int x = 45; x < 70; ++x)
@@ -183,8 +197,8 @@ TEST_F(MetafilePicture, APenWiderThanTheFrameCoversThePicture)
     const LoadedPicture wide =
         loadPictureFile(QStringLiteral(TILEMOND_PICTURES) +
                         "/../../fuzz/inputs/picture_wmf/pen-wider-than-frame.wmf");
-    ASSERT_EQ(wide.image.size(), QSize(600, 450)) << wide.error.toStdString();
-    EXPECT_EQ(countNear(wide.image, wide.image.rect(), qRgb(0x69, 0, 0), 0), 600 * 450);
+    ASSERT_EQ(imageOf(wide).size(), QSize(600, 450)) << whyNot(wide);
+    EXPECT_EQ(countNear(imageOf(wide), imageOf(wide).rect(), qRgb(0x69, 0, 0), 0), 600 * 450);
 }
 
 TEST_F(MetafilePicture, BrokenFilesOfEveryFormatSayWhichFileAndWhy)
@@ -195,9 +209,9 @@ TEST_F(MetafilePicture, BrokenFilesOfEveryFormatSayWhichFileAndWhy)
         SCOPED_TRACE(name);
         const QString path = picture(name);
         const LoadedPicture loaded = loadPictureFile(path);
-        EXPECT_TRUE(loaded.image.isNull());
-        EXPECT_TRUE(loaded.error.startsWith(QDir::toNativeSeparators(path) + " is damaged: "))
-            << loaded.error.toStdString();
+        EXPECT_TRUE(imageOf(loaded).isNull());
+        EXPECT_TRUE(errorOf(loaded).startsWith(QDir::toNativeSeparators(path) + " is damaged: "))
+            << whyNot(loaded);
     }
 }
 
@@ -217,19 +231,19 @@ TEST(PictureFile, TransparencyIsKept)
     alpha.setPixel(2, 0, qRgba(1, 2, 3, 255));
     ASSERT_TRUE(alpha.save(dir.filePath("alpha.png")));
     LoadedPicture loaded = loadPictureFile(dir.filePath("alpha.png"));
-    EXPECT_EQ(loaded.image.format(), QImage::Format_ARGB32);
-    EXPECT_EQ(loaded.image, alpha);
+    EXPECT_EQ(imageOf(loaded).format(), QImage::Format_ARGB32);
+    EXPECT_EQ(imageOf(loaded), alpha);
 
     loaded = loadPictureFile(picture("transparent.gif"));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    EXPECT_EQ(loaded.image.pixel(5, 5), kRed);
-    EXPECT_EQ(loaded.image.pixel(5, 24), kBlue);
-    EXPECT_EQ(qAlpha(loaded.image.pixel(34, 24)), 0); // the yellow quadrant
+    ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+    EXPECT_EQ(imageOf(loaded).pixel(5, 5), kRed);
+    EXPECT_EQ(imageOf(loaded).pixel(5, 24), kBlue);
+    EXPECT_EQ(qAlpha(imageOf(loaded).pixel(34, 24)), 0); // the yellow quadrant
 
     QImage opaque(2, 2, QImage::Format_ARGB32);
     opaque.fill(qRgba(9, 8, 7, 255));
     ASSERT_TRUE(opaque.save(dir.filePath("opaque.png")));
-    EXPECT_EQ(loadPictureFile(dir.filePath("opaque.png")).image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(imageOf(loadPictureFile(dir.filePath("opaque.png"))).format(), QImage::Format_RGB32);
 }
 
 // A picture is given at the size a page shows it: scaled smoothly, never beyond the limits.
@@ -237,18 +251,18 @@ TEST(PictureFile, PicturesComeAtTheSizeAsked)
 {
     const auto twice = [](QSize own) { return own * 2; };
     const LoadedPicture loaded = loadPictureFile(picture("quadrants.png"), twice);
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    ASSERT_EQ(loaded.image.size(), QSize(80, 60));
-    EXPECT_TRUE(near(loaded.image.pixel(10, 10), kRed, 0));
-    EXPECT_TRUE(near(loaded.image.pixel(70, 50), kYellow, 0));
+    ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+    ASSERT_EQ(imageOf(loaded).size(), QSize(80, 60));
+    EXPECT_TRUE(near(imageOf(loaded).pixel(10, 10), kRed, 0));
+    EXPECT_TRUE(near(imageOf(loaded).pixel(70, 50), kYellow, 0));
     // Where two quadrants meet, the filter blends them.
-    EXPECT_FALSE(near(loaded.image.pixel(40, 10), kRed, 8) ||
-                 near(loaded.image.pixel(40, 10), kGreen, 8));
+    EXPECT_FALSE(near(imageOf(loaded).pixel(40, 10), kRed, 8) ||
+                 near(imageOf(loaded).pixel(40, 10), kGreen, 8));
 
     const QString path = picture("quadrants.bmp");
-    EXPECT_TRUE(loadPictureFile(path, [](QSize) {
+    EXPECT_TRUE(errorOf(loadPictureFile(path, [](QSize) {
                     return QSize(40000, 10);
-                }).error.startsWith(path + " is too large: 40000 x 10 pixels"));
+                })).startsWith(path + " is too large: 40000 x 10 pixels"));
 }
 
 // Red on the left half of a drawing of width x height units, the right half see-through.
@@ -282,10 +296,10 @@ TEST(PictureFile, SvgDrawingsRenderAtTheSizeABrowserGivesThem)
         SCOPED_TRACE(attributes.toStdString());
         const LoadedPicture loaded = loadPictureFile(
             written(dir, "d.svg", halfRed(attributes, units.width(), units.height())));
-        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-        ASSERT_EQ(loaded.image.size(), size);
-        EXPECT_EQ(loaded.image.pixel(size.width() / 4, size.height() / 2), kRed);
-        EXPECT_EQ(qAlpha(loaded.image.pixel(size.width() * 3 / 4, size.height() / 2)), 0);
+        ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+        ASSERT_EQ(imageOf(loaded).size(), size);
+        EXPECT_EQ(imageOf(loaded).pixel(size.width() / 4, size.height() / 2), kRed);
+        EXPECT_EQ(qAlpha(imageOf(loaded).pixel(size.width() * 3 / 4, size.height() / 2)), 0);
     }
 
     // Shown at another size, drawn at it: kept in shape and centred, or stretched when the
@@ -293,19 +307,20 @@ TEST(PictureFile, SvgDrawingsRenderAtTheSizeABrowserGivesThem)
     const auto wide = [](QSize) { return QSize(80, 10); };
     LoadedPicture loaded =
         loadPictureFile(written(dir, "d.svg", halfRed("width=\"40\" height=\"20\"", 40, 20)), wide);
-    ASSERT_EQ(loaded.image.size(), QSize(80, 10));
-    EXPECT_EQ(qAlpha(loaded.image.pixel(5, 5)), 0);
-    EXPECT_EQ(loaded.image.pixel(35, 5), kRed);
+    ASSERT_EQ(imageOf(loaded).size(), QSize(80, 10));
+    EXPECT_EQ(qAlpha(imageOf(loaded).pixel(5, 5)), 0);
+    EXPECT_EQ(imageOf(loaded).pixel(35, 5), kRed);
     loaded = loadPictureFile(
         written(dir, "d.svg", halfRed("viewBox=\"0 0 4 2\" preserveAspectRatio=\"none\"", 4, 2)),
         wide);
-    EXPECT_EQ(loaded.image.pixel(5, 5), kRed);
-    EXPECT_EQ(qAlpha(loaded.image.pixel(60, 5)), 0);
+    EXPECT_EQ(imageOf(loaded).pixel(5, 5), kRed);
+    EXPECT_EQ(qAlpha(imageOf(loaded).pixel(60, 5)), 0);
 
     const QString broken =
         written(dir, "broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><rect");
-    EXPECT_TRUE(loadPictureFile(broken).error.startsWith(broken + " is damaged: its XML is broken"))
-        << loadPictureFile(broken).error.toStdString();
+    EXPECT_TRUE(
+        errorOf(loadPictureFile(broken)).startsWith(broken + " is damaged: its XML is broken"))
+        << errorOf(loadPictureFile(broken)).toStdString();
 }
 
 // As in a browser, a drawing reads nothing outside its file: not a picture it names (a FIFO that
@@ -342,44 +357,44 @@ TEST(PictureFile, SvgDrawingsLoadNothingOutsideTheirFile)
         inlined.readAll().toBase64() + "\"/><svg x=\"30\"><xi:include href=\"" +
         dir.filePath("blue.svg").toUtf8() + "\" parse=\"xml\"/></svg></svg>";
     const LoadedPicture loaded = loadPictureFile(written(dir, "d.svg", drawing));
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    EXPECT_EQ(qAlpha(loaded.image.pixel(5, 5)), 0);
-    EXPECT_EQ(qAlpha(loaded.image.pixel(15, 5)), 0);
-    EXPECT_TRUE(near(loaded.image.pixel(21, 1), kRed, 8));
-    EXPECT_EQ(qAlpha(loaded.image.pixel(35, 5)), 0);
+    ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+    EXPECT_EQ(qAlpha(imageOf(loaded).pixel(5, 5)), 0);
+    EXPECT_EQ(qAlpha(imageOf(loaded).pixel(15, 5)), 0);
+    EXPECT_TRUE(near(imageOf(loaded).pixel(21, 1), kRed, 8));
+    EXPECT_EQ(qAlpha(imageOf(loaded).pixel(35, 5)), 0);
 
     const LoadedPicture entity = loadPictureFile(
         written(dir, "e.svg",
                 "<!DOCTYPE svg [<!ENTITY blue SYSTEM \"" + dir.filePath("blue.svg").toUtf8() +
                     "\">]>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" "
                     "height=\"10\">&blue;</svg>"));
-    EXPECT_TRUE(entity.image.isNull() || qAlpha(entity.image.pixel(5, 5)) == 0);
+    EXPECT_TRUE(imageOf(entity).isNull() || qAlpha(imageOf(entity).pixel(5, 5)) == 0);
 }
 
 TEST_F(MetafilePicture, OversizePicturesAreRefusedBeforeDecoding)
 {
     for (const char* name : {"huge.bmp", "huge.png"}) {
         const QString path = picture(name);
-        EXPECT_TRUE(loadPictureFile(path).error.startsWith(
-            path + " is too large: 100000 x 100000 pixels (at most 32767"))
-            << loadPictureFile(path).error.toStdString();
+        EXPECT_TRUE(errorOf(loadPictureFile(path))
+                        .startsWith(path + " is too large: 100000 x 100000 pixels (at most 32767"))
+            << errorOf(loadPictureFile(path)).toStdString();
     }
     // A frame of 100 x 100 metres.
     EXPECT_TRUE(
-        loadPictureFile(picture("huge.emf")).error.contains("is too large: 377953 x 377953"))
-        << loadPictureFile(picture("huge.emf")).error.toStdString();
+        errorOf(loadPictureFile(picture("huge.emf"))).contains("is too large: 377953 x 377953"))
+        << errorOf(loadPictureFile(picture("huge.emf"))).toStdString();
     EXPECT_FALSE(pictureSizeAllowed(32768, 10));
 
     // A few bytes announce 16000 x 16000.
     QByteArray gif("GIF89a\x80\x3e\x80\x3e\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x80\x3e\x80\x3e\0"
                    "\x02\x02\x4c\x01\0;",
                    35);
-    EXPECT_EQ(loadPictureData(gif, "bomb.gif").error,
+    EXPECT_EQ(errorOf(loadPictureData(gif, "bomb.gif")),
               "bomb.gif is too large: 16000 x 16000 pixels (at most 32767 pixels a side and "
               "33554432 pixels in all; --max-pixels allows more)");
     const QByteArray svg("<svg xmlns='http://www.w3.org/2000/svg' width='16384' height='16384'/>");
-    EXPECT_TRUE(loadPictureData(svg, "bomb.svg")
-                    .error.startsWith("bomb.svg is too large: 16384 x 16384 pixels"));
+    EXPECT_TRUE(errorOf(loadPictureData(svg, "bomb.svg"))
+                    .startsWith("bomb.svg is too large: 16384 x 16384 pixels"));
 }
 
 QByteArray words(std::initializer_list<qint32> values)
@@ -455,11 +470,11 @@ TEST_F(MetafilePicture, EmfWorldTransformsPlaceTheDrawingInTheirOrder)
     for (const auto& [what, transform, expected] : cases) {
         SCOPED_TRACE(what);
         const LoadedPicture loaded = loadPictureData(emfOf(150, transform + square), "w.emf");
-        ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-        const QRect box = darkBox(loaded.image);
-        EXPECT_LE(
-            (box.center() - expected.intersected(loaded.image.rect()).center()).manhattanLength(),
-            2)
+        ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+        const QRect box = darkBox(imageOf(loaded));
+        EXPECT_LE((box.center() - expected.intersected(imageOf(loaded).rect()).center())
+                      .manhattanLength(),
+                  2)
             << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
     }
 }
@@ -481,8 +496,8 @@ TEST_F(MetafilePicture, EmfTextRunsAtItsEscapementCounterclockwise)
                                    reinterpret_cast<PU_EMRTEXT>(emrText)));
     std::free(emrText);
     const LoadedPicture loaded = loadPictureData(emfOf(100, records), "text.emf");
-    ASSERT_TRUE(loaded.error.isEmpty()) << loaded.error.toStdString();
-    const QRect box = darkBox(loaded.image);
+    ASSERT_TRUE(errorOf(loaded).isEmpty()) << whyNot(loaded);
+    const QRect box = darkBox(imageOf(loaded));
     EXPECT_TRUE(box.height() > 40 && box.width() < 25 && box.bottom() <= 51)
         << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
 }
@@ -494,16 +509,15 @@ TEST_F(MetafilePicture, MetafilesAskingForEndlessWorkAreRefused)
     // 65 fills of the whole picture.
     const QByteArray rectangles =
         QByteArray::fromHex("2b0000001800000000000000000000000004000000040000").repeated(65);
-    EXPECT_EQ(loadPictureData(emfOf(1024, rectangles), "fills.emf").error,
+    EXPECT_EQ(errorOf(loadPictureData(emfOf(1024, rectangles), "fills.emf")),
               "fills.emf is refused: it asks for more than 67108864 pixels of drawing (64 times "
               "the most pixels a picture may have)");
     EXPECT_TRUE(
-        loadPictureData(emfOf(1024, rectangles.left(24 * 60)), "fills.emf").error.isEmpty());
+        errorOf(loadPictureData(emfOf(1024, rectangles.left(24 * 60)), "fills.emf")).isEmpty());
     setMaxPicturePixels(kDefaultMaxPicturePixels);
 
-    EXPECT_EQ(loadPictureData(emfOf(10, QByteArray::fromHex("2100000008000000").repeated(1025)),
-                              "saves.emf")
-                  .error,
+    EXPECT_EQ(errorOf(loadPictureData(
+                  emfOf(10, QByteArray::fromHex("2100000008000000").repeated(1025)), "saves.emf")),
               "saves.emf is refused: it saves more than 1024 drawing states");
 }
 

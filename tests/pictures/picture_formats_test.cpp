@@ -44,7 +44,7 @@ protected:
             SystemClipboard::setPicture(picture);
             host->paste();
         }
-        EXPECT_EQ(host->save(), std::nullopt);
+        EXPECT_EQ(host->save(), Outcome<void>());
         return srcs();
     }
 
@@ -134,7 +134,7 @@ TEST_F(PictureFormatsTest, NamesPassOverFilesAndPicturesOfTheirOwnExtension)
         SystemClipboard::setPicture(photoLike(16, 8));
         host->paste();
     }
-    ASSERT_EQ(host->save(), std::nullopt);
+    ASSERT_EQ(host->save(), Outcome<void>());
     const auto names = srcs();
     EXPECT_EQ(names, (std::vector<QString>{"index_files/image002.jpg", "index_files/image003.jpg",
                                            "index_files/image004.jpg"}));
@@ -150,7 +150,7 @@ TEST_F(PictureFormatsTest, ASaveInAnotherFormatRenamesThePiecesAndWritesThemInIt
     host->paste();
     EXPECT_NE(host->source().find("index_files/image001.png"), std::string::npos);
     host->setPictureFormat({PictureType::Webp, 100});
-    ASSERT_EQ(host->saveAs(dir.filePath("copy.html")), std::nullopt);
+    ASSERT_EQ(host->saveAs(dir.filePath("copy.html")), Outcome<void>());
     EXPECT_EQ(srcs(), std::vector<QString>{"copy_files/image001.webp"});
     EXPECT_TRUE(samePixels(saved("copy_files/image001.webp"), photo));
     EXPECT_FALSE(QFile::exists(dir.filePath("copy_files/image001.png")));

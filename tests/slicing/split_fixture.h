@@ -7,6 +7,7 @@
 #include "platform/picture_box.h"
 #include "slicing/split_command.h"
 #include "support/editor_session.h"
+#include "support/outcome_print.h"
 #include "support/test_file.h"
 
 #include <QCheckBox>
@@ -53,7 +54,7 @@ protected:
 
     void openPage(const std::string& bytes)
     {
-        ASSERT_FALSE(host->open(writeTestFile(pagePath(), bytes)));
+        ASSERT_EQ(host->open(writeTestFile(pagePath(), bytes)), Outcome<void>());
     }
 
     // Makes the page's picture whose src is `src` the page's selection and the editor's split
@@ -109,7 +110,7 @@ protected:
     };
     SavedPage savePage()
     {
-        EXPECT_FALSE(host->save());
+        EXPECT_EQ(host->save(), Outcome<void>());
         QFile file(pagePath());
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         QString page = QString::fromUtf8(file.readAll());
