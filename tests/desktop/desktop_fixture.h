@@ -115,6 +115,18 @@ protected:
     }
     static void type(const QString& text) { xdotool({"type", "--delay", "20", text}); }
 
+    // Whether both Qt and the window manager take this window for the active one: the window
+    // manager handles Alt+F4 itself, and on a busy machine it can follow Qt's focus late.
+    static bool activeForBoth(const QWidget& window)
+    {
+        return QApplication::activeWindow() == &window &&
+               run("xprop", {"-root", "_NET_ACTIVE_WINDOW"})
+                       .section('#', 1)
+                       .section(',', 0, 0)
+                       .trimmed()
+                       .toULongLong(nullptr, 16) == window.winId();
+    }
+
     // The window that has the keyboard focus (an X window id).
     static qulonglong focusedWindow() { return xdotool({"getwindowfocus"}).toULongLong(); }
 

@@ -77,7 +77,7 @@ TEST_F(EditorWindows, ClosingEitherWindowEndsTheEditingAndTheNextStartsFresh)
     click(frmFilters().Command1); // a vertical marker
     ASSERT_TRUE(waitFor([] { return frmFilters().VMarkerLast == 0; }));
     clickAt(&frmFilters(), frmFilters().Label10->geometry().topLeft() + QPoint(4, 4));
-    ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmFilters(); }));
+    ASSERT_TRUE(waitFor([] { return activeForBoth(frmFilters()); }));
     pressKeys("alt+F4");
     ASSERT_TRUE(waitFor(editorClosedNow())) << "Alt+F4 on the editor left it open";
 
@@ -86,7 +86,7 @@ TEST_F(EditorWindows, ClosingEitherWindowEndsTheEditingAndTheNextStartsFresh)
     EXPECT_EQ(frmPreview().size(), QSize(320, 220)) << "the preview shows the earlier picture";
     EXPECT_EQ(frmFilters().VMarkerLast, -1);
     clickAt(&frmPreview(), QPoint(150, -10)); // its title bar
-    ASSERT_TRUE(waitFor([] { return QApplication::activeWindow() == &frmPreview(); }));
+    ASSERT_TRUE(waitFor([] { return activeForBoth(frmPreview()); }));
     pressKeys("alt+F4");
     ASSERT_TRUE(waitFor(editorClosedNow())) << "Alt+F4 on the preview left the editor open";
 }
