@@ -68,8 +68,7 @@ std::string pastedPictureMarkup(PageModel& page, const std::string& src, const Q
 } // namespace
 
 Outcome<QImage> pictureNamed(std::string_view src, const PastedPictures& pictures,
-                             const std::optional<QString>& folder, const PictureLoader& loadPicture,
-                             const ShownSize& shown)
+                             const std::optional<QString>& folder, const ShownSize& shown)
 {
     if (QImage kept = pictures.find(src); !kept.isNull())
         return kept;
@@ -80,9 +79,8 @@ Outcome<QImage> pictureNamed(std::string_view src, const PastedPictures& picture
         return Unexpected(QStringLiteral("cannot be read: no such file (%1)")
                               .arg(QDir::toNativeSeparators(*source->file)));
     LoadedPicture loaded =
-        source->data  ? loadPictureData(*source->data, QStringLiteral("its data: address"), shown)
-        : loadPicture ? loadPicture(*source->file, shown)
-                      : LoadedPicture();
+        source->data ? loadPictureData(*source->data, QStringLiteral("its data: address"), shown)
+                     : loadPictureFile(*source->file, shown);
     if (!loaded || loaded->isNull())
         return Unexpected(QStringLiteral("is not a picture we can read: %1")
                               .arg(loaded ? QString() : loaded.error()));
@@ -90,16 +88,15 @@ Outcome<QImage> pictureNamed(std::string_view src, const PastedPictures& picture
 }
 
 Outcome<void> copySelection(PageModel& page, const PastedPictures& pictures,
-                            const QString& pagePath, const PictureLoader& loadPicture,
-                            const std::optional<QSize>& laidOut)
+                            const QString& pagePath, const std::optional<QSize>& laidOut)
 {
     if (const ParsedElement* image = selectedPicture(page)) {
         const auto* src = image->attribute("src");
-        const ShownSize shown = laidOut ? ShownSize([size = *laidOut](QSize) { return size; })
-                                        : shownSize(*image);
+        const ShownSize shown =
+            laidOut ? ShownSize([size = *laidOut](QSize) { return size; }) : shownSize(*image);
         const Outcome<QImage> picture =
             pictureNamed(src ? std::string_view(src->value) : std::string_view(), pictures,
-                         pictureFolder(page.parsed(), pagePath), loadPicture, shown);
+                         pictureFolder(page.parsed(), pagePath), shown);
         if (!picture) {
             SystemClipboard::clear();
             return Unexpected(picture.error());

@@ -8,12 +8,9 @@
 #include <QSize>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 namespace tilemond::host {
-
-using PictureLoader = std::function<LoadedPicture(const QString& path, const ShownSize& shown)>;
 
 // The host's Edit > Copy: a selected picture goes on the clipboard as the page shows it
 // (nothing, when its pixels cannot be had); other selected text as plain text. Fails when a
@@ -21,7 +18,7 @@ using PictureLoader = std::function<LoadedPicture(const QString& path, const Sho
 // a browser engine shows the picture at, where known; else its width and height attributes size
 // it.
 Outcome<void> copySelection(PageModel& page, const PastedPictures& pictures,
-                            const QString& pagePath, const PictureLoader& loadPicture,
+                            const QString& pagePath,
                             const std::optional<QSize>& laidOut = std::nullopt);
 // The host's Edit > Paste: a clipboard picture becomes an img whose pixels are
 // kept until the page is saved (over a selected picture, with that picture's alt and title);
@@ -33,7 +30,6 @@ void pasteClipboard(PageModel& page, PastedPictures& pictures, const QString& pa
 // of its own. Why there is none follows its name in "the picture x.png is a remote address,
 // which is never fetched".
 Outcome<QImage> pictureNamed(std::string_view src, const PastedPictures& pictures,
-                             const std::optional<QString>& folder, const PictureLoader& loadPicture,
-                             const ShownSize& shown = {});
+                             const std::optional<QString>& folder, const ShownSize& shown = {});
 
 } // namespace tilemond::host

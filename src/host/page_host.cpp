@@ -27,8 +27,7 @@ void tellFailure(const Outcome<void>& done)
 } // namespace
 
 PageHost::PageHost(QString configFolder)
-    : m_configFolder(std::move(configFolder)), m_loadPicture(loadPictureFile),
-      m_refresh(std::make_shared<std::function<void()>>()),
+    : m_configFolder(std::move(configFolder)), m_refresh(std::make_shared<std::function<void()>>()),
       m_bars(std::make_shared<HostCommandBars>(QDir(m_configFolder).filePath("command_bars.json")))
 {
     connectMenus();
@@ -133,7 +132,7 @@ QImage PageHost::picture(std::string_view src) const
 {
     if (!m_page)
         return {};
-    return pictureNamed(src, m_pictures, pictureFolder(m_page->parsed(), m_path), m_loadPicture)
+    return pictureNamed(src, m_pictures, pictureFolder(m_page->parsed(), m_path))
         .value_or(QImage());
 }
 
@@ -147,7 +146,7 @@ void PageHost::copy()
     m_laidOut.clear();
     const int selected = selectedPicture();
     const auto laidOut = selected < 0 ? std::nullopt : laidOutPicture(std::size_t(selected));
-    m_lastCopy = copySelection(*m_page, m_pictures, m_path, m_loadPicture,
+    m_lastCopy = copySelection(*m_page, m_pictures, m_path,
                                laidOut ? std::optional(laidOut->size) : std::nullopt);
 }
 
@@ -228,11 +227,6 @@ void PageHost::raiseWindowDeactivate()
 void PageHost::setRefreshHandler(std::function<void()> handler)
 {
     *m_refresh = std::move(handler);
-}
-
-void PageHost::setPictureLoader(PictureLoader loader)
-{
-    m_loadPicture = std::move(loader);
 }
 
 DocumentPtr PageHost::activeDocument()

@@ -94,8 +94,6 @@ public:
     void raiseWindowDeactivate();
     // Re-renders the page view; called by the page window's Refresh.
     void setRefreshHandler(std::function<void()> handler);
-    // Reads picture files for Edit > Copy (loadPictureFile unless replaced).
-    void setPictureLoader(PictureLoader loader);
 
     DocumentPtr activeDocument() override;
     PageWindowPtr activeWindow() override;
@@ -115,7 +113,6 @@ private:
     int m_savedState = 0; // the history's state the file on disk holds
     FileStamp m_stamp;    // the page file as this host last read or wrote it
     PastedPictures m_pictures;
-    PictureLoader m_loadPicture;
     Outcome<void> m_lastCopy;
     QStringList m_leftBehind;
     PictureLayout m_layout;
