@@ -98,54 +98,18 @@ private:
     QString m_chromium;
 };
 
-// Rows of pieces of ordinary height and rows thinner than a line of text, with a doubled cut on
-// each axis (a column and a row without pixels), into a table and into lines, on a page in
-// standards mode and in quirks mode: the page looks exactly as before.
-TEST_F(BrowserSeams, PiecesMeetWithoutASeam)
-{
-    const QImage picture = testPicture();
-    ASSERT_TRUE(picture.save(path("picture.png")));
-    const QSize window(Window.width(), 4 * 130 + PictureAt.y());
-    for (const QByteArray doctype : {"<!DOCTYPE html>\n", ""}) {
-        const QString page = doctype.isEmpty() ? "quirks.html" : "standards.html";
-        SCOPED_TRACE(page.toStdString());
-        QByteArray html = doctype + "<html><body style=\"margin:0;background:#ff00ff\">\n";
-        for (int n = 0; n < 4; ++n)
-            html +=
-                QStringLiteral("<div style=\"position:absolute;left:13px;top:%1px\"><img id=p%2 "
-                               "src=picture.png width=300 height=120></div>\n")
-                    .arg(PictureAt.y() + 130 * n)
-                    .arg(n)
-                    .toUtf8();
-        writeFile(page, html + "</body></html>\n");
-        const QImage before = screenshot(page, window);
-        ASSERT_EQ(difference(before, picture, picture.height()), QString())
-            << "the picture itself is not where the page puts it";
-
-        for (int n = 0; n < 4; ++n) {
-            QStringList rows = cutsEvery(n % 2 == 1 ? 3 : 40, PictureSize.height());
-            QStringList arguments = {
-                "split",      path(page),    "--id",         QStringLiteral("p%1").arg(n),
-                "--vertical", "100,200,100", "--horizontal", (rows << rows.first()).join(',')};
-            if (n < 2)
-                arguments << "--table";
-            const Result split = run(arguments);
-            ASSERT_EQ(split.exitCode, 0) << split.err.toStdString();
-        }
-        EXPECT_TRUE(screenshot(page, window) == before);
-    }
-}
-
 // Pages of our own for the cases below: the picture at PictureAt in a page of this head.
 class BrowserPages : public BrowserSeams
 {
 protected:
     // `img` stands in a box at PictureAt.
-    void writePage(const QString& name, const QByteArray& style, const QByteArray& img) const
+    void writePage(const QString& name, const QByteArray& style, const QByteArray& img,
+                   const QByteArray& doctype = "<!DOCTYPE html>\n") const
     {
         QFile page(path(name));
         ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-        page.write("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><style>body{margin:0;"
+        page.write(doctype +
+                   "<html><head><meta charset=\"utf-8\"><style>body{margin:0;"
                    "background:repeating-linear-gradient(45deg,#ff00ff 0 7px,#00ffff 7px 14px)}" +
                    style +
                    "</style></head>\n<body>\n<div style=\"position:absolute;left:13px;"
@@ -297,7 +261,8 @@ TEST_F(BrowserPages, PiecesStandAndShrinkAsThePageRulesForPicturesSay)
 // Pages whose picture the pieces must show unchanged: in a box narrower than the picture (a
 // line of pieces stays one line, the table whole); under a style sheet that squeezes and pads
 // pictures and cells, cut at the picture's own size (the pieces resist it); with see-through pixels
-// of every degree (the background shows through as through the picture).
+// of every degree (the background shows through as through the picture); in quirks mode. Rows
+// thinner than a line of text, and a doubled cut on each axis (a column and a row without pixels).
 TEST_F(BrowserPages, PiecesShowThePictureUnchangedInBoxesUnderRulesAndSeenThrough)
 {
     QImage alpha(PictureSize, QImage::Format_ARGB32);
@@ -311,6 +276,7 @@ TEST_F(BrowserPages, PiecesShowThePictureUnchangedInBoxesUnderRulesAndSeenThroug
         QString page;
         QByteArray style, img;
         QStringList more;
+        QByteArray doctype = "<!DOCTYPE html>\n";
     } pages[] = {
         {"narrow.html", "body>div{width:150px}", "<img src=\"picture.png\">", {}},
         {"styled.html",
@@ -319,15 +285,18 @@ TEST_F(BrowserPages, PiecesShowThePictureUnchangedInBoxesUnderRulesAndSeenThroug
          "<img src=\"picture.png\">",
          {"--viewport", "0"}},
         {"alpha.html", "", "<img src=\"alpha.png\">", {}},
+        {"quirks.html", "", "<img src=\"picture.png\">", {}, ""},
     };
+    QStringList rows = cutsEvery(3, PictureSize.height());
+    rows << rows.first();
     for (const auto& each : pages) {
         SCOPED_TRACE(each.page.toStdString());
-        writePage(each.page, each.style, each.img);
+        writePage(each.page, each.style, each.img, each.doctype);
         const QImage expected =
             each.page == "alpha.html" ? area(screenshot(each.page), PictureSize) : picture;
         ASSERT_FALSE(expected.isNull()) << "chromium made no screenshot";
         splitBoth(
-            each.page, cutsEvery(100, 300), cutsEvery(40, 120),
+            each.page, {"100", "200", "100"}, rows,
             [&](const QImage& after) {
                 EXPECT_EQ(difference(after, expected, PictureSize.height()), QString());
             },
