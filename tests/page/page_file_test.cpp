@@ -1,7 +1,4 @@
 #include "host/host_fixture.h"
-#include "platform/clipboard_picture.h"
-
-#include <QDir>
 
 namespace tilemond::host {
 namespace {
@@ -20,26 +17,6 @@ TEST_F(PageFileTest, OpenFailuresNameTheFileAndKeepThePreviousPage)
     EXPECT_TRUE(folder->contains("folder"));
     EXPECT_EQ(host->source(), "<p>kept</p>");
     EXPECT_EQ(host->pagePath(), pagePath);
-}
-
-TEST_F(PageFileTest, FailedSavesLeaveTheDiskAsItWasAndSayWhy)
-{
-    openPage("<body>old</body>");
-    ASSERT_TRUE(selectionRange()->pasteHTML("new"));
-    SystemClipboard::setPicture(QImage(2, 2, QImage::Format_RGB32));
-    host->paste();
-
-    // The page's name is a folder: the pictures get written, then removed again.
-    ASSERT_TRUE(QDir(dir.path()).mkpath("taken.html"));
-    const auto onFolder = host->saveAs(dir.filePath("taken.html"));
-    ASSERT_TRUE(onFolder);
-    EXPECT_TRUE(onFolder->contains("taken.html") && onFolder->contains("folder"));
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("taken_files")));
-
-    EXPECT_EQ(read(pagePath), "<body>old</body>");
-    EXPECT_EQ(host->pagePath(), pagePath);
-    EXPECT_TRUE(host->hasUnsavedChanges());
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("index_files")));
 }
 
 } // namespace
