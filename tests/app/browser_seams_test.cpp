@@ -6,7 +6,6 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-#include <functional>
 #include <numeric>
 #include <optional>
 
@@ -56,7 +55,7 @@ QString difference(const QImage& screenshot, const QImage& picture, int rows)
         .arg(first.y());
 }
 
-class BrowserSeams : public TilemondRun
+class BrowserPages : public TilemondRun
 {
 protected:
     void SetUp() override
@@ -94,48 +93,17 @@ protected:
         return QString::fromUtf8(chromium.readAllStandardOutput());
     }
 
-private:
-    QString m_chromium;
-};
-
-// Pages of our own for the cases below: the picture at PictureAt in a page of this head.
-class BrowserPages : public BrowserSeams
-{
-protected:
-    // `img` stands in a box at PictureAt.
+    // A page of ours with `img` in a box at PictureAt.
     void writePage(const QString& name, const QByteArray& style, const QByteArray& img,
                    const QByteArray& doctype = "<!DOCTYPE html>\n") const
     {
-        QFile page(path(name));
-        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-        page.write(doctype +
-                   "<html><head><meta charset=\"utf-8\"><style>body{margin:0;"
-                   "background:repeating-linear-gradient(45deg,#ff00ff 0 7px,#00ffff 7px 14px)}" +
-                   style +
-                   "</style></head>\n<body>\n<div style=\"position:absolute;left:13px;"
-                   "top:17px\">" +
-                   img + "</div>\n</body></html>\n");
-    }
-
-    // The test picture saved as picture.png.
-    QImage savedPicture() const
-    {
-        const QImage picture = testPicture();
-        EXPECT_TRUE(picture.save(path("picture.png")));
-        return picture;
-    }
-
-    // Splits `page` into lines and then into a table into after-`page`, and hands `check` each
-    // result's screenshot.
-    void splitBoth(const QString& page, const QStringList& vertical, const QStringList& horizontal,
-                   const std::function<void(const QImage&)>& check, const QStringList& more = {})
-    {
-        for (const bool table : {false, true}) {
-            SCOPED_TRACE(table ? "table" : "lines");
-            const Result result = split(page, table, vertical, horizontal, more);
-            ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-            check(screenshot("after-" + page));
-        }
+        writeFile(name, doctype +
+                            "<html><head><meta charset=\"utf-8\"><style>body{margin:0;background:"
+                            "repeating-linear-gradient(45deg,#ff00ff 0 7px,#00ffff 7px 14px)}" +
+                            style +
+                            "</style></head>\n<body>\n<div style=\"position:absolute;left:13px;"
+                            "top:17px\">" +
+                            img + "</div>\n</body></html>\n");
     }
 
     Result split(const QString& page, bool table, const QStringList& vertical,
@@ -151,11 +119,8 @@ protected:
         return run(arguments);
     }
 
-    // The screen area of `size` at PictureAt.
-    static QImage area(const QImage& screenshot, QSize size)
-    {
-        return screenshot.copy(QRect(PictureAt, size)).convertToFormat(QImage::Format_RGB32);
-    }
+private:
+    QString m_chromium;
 };
 
 // Pictures as pages place them: centred in a paragraph, in a link within running text, floated
@@ -168,9 +133,8 @@ TEST_F(BrowserPages, PiecesStandAndActWhereThePictureStood)
     const QImage picture = testPicture();
     ASSERT_TRUE(picture.copy(0, 0, 60, 30).save(path("s.png")));
     ASSERT_TRUE(picture.copy(50, 20, 48, 40).save(path("t.png")));
-    QFile page(path("placed.html"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write(
+    writeFile(
+        "placed.html",
         "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><style>body{margin:8px;"
         "font:16px/1.6 sans-serif;color:#000;background:#fff}p{text-indent:1em;margin:4px 0}"
         "td{padding:6px;border:2px solid blue}tr{background:#ccc}table{border:3px solid red;"
@@ -186,7 +150,6 @@ TEST_F(BrowserPages, PiecesStandAndActWhereThePictureStood)
         "<img id=p7 class=logo src=s.png>\n"
         "<p><img id=p8 src=s.png style=\"vertical-align:text-top;margin-left:9px\"> styled</p>\n"
         "</body></html>\n");
-    page.close();
     const QSize window(500, 600);
     const QImage before = screenshot("placed.html", window);
     ASSERT_FALSE(before.isNull()) << "chromium made no screenshot";
@@ -270,7 +233,8 @@ TEST_F(BrowserPages, PiecesShowThePictureUnchangedInBoxesUnderRulesAndSeenThroug
         for (int x = 0; x < alpha.width(); ++x)
             alpha.setPixel(x, y, qRgba(x * 7 % 256, y * 13 % 256, 60, (x * 3 + y * 11) % 256));
     ASSERT_TRUE(alpha.save(path("alpha.png")));
-    const QImage picture = savedPicture();
+    const QImage picture = testPicture();
+    ASSERT_TRUE(picture.save(path("picture.png")));
     const struct
     {
         QString page;
@@ -292,15 +256,17 @@ TEST_F(BrowserPages, PiecesShowThePictureUnchangedInBoxesUnderRulesAndSeenThroug
     for (const auto& each : pages) {
         SCOPED_TRACE(each.page.toStdString());
         writePage(each.page, each.style, each.img, each.doctype);
-        const QImage expected =
-            each.page == "alpha.html" ? area(screenshot(each.page), PictureSize) : picture;
+        const QImage expected = each.page == "alpha.html"
+                                    ? screenshot(each.page).copy(QRect(PictureAt, PictureSize))
+                                    : picture;
         ASSERT_FALSE(expected.isNull()) << "chromium made no screenshot";
-        splitBoth(
-            each.page, {"100", "200", "100"}, rows,
-            [&](const QImage& after) {
-                EXPECT_EQ(difference(after, expected, PictureSize.height()), QString());
-            },
-            each.more);
+        for (const bool table : {false, true}) {
+            SCOPED_TRACE(table ? "table" : "lines");
+            const Result result = split(each.page, table, {"100", "200", "100"}, rows, each.more);
+            ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+            EXPECT_EQ(difference(screenshot("after-" + each.page), expected, PictureSize.height()),
+                      QString());
+        }
     }
 }
 
@@ -362,15 +328,13 @@ TEST_F(BrowserPages, PiecesCarryTheColourProfileOfTheirPicture)
 // their pieces show what the browser drew, at the size the page shows them.
 TEST_F(BrowserPages, SvgPiecesShowWhatTheBrowserDrew)
 {
-    QFile drawn(path("drawn.svg"));
-    ASSERT_TRUE(drawn.open(QIODevice::WriteOnly));
-    drawn.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"120\"><defs>"
-                "<linearGradient id=\"g\"><stop stop-color=\"#f80\"/><stop offset=\"1\" "
-                "stop-color=\"#08f\" stop-opacity=\".5\"/></linearGradient><clipPath id=\"c\">"
-                "<circle cx=\"150\" cy=\"60\" r=\"45\"/></clipPath></defs><rect width=\"200\" "
-                "height=\"120\" rx=\"12\" fill=\"url(#g)\" clip-path=\"url(#c)\"/><text x=\"10\" "
-                "y=\"70\" style=\"font:bold 22px DejaVu Sans\">Tilemond</text></svg>");
-    drawn.close();
+    writeFile("drawn.svg",
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"120\"><defs>"
+              "<linearGradient id=\"g\"><stop stop-color=\"#f80\"/><stop offset=\"1\" "
+              "stop-color=\"#08f\" stop-opacity=\".5\"/></linearGradient><clipPath id=\"c\">"
+              "<circle cx=\"150\" cy=\"60\" r=\"45\"/></clipPath></defs><rect width=\"200\" "
+              "height=\"120\" rx=\"12\" fill=\"url(#g)\" clip-path=\"url(#c)\"/><text x=\"10\" "
+              "y=\"70\" style=\"font:bold 22px DejaVu Sans\">Tilemond</text></svg>");
     const std::pair<QString, QSize> drawings[] = {
         {"/usr/share/icons/Adwaita/scalable/legacy/preferences-desktop-appearance-symbolic.svg",
          {128, 128}},
