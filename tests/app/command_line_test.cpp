@@ -51,8 +51,7 @@ TEST_F(ProgramTest, UsageErrorsExitTwoAndHelpAndVersionAnswer)
 {
     const Result bad = run({"split", "site/index.html", "--image", "x"});
     EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_TRUE(bad.err.contains("'x'")) << bad.err.toStdString();
-    EXPECT_TRUE(bad.err.contains("tilemond --help"));
+    EXPECT_TRUE(bad.err.contains("tilemond --help")) << bad.err.toStdString();
 
     const Result help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);

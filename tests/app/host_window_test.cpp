@@ -153,7 +153,6 @@ TEST_F(HostWindowTest, SaveAsOffersThePicturesFormatAndRemembersTheChoice)
         dialog.reject();
     });
     EXPECT_EQ(offered, (PictureFormat{PictureType::Jpeg, 70}));
-    EXPECT_EQ(rememberedPictureFormat(dir.filePath("config")), offered);
 }
 
 } // namespace
