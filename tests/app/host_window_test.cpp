@@ -2,7 +2,6 @@
 #include "host/host_window.h"
 #include "host/save_page_dialog.h"
 #include "page/pasted_pictures.h"
-#include "pictures/picture_format_setting.h"
 #include "support/picture_quality.h"
 #include "view/engine_page_view.h"
 
