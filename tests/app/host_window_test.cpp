@@ -2,7 +2,6 @@
 #include "host/host_window.h"
 #include "host/save_page_dialog.h"
 #include "page/pasted_pictures.h"
-#include "pictures/picture_format_setting.h"
 #include "support/outcome_print.h"
 #include "support/picture_quality.h"
 #include "view/engine_page_view.h"
@@ -143,7 +142,7 @@ TEST_F(HostWindowTest, SaveAsOffersThePicturesFormatAndRemembersTheChoice)
     ASSERT_NE(src, std::string::npos) << page;
     QImageReader piece(dir.filePath("copy_files/image001.jpg"));
     EXPECT_EQ(piece.format(), "jpeg");
-    EXPECT_GE(psnr(photo, photo.rect(), piece.read()), 30);
+    EXPECT_GE(psnr(photo, piece.read()), 30);
 
     // The next run of the desktop offers the same.
     PageHost next{dir.filePath("config")};
@@ -154,7 +153,6 @@ TEST_F(HostWindowTest, SaveAsOffersThePicturesFormatAndRemembersTheChoice)
         dialog.reject();
     });
     EXPECT_EQ(offered, (PictureFormat{PictureType::Jpeg, 70}));
-    EXPECT_EQ(rememberedPictureFormat(dir.filePath("config")), offered);
 }
 
 } // namespace

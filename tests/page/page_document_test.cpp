@@ -34,8 +34,9 @@ TEST_F(PageDocumentTest, EditsChangeOnlyTheirSpanAndTheRestStaysByteForByte)
 }
 
 // The caret of a freshly opened page stands at the end of the body's content; a selected picture
-// reads as its tag as written, and the text before it keeps the commented-out tag.
-TEST_F(PageDocumentTest, TheSelectionReadsAsTheSourceIsWritten)
+// reads as its tag as written, and the text before it keeps the commented-out tag. Each end point
+// moves to the one named of the other range; an end before the start collapses the range there.
+TEST_F(PageDocumentTest, TheSelectionReadsAsWrittenAndEndPointsMoveAsNamed)
 {
     openPage(MixedPage);
     ASSERT_TRUE(selectionRange()->pasteHTML("<i>end</i>"));
@@ -48,14 +49,7 @@ TEST_F(PageDocumentTest, TheSelectionReadsAsTheSourceIsWritten)
     EXPECT_EQ(before->htmlText(),
               "\r\n<!-- <img src=\"ghost.gif\"> -->\r\n<o:p class=x>\xff\xfe</o:p>"
               "<DIV id=a>one</DIV>\n");
-}
 
-// Each end point moves to the one named of the other range; an end before the start collapses the
-// range there.
-TEST_F(PageDocumentTest, EndPointsMoveAndCompareAsTheyAreNamed)
-{
-    openPage(MixedPage);
-    selectElement(document()->images()->item(0)); // <IMG SRC="b.png">
     const auto range = selectionRange();
     ASSERT_TRUE(range->moveToElementText(*document()->all()->item("bee")));
     EXPECT_EQ(range->htmlText(), "two<br>");
@@ -71,6 +65,21 @@ TEST_F(PageDocumentTest, EndPointsMoveAndCompareAsTheyAreNamed)
         {"StartToStart", 0}, {"EndToEnd", 1}, {"StartToEnd", -1}, {"Sideways", std::nullopt}};
     for (const auto& [how, order] : comparisons)
         EXPECT_EQ(range->compareEndPoints(how, *selectionRange()), order) << how;
+}
+
+TEST_F(PageDocumentTest, OpenFailuresNameTheFileAndKeepThePreviousPage)
+{
+    openPage("<p>kept</p>");
+    const auto missing = host->open(dir.filePath("nowhere.html"));
+    ASSERT_FALSE(missing);
+    EXPECT_TRUE(missing.error().contains("nowhere.html") &&
+                missing.error().contains("no such file"))
+        << missing.error().toStdString();
+    const auto folder = host->open(dir.path());
+    ASSERT_FALSE(folder);
+    EXPECT_TRUE(folder.error().contains("folder"));
+    EXPECT_EQ(host->source(), "<p>kept</p>");
+    EXPECT_EQ(host->pagePath(), pagePath);
 }
 
 TEST_F(PageDocumentTest, ElementOperationsAndLookups)

