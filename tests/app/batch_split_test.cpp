@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QRegularExpression>
 
+#include <tuple>
+
 namespace tilemond::app {
 namespace {
 
@@ -53,12 +55,7 @@ TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
               "<img src=\"notes.png\"><img src=\"data:image/png;base64,iVBORw0KGgo=\"></body>");
     const QString folder = QDir::toNativeSeparators(QFileInfo(path("site")).absoluteFilePath());
     const QString bad = "tilemond: site/bad.html: the picture ";
-    struct Case
-    {
-        QStringList arguments;
-        int exitCode;
-        QString named;
-    } cases[] = {
+    const std::tuple<QStringList, int, QString> cases[] = {
         {{"split", "site/missing.html", "--image", "0"}, 1, "site/missing.html"},
         {{"split", "site/index.html", "--picture", "site/none.png"}, 1, "site/none.png"},
         {{"split", "site/index.html", "--id", "nothere"}, 1, "'nothere'"},
@@ -88,12 +85,12 @@ TEST_F(BatchSplitTest, FailuresNameTheFileAndChangeNothing)
                "damaged: its header cannot be read.\n"},
     };
     const auto before = snapshot();
-    for (const Case& c : cases) {
-        const Result result = run(c.arguments);
-        EXPECT_EQ(result.exitCode, c.exitCode) << c.arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.err.contains(c.named)) << result.err.toStdString();
+    for (const auto& [arguments, exitCode, named] : cases) {
+        const Result result = run(arguments);
+        EXPECT_EQ(result.exitCode, exitCode) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(named)) << result.err.toStdString();
         EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_EQ(snapshot(), before) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(snapshot(), before) << arguments.join(' ').toStdString();
     }
 }
 

@@ -71,11 +71,7 @@ TEST_F(HostilePathsTest, OnlyRegularFilesAreWrittenOnlyTextPagesReadAndEachFailu
     writeFile("site/one.html", "<img src=banner.png>");
     writeFile("file", "x");
     const auto before = snapshot();
-    const struct
-    {
-        QStringList arguments;
-        QString named;
-    } cases[] = {
+    const std::pair<QStringList, QString> cases[] = {
         {{"split", "site/index.html", "--image", "0", "--output", "pipe.html"},
          "\"pipe.html\": it is not a regular file"},
         {{"split", "site/index.html", "--image", "0", "--output", "dangling.html"},
@@ -87,10 +83,10 @@ TEST_F(HostilePathsTest, OnlyRegularFilesAreWrittenOnlyTextPagesReadAndEachFailu
         {{"split", "site/one.html", "--image", "0", "--output", "file/in/page.html"},
          "a file is in the way:"},
     };
-    for (const auto& c : cases) {
-        const Result result = run(c.arguments);
-        EXPECT_EQ(result.exitCode, 1) << c.arguments.join(' ').toStdString();
-        EXPECT_TRUE(result.err.contains(c.named) && result.err.endsWith('\n'))
+    for (const auto& [arguments, named] : cases) {
+        const Result result = run(arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(named) && result.err.endsWith('\n'))
             << result.err.toStdString();
     }
     EXPECT_EQ(snapshot(), before);

@@ -137,12 +137,7 @@ TEST_F(MetafilePicture, WmfTextTakesItsColourAndTheBoxItsAlignmentGives)
 TEST_F(MetafilePicture, MetafileRecordsDrawWhereAndHowTheySay)
 {
     const QRgb kCyan = qRgb(0, 255, 255), kMagenta = qRgb(255, 0, 255);
-    const struct
-    {
-        const char* name;
-        QSize size;
-        std::vector<std::tuple<int, int, QRgb>> probes;
-    } drawings[] = {
+    const std::tuple<const char*, QSize, std::vector<std::tuple<int, int, QRgb>>> drawings[] = {
         // clang-format off
         {"quadrants.wmf", {40, 30},
          {{3, 3, kRed}, {10, 7, kBlack}, {34, 5, kGreen}, {5, 24, kBlue}, {34, 24, kYellow}}},
@@ -279,12 +274,8 @@ QByteArray halfRed(const QByteArray& rootAttributes, int width, int height)
 TEST(PictureFile, SvgDrawingsRenderAtTheSizeABrowserGivesThem)
 {
     const QTemporaryDir dir;
-    const struct
-    {
-        QByteArray attributes;
-        QSize units; // of the drawing
-        QSize size;
-    } cases[] = {
+    // The root's attributes, the drawing's units and the size it comes at.
+    const std::tuple<QByteArray, QSize, QSize> cases[] = {
         {"width=\"40\" height=\"20\"", {40, 20}, {40, 20}},
         {"width=\"1in\" height=\"0.5in\"", {96, 48}, {96, 48}},
         {"width=\"40px\" viewBox=\"0 0 100 25\"", {100, 25}, {40, 10}},
@@ -451,12 +442,7 @@ TEST_F(MetafilePicture, EmfWorldTransformsPlaceTheDrawingInTheirOrder)
     };
     const U_XFORM moved = xform_set(1, 0, 0, 1, 50, 0);
     const U_XFORM doubled = xform_set(2, 0, 0, 2, 0, 0);
-    const struct
-    {
-        const char* what;
-        QByteArray transform;
-        QRect square;
-    } cases[] = {
+    const std::tuple<const char*, QByteArray, QRect> cases[] = {
         {"doubled, then moved", set(moved) + modify(doubled, U_MWT_LEFTMULTIPLY), {50, 0, 20, 20}},
         {"moved, then doubled",
          set(moved) + modify(doubled, U_MWT_RIGHTMULTIPLY),
